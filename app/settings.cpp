@@ -1,0 +1,125 @@
+#include "app/settings.h"
+
+#include <algorithm>
+
+#include "core/mbcs.h"
+#include "core/numbers.h"
+
+namespace tarnwick {
+
+namespace {
+
+// SplitPath ends a non-empty directory with a separator character of its own, so a
+// second byte 0x5C (as in "ソ") never passes for the closing backslash.
+std::string InDirectory(const PathParts& program, const char* name) {
+    const std::string directory = program.drive + program.directory;
+    if (!program.directory.empty() && program.directory.back() == '\\') return directory + name;
+    return directory + "\\" + name;
+}
+
+enum class Key {
+    RunPanelView,
+    TopmostWindow,
+    AddWatchMode,
+    AutoSaveMode,
+    AutoLoadMode,
+    DesktopShortcut,
+    StartupShortcut,
+    WatchingCycleTime,
+    RetryCount,
+    SaveFileName,
+    TargetAllApp,
+};
+
+struct KeyName {
+    const char* text;
+    Key key;
+};
+
+// The search order: the first key found anywhere in a line decides what it sets.
+constexpr KeyName kSearchOrder[] = {
+    {"RUNPANELVIEW", Key::RunPanelView},
+    {"TOPMOSTWINDOW", Key::TopmostWindow},
+    {"ADDWATCHMODE", Key::AddWatchMode},
+    {"AUTOSAVEMODE", Key::AutoSaveMode},
+    {"AUTOLOADMODE", Key::AutoLoadMode},
+    {"AUTOLAODMODE", Key::AutoLoadMode},  // misspelt key of older files
+    {"DESKTOPSHORTCUT", Key::DesktopShortcut},
+    {"STARTUPSHORTCUT", Key::StartupShortcut},
+    {"WATCHINGCYCLETIME", Key::WatchingCycleTime},
+    {"RETRYCOUNT", Key::RetryCount},
+    {"SAVEFILENAME", Key::SaveFileName},
+    {"TARGETALLAPP", Key::TargetAllApp},
+};
+
+}  // namespace
+
+AppSettings::AppSettings(const std::string& programFile, FileSystem& files) : m_files(files) {
+    const PathParts program = SplitPath(programFile);
+    m_saveFilePath = InDirectory(program, "Tarnwick.sav");
+    m_settingsFilePath = InDirectory(program, "Tarnwick.ini");
+    m_exeFilePath = InDirectory(program, "Tarnwick.exe");
+    m_tempFilePath = InDirectory(program, "Tarnwick.tmp");
+}
+
+void AppSettings::Load() {
+    std::optional<std::string> text = m_files.Read(m_settingsFilePath);
+    if (!text) return;
+    ForEachLine(*text, [this](std::string_view line) {
+        ApplyLine(line);
+        return true;
+    });
+}
+
+void AppSettings::ApplyLine(std::string_view line) {
+    const KeyName* found = nullptr;
+    for (const KeyName& candidate : kSearchOrder) {
+        if (line.find(candidate.text) != std::string_view::npos) {
+            found = &candidate;
+            break;
+        }
+    }
+    if (!found) return;
+    std::size_t equals = line.rfind('=');
+    std::string_view value = equals == std::string_view::npos ? line : line.substr(equals + 1);
+    int number = ParseLeadingInt(value);
+    switch (found->key) {
+        case Key::RunPanelView: m_runPanelView = number; break;
+        case Key::TopmostWindow: m_topmostWindow = number; break;
+        case Key::AddWatchMode: m_addWatchMode = number; break;
+        case Key::AutoSaveMode: m_autoSaveMode = number; break;
+        case Key::AutoLoadMode: m_autoLoadMode = number; break;
+        case Key::DesktopShortcut: m_desktopShortcut = number; break;
+        case Key::StartupShortcut: m_startupShortcut = number; break;
+        case Key::WatchingCycleTime: m_watchingCycleTime = std::clamp(number, kMinCycleTime, kMaxCycleTime); break;
+        case Key::RetryCount: m_retryCount = std::clamp(number, 0, kMaxRetryCount); break;
+        case Key::SaveFileName: m_saveFilePath = std::string(value); break;
+        case Key::TargetAllApp: m_targetAllApp = number; break;
+    }
+}
+
+std::string AppSettings::Format() const {
+    std::string out;
+    auto number = [&out](const char* key, int value) {
+        out += key;
+        out += '=';
+        out += std::to_string(value);
+        out += "\r\n";
+    };
+    number("RUNPANELVIEW", m_runPanelView);
+    number("TOPMOSTWINDOW", m_topmostWindow);
+    number("DESKTOPSHORTCUT", m_desktopShortcut);
+    number("STARTUPSHORTCUT", m_startupShortcut);
+    number("ADDWATCHMODE", m_addWatchMode);
+    number("AUTOSAVEMODE", m_autoSaveMode);
+    number("AUTOLOADMODE", m_autoLoadMode);
+    number("WATCHINGCYCLETIME", m_watchingCycleTime);
+    number("RETRYCOUNT", m_retryCount);
+    out += "SAVEFILENAME=" + m_saveFilePath + "\r\n";
+    number("TARGETALLAPP", m_targetAllApp);
+    return out;
+}
+
+bool AppSettings::Save() { return WriteReplacing(m_files, m_settingsFilePath, Format()); }
+
+}  // namespace tarnwick

@@ -1,0 +1,95 @@
+#include "core/mbcs.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Second bytes of the small Cyrillic letters skip 0x7F, which is no trail byte.
+constexpr unsigned kCyrillicSmallFirst = 0x8470;
+constexpr unsigned kCyrillicCapitalFirst = 0x8440;
+constexpr unsigned kCyrillicLetters = 33;
+
+unsigned UpperDoubleByte(unsigned code) {
+    if (code >= 0x8281 && code <= 0x829A) return code - 0x21;  // full-width a-z
+    if (code >= 0x83BF && code <= 0x83D6) return code - 0x20;  // Greek
+    if (code >= kCyrillicSmallFirst && code <= 0x8491 && code != 0x847F) {
+        unsigned index = code - kCyrillicSmallFirst - (code > 0x847F ? 1 : 0);
+        if (index < kCyrillicLetters) return kCyrillicCapitalFirst + index;
+    }
+    return code;
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+std::size_t CharLength(std::string_view text, std::size_t i) {
+    if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) return 2;
+    return 1;
+}
+
+std::string UpperCase(std::string_view text) {
+    std::string out(text);
+    for (std::size_t i = 0; i < out.size();) {
+        unsigned char c = static_cast<unsigned char>(out[i]);
+        std::size_t length = CharLength(out, i);
+        if (length == 2) {
+            unsigned code = (c << 8) | static_cast<unsigned char>(out[i + 1]);
+            unsigned upper = UpperDoubleByte(code);
+            out[i] = static_cast<char>(upper >> 8);
+            out[i + 1] = static_cast<char>(upper & 0xFF);
+        } else if (c >= 'a' && c <= 'z') {
+            out[i] = static_cast<char>(c - 'a' + 'A');
+        }
+        i += length;
+    }
+    return out;
+}
+
+std::string_view CutToFit(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) return text;
+    std::size_t end = 0;
+    while (end < text.size()) {
+        std::size_t next = end + CharLength(text, end);
+        if (next > limit) break;
+        end = next;
+    }
+    return text.substr(0, end);
+}
+
+PathParts SplitPath(std::string_view path) {
+    PathParts parts;
+    std::size_t start = 0;
+    if (path.size() >= 2 && path[1] == ':' && !IsLeadByte(static_cast<unsigned char>(path[0]))) {
+        parts.drive = std::string(path.substr(0, 2));
+        start = 2;
+    }
+    // Walk by characters so that a second byte 0x5C is never taken for a separator.
+    std::size_t nameStart = start;
+    std::size_t lastDot = std::string_view::npos;
+    for (std::size_t i = start; i < path.size();) {
+        std::size_t length = CharLength(path, i);
+        if (length == 1 && IsSeparator(path[i])) {
+            nameStart = i + 1;
+            lastDot = std::string_view::npos;
+        } else if (length == 1 && path[i] == '.') {
+            lastDot = i;
+        }
+        i += length;
+    }
+    parts.directory = std::string(path.substr(start, nameStart - start));
+    if (lastDot == std::string_view::npos) {
+        parts.name = std::string(path.substr(nameStart));
+    } else {
+        parts.name = std::string(path.substr(nameStart, lastDot - nameStart));
+        parts.extension = std::string(path.substr(lastDot));
+    }
+    return parts;
+}
+
+std::string BaseName(std::string_view path) {
+    PathParts parts = SplitPath(path);
+    return parts.name + parts.extension;
+}
+
+}  // namespace tarnwick

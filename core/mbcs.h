@@ -1,0 +1,42 @@
+// Byte-string helpers for code page 932 (Shift_JIS): the program keeps every text
+// as Shift_JIS bytes, so anything that walks a text character by character must
+// never split a double-byte character or take its second byte for a backslash.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+// First byte of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
+constexpr bool IsLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Length in bytes of the character starting at text[i]: 2 for a lead byte that has
+// a byte after it, else 1 (a lone lead byte at the end counts as one character).
+std::size_t CharLength(std::string_view text, std::size_t i);
+
+// Upper-cases single-byte a-z and the full-width Latin, Greek and Cyrillic small
+// letters; every other byte, half-width katakana included, stays as it is.
+std::string UpperCase(std::string_view text);
+
+// Longest prefix of text that fits in limit bytes without ending inside a
+// double-byte character.
+std::string_view CutToFit(std::string_view text, std::size_t limit);
+
+// A path cut into its parts the way the C library's _splitpath does, with
+// backslashes and slashes as separators and double-byte characters kept whole.
+struct PathParts {
+    std::string drive;      // "C:" or empty
+    std::string directory;  // up to and including the last separator
+    std::string name;       // file name without extension
+    std::string extension;  // from the last dot of the file name, dot included
+};
+PathParts SplitPath(std::string_view path);
+
+// File name and extension of a path ("C:\\dir\\Editor.exe" gives "Editor.exe").
+std::string BaseName(std::string_view path);
+
+}  // namespace tarnwick

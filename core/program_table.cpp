@@ -1,0 +1,28 @@
+#include "core/program_table.h"
+
+#include "core/mbcs.h"
+
+namespace tarnwick {
+
+std::string MakeKey(std::string_view name) { return UpperCase(name); }
+
+ProgramState* ProgramTable::Find(std::string_view key) {
+    auto found = m_entries.find(key);
+    return found == m_entries.end() ? nullptr : &found->second;
+}
+
+std::pair<ProgramState*, bool> ProgramTable::Insert(const std::string& key, const ProgramState& state) {
+    auto [where, inserted] = m_entries.try_emplace(key, state);
+    return {&where->second, inserted};
+}
+
+ProgramState& ProgramTable::FindOrAdd(const std::string& key) { return *Insert(key, ProgramState{}).first; }
+
+std::size_t ProgramTable::Erase(std::string_view key) {
+    auto found = m_entries.find(key);
+    if (found == m_entries.end()) return 0;
+    m_entries.erase(found);
+    return 1;
+}
+
+}  // namespace tarnwick

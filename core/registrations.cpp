@@ -1,0 +1,189 @@
+#include "core/registrations.h"
+
+#include "core/numbers.h"
+#include "core/save_file.h"
+
+namespace tarnwick {
+
+namespace {
+constexpr const char* kWatchedText = "する";
+constexpr const char* kUnwatchedText = "しない";
+}  // namespace
+
+Registrations::Registrations(ProgramRows& rows, AppSettings& settings, MessageBoxes& boxes, FileSystem& files)
+    : m_rows(rows), m_settings(settings), m_boxes(boxes), m_files(files) {}
+
+void Registrations::SetWatched(int row) {
+    if (row < 0 || row >= m_rows.Count()) return;
+    const bool checked = m_rows.Checked(row);
+    const std::string text = m_rows.Text(row, kWatchColumn);
+    if (checked && text != kWatchedText) {
+        SetWatchText(row, kWatchedText, 1);
+    } else if (!checked && text != kUnwatchedText) {
+        SetWatchText(row, kUnwatchedText, 0);
+    }
+}
+
+// Text, then save, then index: the entry may not exist yet while a row is being
+// added or loaded; that operation sets the entry itself afterwards.
+void Registrations::SetWatchText(int row, const char* text, int watched) {
+    m_rows.SetText(row, kWatchColumn, text);
+    if (AutoSave()) SaveTable();
+    if (ProgramState* state = m_programs.Find(MakeKey(m_rows.Text(row, kNameColumn)))) {
+        state->watched = watched;
+        state->retriesLeft = -1;
+    }
+}
+
+void Registrations::AddProgram(ProgramEntryDialog& dialog) {
+    ProgramEntryForm form;
+    if (dialog.Run(form)) Add(form);
+}
+
+bool Registrations::Add(const ProgramEntryForm& form) {
+    const int row = m_rows.Count();
+    const std::string key = MakeKey(form.m_name);
+    if (m_programs.Find(key)) {
+        m_boxes.Show("既に同じプログラムが登録されています。", "追加の警告", kMbOk | kMbIconInformation);
+        return false;
+    }
+    m_rows.Insert(row, kUnwatchedText);
+    m_rows.SetData(row, row);
+    m_rows.SetText(row, kNameColumn, form.m_name);
+    m_rows.SetText(row, kDescriptionColumn, form.m_description);
+    m_rows.SetText(row, kSpecifiedColumn, PriorityName(form.m_priority));
+    m_rows.SetText(row, kActiveColumn, PriorityName(form.m_activePriority));
+    const bool watched = m_settings.m_addWatchMode != 0;
+    m_rows.SetChecked(row, watched);
+    ProgramState& state = *m_programs.Insert(key, ProgramState{}).first;
+    state = {static_cast<std::int32_t>(form.m_priority), static_cast<std::int32_t>(form.m_activePriority),
+             watched ? 1 : 0, 0, -1};
+    if (row == 0) m_rows.SelectAndFocus(0);
+    return true;
+}
+
+void Registrations::EditSelected(ProgramEntryDialog& dialog) {
+    if (m_rows.Count() > 0) {
+        const int row = m_rows.Selected();
+        if (row < 0) return;
+        ProgramEntryForm form;
+        form.m_nameLocked = 1;
+        form.m_name = m_rows.Text(row, kNameColumn);
+        form.m_description = m_rows.Text(row, kDescriptionColumn);
+        form.m_priority = PriorityFromName(m_rows.Text(row, kSpecifiedColumn));
+        form.m_activePriority = PriorityFromName(m_rows.Text(row, kActiveColumn));
+        if (dialog.Run(form)) {
+            m_rows.SetText(row, kDescriptionColumn, form.m_description);
+            m_rows.SetText(row, kSpecifiedColumn, PriorityName(form.m_priority));
+            m_rows.SetText(row, kActiveColumn, PriorityName(form.m_activePriority));
+            ProgramState& state = m_programs.FindOrAdd(MakeKey(m_rows.Text(row, kNameColumn)));
+            state.watched = m_rows.Checked(row) ? 1 : 0;
+            state.specifiedClass = static_cast<std::int32_t>(form.m_priority);
+            state.activeClass = static_cast<std::int32_t>(form.m_activePriority);
+        }
+    }
+    if (AutoSave()) SaveTable();
+}
+
+void Registrations::DeleteSelected() {
+    const int count = m_rows.Count();
+    if (count > 0) {
+        const int row = m_rows.Selected();
+        if (row < 0) return;
+        // Anything but a clear Yes (a box that failed to show, too) keeps the row.
+        if (m_boxes.Show("本当に削除してよろしいですね。", "削除の確認",
+                         kMbYesNo | kMbIconQuestion | kMbDefButton2) != kIdYes) {
+            return;
+        }
+        m_programs.Erase(MakeKey(m_rows.Text(row, kNameColumn)));
+        m_rows.Delete(row);
+        if (count == row + 1) {
+            if (row > 0) m_rows.SelectAndFocus(row - 1);
+        } else {
+            m_rows.SelectAndFocus(row);
+        }
+    }
+    if (AutoSave()) SaveTable();
+}
+
+void Registrations::ApplyQuickCommand(unsigned commandId) {
+    const PriorityCommand* command = FindPriorityCommand(commandId);
+    if (!command) return;
+    if (command->asksFirst && !ConfirmHighPriority(m_boxes)) return;
+    if (m_rows.Count() == 0) return;
+    const int row = m_rows.Selected();
+    if (row < 0) return;
+    const std::string name = PriorityName(command->level);
+    m_rows.SetText(row, command->active ? kActiveColumn : kSpecifiedColumn, name);
+    ProgramState& state = m_programs.FindOrAdd(MakeKey(m_rows.Text(row, kNameColumn)));
+    state.watched = m_rows.Checked(row) ? 1 : 0;
+    (command->active ? state.activeClass : state.specifiedClass) = static_cast<std::int32_t>(PriorityFromName(name));
+    if (AutoSave()) SaveTable();
+}
+
+int Registrations::RowOf(const std::string& key) const {
+    const int count = m_rows.Count();
+    for (int i = 0; i < count; ++i) {
+        if (MakeKey(m_rows.Text(i, kNameColumn)) == key) return i;
+    }
+    return count;
+}
+
+void Registrations::SaveTable() {
+    if (m_loading) return;
+    if (!WriteReplacing(m_files, m_settings.GetSaveFilePath(), FormatSaveFile(m_rows))) {
+        m_boxes.Show(
+            "データのセーブに失敗しました。オプションのファイルで指定されているパス名を確認してください。",
+            "セーブの失敗", kMbOk | kMbIconExclamation);
+    }
+}
+
+void Registrations::LoadTable() {
+    // Cleared on every way out, so that later saves are not skipped for good.
+    struct LoadingFlag {
+        int& flag;
+        explicit LoadingFlag(int& f) : flag(f) { flag = 1; }
+        ~LoadingFlag() { flag = 0; }
+    } loading(m_loading);
+
+    const std::string savePath = m_settings.GetSaveFilePath();
+    ConvertOldSaveFile(m_files, savePath, m_settings.GetTempFilePath());
+    m_rows.DeleteAll();
+    m_programs.Clear();
+    std::optional<std::string> text = m_files.Read(savePath);
+    if (!text) return;
+
+    bool header = true;
+    int row = 0;
+    ForEachLine(*text, [&](std::string_view line) {
+        if (header) {
+            m_loadLine = std::string(LineText(line));
+            header = false;
+        } else {
+            AddRecord(row++, line);
+        }
+        return true;
+    });
+    if (m_rows.Count() > 0) m_rows.SelectAndFocus(0);
+}
+
+void Registrations::AddRecord(int row, std::string_view line) {
+    auto fields = SplitFields<4>(LineText(line));
+    const std::string& name = fields[1];
+    const std::string& description = fields[4];
+    m_rows.Insert(row, kUnwatchedText);
+    m_rows.SetData(row, row);
+    const bool watched = ParseLeadingInt(fields[0]) != 0;
+    m_rows.SetChecked(row, watched);
+    const PriorityLevel specified = PriorityFromName(fields[2]);
+    const PriorityLevel active = PriorityFromName(fields[3]);
+    m_rows.SetText(row, kNameColumn, name);
+    m_rows.SetText(row, kDescriptionColumn, description);
+    m_rows.SetText(row, kSpecifiedColumn, fields[2]);
+    m_rows.SetText(row, kActiveColumn, fields[3]);
+    // Of two records with one key both rows stay; the index keeps the later values.
+    ProgramState& state = *m_programs.Insert(MakeKey(name), ProgramState{}).first;
+    state = {static_cast<std::int32_t>(specified), static_cast<std::int32_t>(active), watched ? 1 : 0, 0, -1};
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,73 @@
+// The registered programs as the monitor window keeps them: the rows that the user
+// sees and the index that the watch cycle reads, changed only together by the
+// window's commands, and written to and read from the save file.
+#pragma once
+
+#include <string>
+
+#include "app/settings.h"
+#include "core/files.h"
+#include "core/message_box.h"
+#include "core/priority.h"
+#include "core/program_rows.h"
+#include "core/program_table.h"
+
+namespace tarnwick {
+
+// The program entry dialog's fields: filled before it runs, read back after OK.
+struct ProgramEntryForm {
+    int m_nameLocked = 0;  // 1 when editing: the name cannot be changed
+    std::string m_name;
+    std::string m_description;
+    PriorityLevel m_priority = kNormal;
+    PriorityLevel m_activePriority = kNoPriority;
+};
+
+class ProgramEntryDialog {
+public:
+    virtual ~ProgramEntryDialog() = default;
+    // Runs the dialog on the form; true when it ended with OK.
+    virtual bool Run(ProgramEntryForm& form) = 0;
+};
+
+class Registrations {
+public:
+    Registrations(ProgramRows& rows, AppSettings& settings, MessageBoxes& boxes, FileSystem& files);
+
+    // The window's reaction to a change of a row: keeps column 0, the index's watch
+    // flag and (with auto-save) the save file in step with the check box.
+    void SetWatched(int row);
+
+    void AddProgram(ProgramEntryDialog& dialog);
+    // Adds a registration that the entry dialog accepted; false for a duplicate.
+    bool Add(const ProgramEntryForm& form);
+    void EditSelected(ProgramEntryDialog& dialog);
+    void DeleteSelected();
+    // One of the list's pop-up menu commands (ids 32775 to 32790).
+    void ApplyQuickCommand(unsigned commandId);
+
+    // The first row whose name gives the key, or the row count.
+    int RowOf(const std::string& key) const;
+
+    void SaveTable();
+    void LoadTable();
+
+    ProgramTable& Programs() { return m_programs; }
+    ProgramRows& Rows() { return m_rows; }
+    bool Loading() const { return m_loading != 0; }
+
+private:
+    bool AutoSave() const { return m_settings.m_autoSaveMode != 0; }
+    void SetWatchText(int row, const char* text, int watched);
+    void AddRecord(int row, std::string_view line);
+
+    ProgramRows& m_rows;
+    AppSettings& m_settings;
+    MessageBoxes& m_boxes;
+    FileSystem& m_files;
+    ProgramTable m_programs;
+    int m_loading = 0;
+    std::string m_loadLine;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,46 @@
+#include "core/save_file.h"
+
+namespace tarnwick {
+
+std::string FormatSaveFile(const ProgramRows& rows) {
+    std::string out = kSaveFileVersion;
+    out += "\r\n";
+    for (int i = 0; i < rows.Count(); ++i) {
+        out += rows.Checked(i) ? '1' : '0';
+        for (int column : {kNameColumn, kSpecifiedColumn, kActiveColumn, kDescriptionColumn}) {
+            out += ',';
+            out += rows.Text(i, column);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string_view LineText(std::string_view line) { return line.substr(0, line.find('\0')); }
+
+void ConvertOldSaveFile(FileSystem& files, const std::string& savePath, const std::string& tempPath) {
+    std::optional<std::string> old = files.Read(savePath);
+    if (!old) return;
+    std::string_view first = LineText(std::string_view(*old).substr(0, old->find('\n')));
+    if (first.find("Version:") != std::string_view::npos) return;
+
+    std::string converted = kSaveFileVersion;
+    converted += "\r\n";
+    auto convert = [&converted](std::string_view line) {
+        auto fields = SplitFields<3>(LineText(line));
+        converted += fields[0] + ',' + fields[1] + ',' + fields[2] + ",指定なし," + fields[3] + "\r\n";
+        return true;
+    };
+    if (old->empty()) {
+        convert({});  // an empty file reads as one empty line
+    } else {
+        ForEachLine(*old, convert);
+    }
+    if (!files.Write(tempPath, converted)) {
+        files.Remove(tempPath);
+        return;
+    }
+    files.Replace(tempPath, savePath);
+}
+
+}  // namespace tarnwick

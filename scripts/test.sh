@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the portable
+# logic natively and under the sanitizers, then the Windows programs under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+jobs=$(nproc)
+
+for preset in native asan; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+scripts/wine-session.sh ctest --preset windows

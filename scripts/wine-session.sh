@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs a command inside a private Windows world: its own Xvfb display and a fresh
+# Wine prefix in a temporary folder, with the dialog fonts mapped to an installed
+# Japanese font. Both are taken down again however the command ends; nothing
+# outside them is touched.
+#   scripts/wine-session.sh COMMAND [ARGS...]
+set -euo pipefail
+
+work=$(mktemp -d -t tarnwick-wine.XXXXXX)
+xvfb_pid=""
+cleanup() {
+  set +e
+  if [ -d "$work/prefix" ]; then
+    WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
+    WINEPREFIX="$work/prefix" wineserver -w >/dev/null 2>&1
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Xvfb picks a free display number itself and tells it through the descriptor.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+
+export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+export WINEPREFIX="$work/prefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+# No Mono or Gecko installer dialogs in a fresh prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export TARNWICK_WINE_WORK="$work"
+
+wineboot -i >"$work/wineboot.log" 2>&1
+wineserver -w
+
+# Font substitutes: regedit reads UTF-16 with a byte order mark.
+{
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+  printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+  for face in "ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
+    printf '"%s"="VL PGothic"\r\n' "$face"
+  done
+} | iconv -f UTF-8 -t UTF-16 >"$work/fonts.reg"
+wine regedit "$work/fonts.reg" >/dev/null 2>&1
+wineserver -w
+
+echo "Wine session ready on display $DISPLAY"
+status=0
+"$@" || status=$?
+exit $status

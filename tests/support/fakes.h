@@ -1,0 +1,76 @@
+// Test doubles for the core's interfaces: files in memory with injectable
+// failures, and message boxes that record what they showed and answer from a script.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/files.h"
+#include "core/message_box.h"
+
+namespace tarnwick::testing {
+
+class MemoryFileSystem final : public FileSystem {
+public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> unreadable;     // Read fails
+    std::set<std::string> uncreatable;    // Write fails before writing anything
+    std::set<std::string> failingWrites;  // Write creates the file, writes half, then fails (a full disk)
+    bool replaceFails = false;
+    std::vector<std::string> log;  // "write PATH", "replace A B", "remove PATH"
+
+    std::optional<std::string> Read(const std::string& path) override {
+        if (unreadable.count(path)) return std::nullopt;
+        auto found = files.find(path);
+        if (found == files.end()) return std::nullopt;
+        return found->second;
+    }
+    bool Write(const std::string& path, const std::string& bytes) override {
+        log.push_back("write " + path);
+        if (uncreatable.count(path)) return false;
+        if (failingWrites.count(path)) {
+            files[path] = bytes.substr(0, bytes.size() / 2);
+            return false;
+        }
+        files[path] = bytes;
+        return true;
+    }
+    bool Replace(const std::string& from, const std::string& to) override {
+        log.push_back("replace " + from + " " + to);
+        if (replaceFails || !files.count(from)) return false;
+        files[to] = files[from];
+        files.erase(from);
+        return true;
+    }
+    bool Remove(const std::string& path) override {
+        log.push_back("remove " + path);
+        return files.erase(path) > 0;
+    }
+    bool Exists(const std::string& path) override { return files.count(path) > 0; }
+};
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    unsigned flags;
+};
+
+class ScriptedMessageBoxes final : public MessageBoxes {
+public:
+    std::vector<ShownBox> shown;
+    std::deque<int> answers;  // answered in order; IDOK once the script runs out
+
+    int Show(const std::string& text, const std::string& caption, unsigned flags) override {
+        shown.push_back({text, caption, flags});
+        if (answers.empty()) return kIdOk;
+        int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace tarnwick::testing

@@ -1,0 +1,63 @@
+// A monitor window without a window: rows in memory wired to the registrations
+// exactly as the list view's change notification wires them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/settings.h"
+#include "core/memory_rows.h"
+#include "core/registrations.h"
+#include "tests/support/fakes.h"
+
+namespace tarnwick::testing {
+
+inline constexpr const char* kSavePath = "C:\\T\\Tarnwick.sav";
+inline constexpr const char* kTempPath = "C:\\T\\Tarnwick.tmp";
+
+class ScriptedEntryDialog final : public ProgramEntryDialog {
+public:
+    std::function<bool(ProgramEntryForm&)> answer = [](ProgramEntryForm&) { return false; };
+    std::vector<ProgramEntryForm> seen;
+    bool Run(ProgramEntryForm& form) override {
+        seen.push_back(form);
+        return answer(form);
+    }
+};
+
+class RegistryTest : public ::testing::Test {
+protected:
+    RegistryTest() : settings("C:\\T\\Tarnwick.exe", files), registry(rows, settings, boxes, files) {
+        rows.SetChangeHandler([this](int row) { registry.SetWatched(row); });
+    }
+
+    static ProgramEntryForm Entry(const std::string& name, PriorityLevel specified = kHigh,
+                                  PriorityLevel active = kNoPriority, const std::string& description = "") {
+        ProgramEntryForm form;
+        form.m_name = name;
+        form.m_description = description;
+        form.m_priority = specified;
+        form.m_activePriority = active;
+        return form;
+    }
+    // The number of times the save file has been written.
+    int Saves() const {
+        int count = 0;
+        for (const std::string& entry : files.log) count += entry == std::string("replace ") + kSavePath + ".new " + kSavePath;
+        return count;
+    }
+    std::vector<std::string> Column(int column) const {
+        std::vector<std::string> texts;
+        for (int i = 0; i < rows.Count(); ++i) texts.push_back(rows.Text(i, column));
+        return texts;
+    }
+
+    MemoryFileSystem files;
+    ScriptedMessageBoxes boxes;
+    MemoryRows rows;
+    AppSettings settings;
+    Registrations registry;
+};
+
+}  // namespace tarnwick::testing

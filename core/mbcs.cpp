@@ -57,6 +57,27 @@ std::string_view CutToFit(std::string_view text, std::size_t limit) {
     return text.substr(0, end);
 }
 
+std::size_t TerminateInBuffer(char* buffer, std::size_t size) {
+    if (size == 0) return 0;
+    std::size_t length = 0;
+    while (length < size - 1 && buffer[length] != '\0') ++length;
+    if (length == size - 1) {
+        // A full buffer may have been cut inside a character: drop a lone lead byte.
+        std::size_t last = 0;
+        for (std::size_t i = 0; i < length; i += CharLength(std::string_view(buffer, length), i)) last = i;
+        if (length > 0 && last == length - 1 && IsLeadByte(static_cast<unsigned char>(buffer[last]))) --length;
+    }
+    buffer[length] = '\0';
+    return length;
+}
+
+void CopyToBuffer(std::string_view text, char* buffer, std::size_t size) {
+    if (size == 0) return;
+    std::string_view fitting = CutToFit(text, size - 1);
+    fitting.copy(buffer, fitting.size());
+    buffer[fitting.size()] = '\0';
+}
+
 PathParts SplitPath(std::string_view path) {
     PathParts parts;
     std::size_t start = 0;

@@ -26,6 +26,14 @@ std::string UpperCase(std::string_view text);
 // double-byte character.
 std::string_view CutToFit(std::string_view text, std::size_t limit);
 
+// Makes a fixed-size buffer that a system call filled a proper text: terminated
+// within the buffer, and when the text filled it (so it may have been cut), not
+// ending in half a double-byte character. Returns the text's length.
+std::size_t TerminateInBuffer(char* buffer, std::size_t size);
+
+// Copies text into a fixed-size buffer, cut to fit without splitting a character.
+void CopyToBuffer(std::string_view text, char* buffer, std::size_t size);
+
 // A path cut into its parts the way the C library's _splitpath does, with
 // backslashes and slashes as separators and double-byte characters kept whole.
 struct PathParts {

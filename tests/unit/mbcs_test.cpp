@@ -72,3 +72,25 @@ TEST(SplitPath, DotsAndSeparators) {
 
 }  // namespace
 }  // namespace tarnwick
+
+namespace tarnwick {
+namespace {
+
+TEST(FixedBuffers, TerminateAndCopyNeverSplitACharacter) {
+    char full[6] = {'a', 'b', 'c', 'd', '\x95', '\x5C'};  // no terminator, cut inside 表
+    EXPECT_EQ(TerminateInBuffer(full, sizeof full), 4u);
+    EXPECT_STREQ(full, "abcd");
+    char whole[6] = {'a', 'b', 'c', '\x95', '\x5C', 'x'};
+    EXPECT_EQ(TerminateInBuffer(whole, sizeof whole), 5u);
+    EXPECT_STREQ(whole, "abc\x95\x5C");
+    char shortText[6] = "ab\x82";  // a lone lead byte in a text that was not cut stays
+    EXPECT_EQ(TerminateInBuffer(shortText, sizeof shortText), 3u);
+    char out[4];
+    CopyToBuffer("ab\x95\x5C", out, sizeof out);
+    EXPECT_STREQ(out, "ab");
+    CopyToBuffer("x", out, sizeof out);
+    EXPECT_STREQ(out, "x");
+}
+
+}  // namespace
+}  // namespace tarnwick

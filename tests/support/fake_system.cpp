@@ -1,0 +1,193 @@
+#include "tests/support/fake_system.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/mbcs.h"
+
+namespace tarnwick::testing {
+
+FakeSystem* FakeSystem::current = nullptr;
+
+namespace {
+
+// Process handles carry the process id; the snapshot has one of its own.
+constexpr std::uintptr_t kProcessTag = 0x10000000;
+const Handle kSnapshotHandle = reinterpret_cast<Handle>(0x5A5A0000);
+
+Handle ProcessHandle(Dword id) { return reinterpret_cast<Handle>(kProcessTag + id); }
+Dword ProcessIdOf(Handle handle) { return static_cast<Dword>(reinterpret_cast<std::uintptr_t>(handle) - kProcessTag); }
+
+WinBool FakeEnumProcesses(Dword* ids, Dword bytes, Dword* returned) {
+    return FakeSystem::current->EnumProcesses(ids, bytes, returned);
+}
+WinBool FakeEnumProcessModules(Handle process, ModuleHandle* modules, Dword bytes, Dword* needed) {
+    return FakeSystem::current->EnumProcessModules(process, modules, bytes, needed);
+}
+Dword FakeGetModuleBaseNameA(Handle process, ModuleHandle, char* name, Dword size) {
+    return FakeSystem::current->ModuleName(process, name, size, false);
+}
+Dword FakeGetModuleFileNameExA(Handle process, ModuleHandle, char* name, Dword size) {
+    return FakeSystem::current->ModuleName(process, name, size, true);
+}
+int FakeVdmEnumTaskWowEx(Dword processId, TaskEnumProcEx callback, LParam context) {
+    return FakeSystem::current->EnumTasks(processId, callback, context);
+}
+Handle FakeCreateToolhelp32Snapshot(Dword, Dword) { return FakeSystem::current->Snapshot(); }
+WinBool FakeProcess32First(Handle snapshot, ProcessEntry32* entry) {
+    return FakeSystem::current->SnapshotEntry(snapshot, entry, true);
+}
+WinBool FakeProcess32Next(Handle snapshot, ProcessEntry32* entry) {
+    return FakeSystem::current->SnapshotEntry(snapshot, entry, false);
+}
+
+struct Export {
+    const char* library;
+    const char* name;
+    void* address;
+};
+const Export kExports[] = {
+    {"PSAPI.DLL", "EnumProcesses", reinterpret_cast<void*>(&FakeEnumProcesses)},
+    {"PSAPI.DLL", "EnumProcessModules", reinterpret_cast<void*>(&FakeEnumProcessModules)},
+    {"PSAPI.DLL", "GetModuleBaseNameA", reinterpret_cast<void*>(&FakeGetModuleBaseNameA)},
+    {"PSAPI.DLL", "GetModuleFileNameExA", reinterpret_cast<void*>(&FakeGetModuleFileNameExA)},
+    {"VDMDBG.DLL", "VDMEnumTaskWOWEx", reinterpret_cast<void*>(&FakeVdmEnumTaskWowEx)},
+    {"Kernel32.DLL", "CreateToolhelp32Snapshot", reinterpret_cast<void*>(&FakeCreateToolhelp32Snapshot)},
+    {"Kernel32.DLL", "Process32First", reinterpret_cast<void*>(&FakeProcess32First)},
+    {"Kernel32.DLL", "Process32Next", reinterpret_cast<void*>(&FakeProcess32Next)},
+};
+
+// Copies like the system does into a short buffer: cut at the byte, characters or not.
+Dword CopyCut(const std::string& text, char* out, Dword size) {
+    if (size == 0) return 0;
+    Dword length = std::min<Dword>(static_cast<Dword>(text.size()), size - 1);
+    std::memcpy(out, text.data(), length);
+    out[length] = '\0';
+    return length;
+}
+
+}  // namespace
+
+FakeSystem::FakeSystem() { current = this; }
+FakeSystem::~FakeSystem() {
+    if (current == this) current = nullptr;
+}
+
+FakeProcess& FakeSystem::Add(Dword id, const std::string& path, Dword priority) {
+    FakeProcess process;
+    process.id = id;
+    process.path = path;
+    process.priority = priority;
+    processes.push_back(process);
+    return processes.back();
+}
+
+FakeProcess* FakeSystem::Process(Dword id) {
+    for (FakeProcess& process : processes) {
+        if (process.id == id) return &process;
+    }
+    return nullptr;
+}
+
+bool FakeSystem::GetVersion(OsVersion& out) {
+    if (!version) return false;
+    out = *version;
+    return true;
+}
+
+ModuleHandle FakeSystem::LoadLibrary(const char* name) {
+    if (missingLibraries.count(name)) return nullptr;
+    loaded.push_back(name);
+    // Each library gets a handle of its own: the address of its remembered name.
+    auto [where, inserted] = m_libraryNames.try_emplace(name, name);
+    return const_cast<char*>(where->second.c_str());
+}
+
+void FakeSystem::FreeLibrary(ModuleHandle library) { freed.push_back(static_cast<const char*>(library)); }
+
+void* FakeSystem::GetProcAddress(ModuleHandle library, const char* name) {
+    const std::string libraryName = static_cast<const char*>(library);
+    if (missingFunctions.count(name)) return nullptr;
+    for (const Export& entry : kExports) {
+        if (libraryName == entry.library && std::strcmp(name, entry.name) == 0) return entry.address;
+    }
+    return nullptr;
+}
+
+Handle FakeSystem::OpenProcess(Dword, Dword processId) {
+    ++opens;
+    FakeProcess* process = Process(processId);
+    if (!process || process->opensLeft == 0) return nullptr;
+    if (process->opensLeft > 0) --process->opensLeft;
+    ++openHandles;
+    return ProcessHandle(processId);
+}
+
+Dword FakeSystem::GetPriorityClass(Handle handle) {
+    FakeProcess* process = Process(ProcessIdOf(handle));
+    return process && !process->readRefused ? process->priority : 0;
+}
+
+bool FakeSystem::SetPriorityClass(Handle handle, Dword priorityClass) {
+    FakeProcess* process = Process(ProcessIdOf(handle));
+    if (!process || process->setRefused) return false;
+    process->priority = priorityClass;
+    sets.emplace_back(process->id, priorityClass);
+    return true;
+}
+
+void FakeSystem::CloseHandle(Handle) { --openHandles; }
+
+WinBool FakeSystem::EnumProcesses(Dword* ids, Dword bytes, Dword* returned) {
+    if (listingFails) return 0;
+    Dword count = std::min<Dword>(static_cast<Dword>(processes.size()), bytes / sizeof(Dword));
+    for (Dword i = 0; i < count; ++i) ids[i] = processes[i].id;
+    *returned = count * sizeof(Dword);
+    return 1;
+}
+
+WinBool FakeSystem::EnumProcessModules(Handle handle, ModuleHandle* modules, Dword bytes, Dword* needed) {
+    FakeProcess* process = Process(ProcessIdOf(handle));
+    if (!process || !process->modulesListable || bytes < sizeof(ModuleHandle)) return 0;
+    modules[0] = reinterpret_cast<ModuleHandle>(0x400000);
+    *needed = sizeof(ModuleHandle);
+    return 1;
+}
+
+Dword FakeSystem::ModuleName(Handle handle, char* name, Dword size, bool fullPath) {
+    FakeProcess* process = Process(ProcessIdOf(handle));
+    if (!process || process->path.empty()) return 0;
+    return CopyCut(fullPath ? process->path : BaseName(process->path), name, size);
+}
+
+int FakeSystem::EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context) {
+    FakeProcess* process = Process(processId);
+    if (!process) return 0;
+    int reported = 0;
+    for (const FakeTask& task : process->tasks) {
+        std::vector<char> fileName(task.fileName.begin(), task.fileName.end());
+        fileName.push_back('\0');
+        char moduleName[10] = "MODULE";
+        ++reported;
+        if (callback(1, 1, task.task, moduleName, fileName.data(), context)) break;
+    }
+    return reported;
+}
+
+Handle FakeSystem::Snapshot() {
+    if (listingFails) return kInvalidHandle;
+    ++openHandles;
+    return kSnapshotHandle;
+}
+
+WinBool FakeSystem::SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first) {
+    if (snapshot != kSnapshotHandle || entry->dwSize != sizeof(ProcessEntry32)) return 0;
+    if (first) m_snapshotPosition = 0;
+    if (m_snapshotPosition >= processes.size()) return 0;
+    const FakeProcess& process = processes[m_snapshotPosition++];
+    entry->th32ProcessID = process.id;
+    CopyCut(process.path, entry->szExeFile, sizeof entry->szExeFile);
+    return 1;
+}
+
+}  // namespace tarnwick::testing

@@ -1,0 +1,83 @@
+// A scripted Windows for the process listing and the watch cycle: it plays Windows
+// NT (with NTVDM and its 16-bit tasks) or Windows 95/98/Me, refuses what it is told
+// to refuse, and counts handles so that tests can see every one closed. The listing
+// functions it hands out by name forward to the one system that is current.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "watch/process_api.h"
+
+namespace tarnwick::testing {
+
+struct FakeTask {
+    Word task;
+    std::string fileName;  // full path, as VDMDBG reports it
+};
+
+struct FakeProcess {
+    Dword id = 0;
+    std::string path;  // full executable path; the base name is cut from it
+    Dword priority = 0x20;
+    int opensLeft = -1;  // opens that succeed before the process refuses (-1: always)
+    bool modulesListable = true;
+    bool readRefused = false;
+    bool setRefused = false;
+    std::vector<FakeTask> tasks;
+};
+
+class FakeSystem final : public ProcessApi {
+public:
+    FakeSystem();
+    ~FakeSystem() override;
+
+    // The system: NT (platform 2) on 64-bit Windows unless told otherwise.
+    std::optional<OsVersion> version = OsVersion{10, 0, 19045, kPlatformNt};
+    bool is64Bit = true;
+    std::set<std::string> missingLibraries;
+    std::set<std::string> missingFunctions;
+    bool listingFails = false;
+    std::vector<FakeProcess> processes;
+    Dword foreground = 0;
+
+    // What happened.
+    int openHandles = 0;
+    int opens = 0;
+    std::vector<std::string> loaded;
+    std::vector<std::string> freed;
+    std::vector<std::pair<Dword, Dword>> sets;  // process id, class
+
+    FakeProcess& Add(Dword id, const std::string& path, Dword priority = 0x20);
+    FakeProcess* Process(Dword id);
+
+    bool GetVersion(OsVersion& out) override;
+    bool Is64BitWindows() override { return is64Bit; }
+    ModuleHandle LoadLibrary(const char* name) override;
+    void FreeLibrary(ModuleHandle library) override;
+    void* GetProcAddress(ModuleHandle library, const char* name) override;
+    Handle OpenProcess(Dword access, Dword processId) override;
+    Dword GetPriorityClass(Handle process) override;
+    bool SetPriorityClass(Handle process, Dword priorityClass) override;
+    void CloseHandle(Handle handle) override;
+    Dword ForegroundProcessId() override { return foreground; }
+
+    // The listing functions' behaviour, reached through the exported entry points.
+    WinBool EnumProcesses(Dword* ids, Dword bytes, Dword* returned);
+    WinBool EnumProcessModules(Handle process, ModuleHandle* modules, Dword bytes, Dword* needed);
+    Dword ModuleName(Handle process, char* name, Dword size, bool fullPath);
+    int EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context);
+    Handle Snapshot();
+    WinBool SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first);
+
+    static FakeSystem* current;
+
+private:
+    std::map<std::string, std::string> m_libraryNames;
+    std::size_t m_snapshotPosition = 0;
+};
+
+}  // namespace tarnwick::testing

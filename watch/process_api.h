@@ -1,0 +1,76 @@
+// The platform operations that listing processes and setting their priorities
+// rely on. The listing functions themselves (PSAPI, VDMDBG, Toolhelp) are found
+// by name at run time, as on Windows; their types are spelled here portably with
+// Windows' sizes, so that the same listing code runs against Windows and against
+// a scripted system in the native tests.
+#pragma once
+
+#include <cstdint>
+
+#include "core/priority.h"
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define TARNWICK_WINAPI __stdcall
+#else
+#define TARNWICK_WINAPI
+#endif
+
+namespace tarnwick {
+
+using Dword = std::uint32_t;
+using Word = std::uint16_t;
+using WinBool = int;
+using Handle = void*;
+using ModuleHandle = void*;
+using LParam = std::intptr_t;
+
+inline const Handle kInvalidHandle = reinterpret_cast<Handle>(static_cast<std::intptr_t>(-1));
+inline constexpr Dword kProcessAllAccess = 0x1F0FFF;
+inline constexpr Dword kSnapProcess = 0x2;
+inline constexpr std::size_t kMaxPathBytes = 260;
+
+// Toolhelp's process record (PROCESSENTRY32, ANSI).
+struct ProcessEntry32 {
+    Dword dwSize;
+    Dword cntUsage;
+    Dword th32ProcessID;
+    std::uintptr_t th32DefaultHeapID;
+    Dword th32ModuleID;
+    Dword cntThreads;
+    Dword th32ParentProcessID;
+    std::int32_t pcPriClassBase;
+    Dword dwFlags;
+    char szExeFile[kMaxPathBytes];
+};
+
+using TaskEnumProcEx = WinBool(TARNWICK_WINAPI*)(Dword threadId, Word module16, Word task16, char* moduleName,
+                                                 char* fileName, LParam context);
+using VdmEnumTaskWowExFn = int(TARNWICK_WINAPI*)(Dword processId, TaskEnumProcEx callback, LParam context);
+using GetModuleNameFn = Dword(TARNWICK_WINAPI*)(Handle process, ModuleHandle module, char* name, Dword size);
+using EnumProcessModulesFn = WinBool(TARNWICK_WINAPI*)(Handle process, ModuleHandle* modules, Dword bytes,
+                                                       Dword* needed);
+using EnumProcessesFn = WinBool(TARNWICK_WINAPI*)(Dword* ids, Dword bytes, Dword* returned);
+using Process32Fn = WinBool(TARNWICK_WINAPI*)(Handle snapshot, ProcessEntry32* entry);
+using CreateToolhelp32SnapshotFn = Handle(TARNWICK_WINAPI*)(Dword flags, Dword processId);
+
+class ProcessApi {
+public:
+    virtual ~ProcessApi() = default;
+    // GetVersionExA; false when the version cannot be read.
+    virtual bool GetVersion(OsVersion& version) = 0;
+    // True where no 16-bit program can run (64-bit Windows).
+    virtual bool Is64BitWindows() = 0;
+    virtual ModuleHandle LoadLibrary(const char* name) = 0;
+    virtual void FreeLibrary(ModuleHandle library) = 0;
+    virtual void* GetProcAddress(ModuleHandle library, const char* name) = 0;
+    // OpenProcess, not inheritable; null on refusal or when the process is gone.
+    virtual Handle OpenProcess(Dword access, Dword processId) = 0;
+    // 0 on failure.
+    virtual Dword GetPriorityClass(Handle process) = 0;
+    virtual bool SetPriorityClass(Handle process, Dword priorityClass) = 0;
+    virtual void CloseHandle(Handle handle) = 0;
+    // Process id of the foreground window's owner; 0 when there is none.
+    virtual Dword ForegroundProcessId() = 0;
+};
+
+}  // namespace tarnwick

@@ -60,9 +60,9 @@ public:
     virtual bool GetVersion(OsVersion& version) = 0;
     // True where no 16-bit program can run (64-bit Windows).
     virtual bool Is64BitWindows() = 0;
-    virtual ModuleHandle LoadLibrary(const char* name) = 0;
-    virtual void FreeLibrary(ModuleHandle library) = 0;
-    virtual void* GetProcAddress(ModuleHandle library, const char* name) = 0;
+    virtual ModuleHandle LoadModule(const char* name) = 0;
+    virtual void ReleaseModule(ModuleHandle library) = 0;
+    virtual void* FindFunction(ModuleHandle library, const char* name) = 0;
     // OpenProcess, not inheritable; null on refusal or when the process is gone.
     virtual Handle OpenProcess(Dword access, Dword processId) = 0;
     // 0 on failure.

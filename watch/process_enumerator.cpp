@@ -24,7 +24,7 @@ constexpr std::size_t kPartBytes = 256;  // file-name part and extension, as _sp
 
 template <typename Function>
 Function Lookup(ProcessApi& api, ModuleHandle library, const char* name) {
-    return reinterpret_cast<Function>(api.GetProcAddress(library, name));
+    return reinterpret_cast<Function>(api.FindFunction(library, name));
 }
 
 // Base name of a path into a name buffer, each part cut as the fixed buffers allow.
@@ -98,16 +98,16 @@ CProcessEnumerator::~CProcessEnumerator() {
 }
 
 void CProcessEnumerator::Release(ModuleHandle& library) {
-    if (library) m_api.FreeLibrary(library);
+    if (library) m_api.ReleaseModule(library);
     library = nullptr;
 }
 
 bool CProcessEnumerator::LoadNt() {
-    m_hListLibrary = m_api.LoadLibrary("PSAPI.DLL");
+    m_hListLibrary = m_api.LoadModule("PSAPI.DLL");
     if (!m_hListLibrary) return false;
     // 64-bit Windows runs no 16-bit programs: there the task listing is optional.
     const bool tasksNeeded = !m_api.Is64BitWindows();
-    m_hVdmLibrary = m_api.LoadLibrary("VDMDBG.DLL");
+    m_hVdmLibrary = m_api.LoadModule("VDMDBG.DLL");
     if (!m_hVdmLibrary && tasksNeeded) return false;
 
     s_EnumProcesses = Lookup<EnumProcessesFn>(m_api, m_hListLibrary, "EnumProcesses");
@@ -125,7 +125,7 @@ bool CProcessEnumerator::LoadNt() {
 }
 
 bool CProcessEnumerator::LoadWindows9x() {
-    m_hListLibrary = m_api.LoadLibrary("Kernel32.DLL");
+    m_hListLibrary = m_api.LoadModule("Kernel32.DLL");
     if (!m_hListLibrary) return false;
     s_CreateToolhelp32Snapshot = Lookup<CreateToolhelp32SnapshotFn>(m_api, m_hListLibrary, "CreateToolhelp32Snapshot");
     s_Process32First = Lookup<Process32Fn>(m_api, m_hListLibrary, "Process32First");

@@ -57,8 +57,17 @@ const Export kExports[] = {
     {"Kernel32.DLL", "Process32Next", reinterpret_cast<void*>(&FakeProcess32Next)},
 };
 
+// The file name of a path, found without allocating (the benchmark runs through here).
+std::string_view BaseNameOf(std::string_view path) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < path.size(); i += CharLength(path, i)) {
+        if (path[i] == '\\' || path[i] == '/') start = i + 1;
+    }
+    return path.substr(start);
+}
+
 // Copies like the system does into a short buffer: cut at the byte, characters or not.
-Dword CopyCut(const std::string& text, char* out, Dword size) {
+Dword CopyCut(std::string_view text, char* out, Dword size) {
     if (size == 0) return 0;
     Dword length = std::min<Dword>(static_cast<Dword>(text.size()), size - 1);
     std::memcpy(out, text.data(), length);
@@ -83,10 +92,15 @@ FakeProcess& FakeSystem::Add(Dword id, const std::string& path, Dword priority) 
 }
 
 FakeProcess* FakeSystem::Process(Dword id) {
-    for (FakeProcess& process : processes) {
-        if (process.id == id) return &process;
+    // Tests change `processes` freely, so the index is checked before it is trusted.
+    auto found = m_positions.find(id);
+    if (found == m_positions.end() || found->second >= processes.size() || processes[found->second].id != id) {
+        m_positions.clear();
+        for (std::size_t i = 0; i < processes.size(); ++i) m_positions.emplace(processes[i].id, i);
+        found = m_positions.find(id);
+        if (found == m_positions.end()) return nullptr;
     }
-    return nullptr;
+    return &processes[found->second];
 }
 
 bool FakeSystem::GetVersion(OsVersion& out) {
@@ -95,7 +109,7 @@ bool FakeSystem::GetVersion(OsVersion& out) {
     return true;
 }
 
-ModuleHandle FakeSystem::LoadLibrary(const char* name) {
+ModuleHandle FakeSystem::LoadModule(const char* name) {
     if (missingLibraries.count(name)) return nullptr;
     loaded.push_back(name);
     // Each library gets a handle of its own: the address of its remembered name.
@@ -103,9 +117,9 @@ ModuleHandle FakeSystem::LoadLibrary(const char* name) {
     return const_cast<char*>(where->second.c_str());
 }
 
-void FakeSystem::FreeLibrary(ModuleHandle library) { freed.push_back(static_cast<const char*>(library)); }
+void FakeSystem::ReleaseModule(ModuleHandle library) { freed.push_back(static_cast<const char*>(library)); }
 
-void* FakeSystem::GetProcAddress(ModuleHandle library, const char* name) {
+void* FakeSystem::FindFunction(ModuleHandle library, const char* name) {
     const std::string libraryName = static_cast<const char*>(library);
     if (missingFunctions.count(name)) return nullptr;
     for (const Export& entry : kExports) {
@@ -157,7 +171,7 @@ WinBool FakeSystem::EnumProcessModules(Handle handle, ModuleHandle* modules, Dwo
 Dword FakeSystem::ModuleName(Handle handle, char* name, Dword size, bool fullPath) {
     FakeProcess* process = Process(ProcessIdOf(handle));
     if (!process || process->path.empty()) return 0;
-    return CopyCut(fullPath ? process->path : BaseName(process->path), name, size);
+    return CopyCut(fullPath ? std::string_view(process->path) : BaseNameOf(process->path), name, size);
 }
 
 int FakeSystem::EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context) {

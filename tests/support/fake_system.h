@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -56,9 +57,9 @@ public:
 
     bool GetVersion(OsVersion& out) override;
     bool Is64BitWindows() override { return is64Bit; }
-    ModuleHandle LoadLibrary(const char* name) override;
-    void FreeLibrary(ModuleHandle library) override;
-    void* GetProcAddress(ModuleHandle library, const char* name) override;
+    ModuleHandle LoadModule(const char* name) override;
+    void ReleaseModule(ModuleHandle library) override;
+    void* FindFunction(ModuleHandle library, const char* name) override;
     Handle OpenProcess(Dword access, Dword processId) override;
     Dword GetPriorityClass(Handle process) override;
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
@@ -77,6 +78,7 @@ public:
 
 private:
     std::map<std::string, std::string> m_libraryNames;
+    std::unordered_map<Dword, std::size_t> m_positions;  // process id to index, rebuilt when stale
     std::size_t m_snapshotPosition = 0;
 };
 

@@ -1,0 +1,61 @@
+// One watch tick over a scripted system of 1000 processes with 200 registrations,
+// 50 of them running, watched and already at their class (the steady state):
+// the cost per listed process of the program's own work.
+#include <benchmark/benchmark.h>
+
+#include "app/settings.h"
+#include "core/memory_rows.h"
+#include "core/registrations.h"
+#include "tests/support/fake_system.h"
+#include "tests/support/fakes.h"
+#include "watch/watch_cycle.h"
+
+namespace tarnwick {
+namespace {
+
+class NoClock final : public Clock {
+public:
+    bool LocalNow(std::tm& now) override {
+        now = {};
+        return true;
+    }
+};
+
+constexpr int kProcesses = 1000;
+constexpr int kRegistrations = 200;
+constexpr int kRunningWatched = 50;
+
+void WatchTick(benchmark::State& state) {
+    testing::FakeSystem system;
+    testing::MemoryFileSystem files;
+    testing::ScriptedMessageBoxes boxes;
+    AppSettings settings("C:\\Tarnwick\\Tarnwick.exe", files);
+    MemoryRows rows;
+    Registrations registry(rows, settings, boxes, files);
+    rows.SetChangeHandler([&registry](int row) { registry.SetWatched(row); });
+    for (int i = 0; i < kRegistrations; ++i) {
+        ProgramEntryForm form;
+        form.m_name = "Registered" + std::to_string(i) + ".exe";
+        form.m_priority = kHigh;
+        registry.Add(form);
+    }
+    for (int i = 0; i < kProcesses; ++i) {
+        const bool watched = i < kRunningWatched;
+        const std::string name = watched ? "registered" + std::to_string(i) + ".exe" : "process" + std::to_string(i) + ".exe";
+        system.Add(static_cast<Dword>(4 * (i + 1)), "C:\\Program Files\\Vendor\\" + name, watched ? 0x80 : 0x20);
+    }
+    MemoryHistory history;
+    NoClock clock;
+    CProcessEnumerator enumerator(system);
+    WatchCycle cycle(registry, history, system, clock, settings);
+    for (auto _ : state) cycle.Tick(enumerator);
+    if (history.Count() != 0) state.SkipWithError("the steady state changed a class");
+    state.counters["per_process"] =
+        benchmark::Counter(kProcesses, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(WatchTick);
+
+}  // namespace
+}  // namespace tarnwick
+
+BENCHMARK_MAIN();

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks: one watch tick natively over a scripted system,
+# and under Wine the real tick against the bare platform calls it must make.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+for preset in native windows; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)"
+done
+build/native/bench/watch_tick_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+scripts/wine-session.sh wine build/windows/watch_tick_wine.exe

@@ -1,0 +1,122 @@
+// The real enumerator and watch cycle against real processes under Wine: target
+// programs that this test starts are brought to their classes, follow the
+// foreground, and unregistered or unwatched ones are left alone.
+#include <windows.h>
+
+#include <string>
+
+#include "app/settings.h"
+#include "core/memory_rows.h"
+#include "core/registrations.h"
+#include "tests/wine/wine_check.h"
+#include "tests/wine/wine_support.h"
+#include "watch/process_api_win.h"
+#include "watch/watch_cycle.h"
+#include "win/text.h"
+
+using namespace tarnwick;
+using namespace tarnwick::wine;
+
+namespace {
+
+class NoBoxes final : public MessageBoxes {
+public:
+    int shown = 0;
+    int Show(const std::string&, const std::string&, unsigned) override {
+        ++shown;
+        return kIdOk;
+    }
+};
+
+ProgramEntryForm Entry(const std::string& name, PriorityLevel specified, PriorityLevel active = kNoPriority) {
+    ProgramEntryForm form;
+    form.m_name = name;
+    form.m_priority = specified;
+    form.m_activePriority = active;
+    return form;
+}
+
+bool HistoryHas(const MemoryHistory& history, const std::string& ending) {
+    for (int i = 0; i < history.Count(); ++i) {
+        const std::string& line = history.Line(i);
+        if (line.size() >= ending.size() && line.compare(line.size() - ending.size(), ending.size(), ending) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int main() {
+    TempFolder folder(L"tarnwick-watch");
+    StdioFileSystem files;
+    AppSettings settings(Narrow(folder.Path()) + "\\Tarnwick.exe", files);
+    MemoryRows rows;
+    NoBoxes boxes;
+    Registrations registry(rows, settings, boxes, files);
+    rows.SetChangeHandler([&registry](int row) { registry.SetWatched(row); });
+    MemoryHistory history;
+    SystemClock clock;
+    Win32ProcessApi api;
+    CProcessEnumerator enumerator(api);
+    WINE_CHECK(enumerator.m_unavailable == 0);
+    WatchCycle cycle(registry, history, api, clock, settings);
+    auto tick = [&] { cycle.Tick(enumerator); };
+
+    registry.Add(Entry("Editor.exe", kHigh));
+    registry.Add(Entry("Active.exe", kIdle, kHigh));
+    settings.m_addWatchMode = 0;
+    registry.Add(Entry("Unwatched.exe", kIdle));
+
+    // Two copies of one program, under names that differ in case, and bystanders.
+    Started editor(PlaceTarget(folder.Path(), L"one", L"Editor.exe"), L"");
+    Started editorCopy(PlaceTarget(folder.Path(), L"two", L"EDITOR.EXE"), L"");
+    Started unwatched(PlaceTarget(folder.Path(), L"three", L"Unwatched.exe"), L"");
+    Started other(PlaceTarget(folder.Path(), L"four", L"Other.exe"), L"--window OtherTarget");
+    WINE_CHECK(editor.Running() && editorCopy.Running() && unwatched.Running() && other.Running());
+    WINE_CHECK(editor.PriorityClass() == NORMAL_PRIORITY_CLASS);
+
+    WINE_CHECK(WaitFor([&] { return editor.PriorityClass() == HIGH_PRIORITY_CLASS &&
+                                    editorCopy.PriorityClass() == HIGH_PRIORITY_CLASS; },
+                       15000, tick));
+    WINE_CHECK(registry.Programs().Find("EDITOR.EXE")->runCount == 2);
+    WINE_CHECK(rows.Text(0, kRunCountColumn) == "2");
+    WINE_CHECK(HistoryHas(history, " 通常 → 高 Editor.exe"));
+    WINE_CHECK(unwatched.PriorityClass() == NORMAL_PRIORITY_CLASS);
+    WINE_CHECK(other.PriorityClass() == NORMAL_PRIORITY_CLASS);
+
+    // Nothing more happens while every class is right.
+    const int lines = history.Count();
+    for (int i = 0; i < 3; ++i) tick();
+    WINE_CHECK(history.Count() == lines);
+
+    // The active priority while the program's window is in front, the specified one after.
+    Started active(PlaceTarget(folder.Path(), L"five", L"Active.exe"), L"--window ActiveTarget");
+    HWND activeWindow = nullptr;
+    WINE_CHECK(WaitFor([&] { return (activeWindow = active.Window()) != nullptr; }));
+    WINE_CHECK(BringToForeground(activeWindow));
+    WINE_CHECK(WaitFor([&] { return active.PriorityClass() == HIGH_PRIORITY_CLASS; }, 15000, tick));
+    WINE_CHECK(HistoryHas(history, " 通常 → 高 Active.exe"));
+
+    HWND otherWindow = other.Window();
+    WINE_CHECK(otherWindow != nullptr);
+    WINE_CHECK(BringToForeground(otherWindow));
+    WINE_CHECK(WaitFor([&] { return active.PriorityClass() == IDLE_PRIORITY_CLASS; }, 15000, tick));
+    WINE_CHECK(HistoryHas(history, " 高 → 低 Active.exe"));
+
+    WINE_CHECK(BringToForeground(activeWindow));
+    WINE_CHECK(WaitFor([&] { return active.PriorityClass() == HIGH_PRIORITY_CLASS; }, 15000, tick));
+    WINE_CHECK(registry.Programs().Find("ACTIVE.EXE")->runCount == 3);
+    WINE_CHECK(rows.Text(1, kRunCountColumn) == "3");
+
+    // Unticking takes a program off watch: its process is left where it is.
+    rows.SetChecked(0, false);
+    SetPriorityClass(editor.Process(), BELOW_NORMAL_PRIORITY_CLASS);
+    for (int i = 0; i < 3; ++i) tick();
+    WINE_CHECK(editor.PriorityClass() == BELOW_NORMAL_PRIORITY_CLASS);
+    WINE_CHECK(unwatched.PriorityClass() == NORMAL_PRIORITY_CLASS);
+    WINE_CHECK(other.PriorityClass() == NORMAL_PRIORITY_CLASS);
+    WINE_CHECK(boxes.shown == 0);
+    return FinishChecks();
+}

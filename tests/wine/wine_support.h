@@ -1,0 +1,61 @@
+// What the Wine test programs share: a private folder, target processes that they
+// start (and only those are ever touched), waiting with a deadline, foreground
+// switching and reading another process's windows.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tarnwick::wine {
+
+// A fresh folder under the Windows temporary folder, removed by its destructor.
+class TempFolder {
+public:
+    explicit TempFolder(const std::wstring& prefix);
+    ~TempFolder();
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    std::wstring m_path;
+};
+
+// The folder of the running test program (where the target program lies too).
+std::wstring ProgramFolder();
+
+// A process that the test started; ended by the destructor.
+class Started {
+public:
+    Started() = default;
+    Started(const std::wstring& program, const std::wstring& arguments);
+    ~Started();
+    Started(Started&& other) noexcept;
+    Started& operator=(Started&& other) noexcept;
+
+    bool Running() const { return m_info.hProcess != nullptr; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Process() const { return m_info.hProcess; }
+    // Read with the test's own handle, never through the code under test.
+    DWORD PriorityClass() const { return GetPriorityClass(m_info.hProcess); }
+    // The process's first visible top-level window, or null.
+    HWND Window() const;
+    void End();
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+// Copies the target program to folder\subfolder\name and returns the new path.
+std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfolder, const std::wstring& name);
+
+// Polls the condition until it holds or the deadline passes; between polls runs
+// `between` (a watch tick, for example) and pumps this thread's messages.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000,
+             const std::function<void()>& between = nullptr, DWORD pollMs = 100);
+
+// Makes the window the foreground window and waits until it is.
+bool BringToForeground(HWND window);
+
+}  // namespace tarnwick::wine

@@ -1,0 +1,55 @@
+#include "watch/process_api_win.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include "win/text.h"
+
+namespace tarnwick {
+
+static_assert(sizeof(ProcessEntry32) == sizeof(PROCESSENTRY32), "Toolhelp's record");
+
+bool Win32ProcessApi::GetVersion(OsVersion& version) {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;  // 148 bytes
+    if (!GetVersionExA(&info)) return false;
+    version = {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, info.dwPlatformId};
+    return true;
+}
+
+bool Win32ProcessApi::Is64BitWindows() {
+#ifdef _WIN64
+    return true;
+#else
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+#endif
+}
+
+ModuleHandle Win32ProcessApi::LoadModule(const char* name) { return LoadLibraryW(Wide(name).c_str()); }
+
+void Win32ProcessApi::ReleaseModule(ModuleHandle library) { ::FreeLibrary(static_cast<HMODULE>(library)); }
+
+void* Win32ProcessApi::FindFunction(ModuleHandle library, const char* name) {
+    return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+Handle Win32ProcessApi::OpenProcess(Dword access, Dword processId) { return ::OpenProcess(access, FALSE, processId); }
+
+Dword Win32ProcessApi::GetPriorityClass(Handle process) { return ::GetPriorityClass(process); }
+
+bool Win32ProcessApi::SetPriorityClass(Handle process, Dword priorityClass) {
+    return ::SetPriorityClass(process, priorityClass) != 0;
+}
+
+void Win32ProcessApi::CloseHandle(Handle handle) { ::CloseHandle(handle); }
+
+Dword Win32ProcessApi::ForegroundProcessId() {
+    HWND window = GetForegroundWindow();
+    if (!window) return 0;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
+}
+
+}  // namespace tarnwick

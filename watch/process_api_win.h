@@ -1,0 +1,22 @@
+// The process functions of Windows itself, for the program and the Wine tests.
+#pragma once
+
+#include "watch/process_api.h"
+
+namespace tarnwick {
+
+class Win32ProcessApi final : public ProcessApi {
+public:
+    bool GetVersion(OsVersion& version) override;
+    bool Is64BitWindows() override;
+    ModuleHandle LoadModule(const char* name) override;
+    void ReleaseModule(ModuleHandle library) override;
+    void* FindFunction(ModuleHandle library, const char* name) override;
+    Handle OpenProcess(Dword access, Dword processId) override;
+    Dword GetPriorityClass(Handle process) override;
+    bool SetPriorityClass(Handle process, Dword priorityClass) override;
+    void CloseHandle(Handle handle) override;
+    Dword ForegroundProcessId() override;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,111 @@
+#include "app/tarnwick_app.h"
+
+#include <commctrl.h>
+
+#include "ui/monitor_dlg.h"
+#include "win/controls.h"
+#include "win/text.h"
+
+namespace tarnwick {
+
+namespace {
+
+std::string ProgramFilePath() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return Narrow(std::wstring(path, length));
+}
+
+// Owns the single-instance mutex for as long as it lives.
+class InstanceMutex {
+public:
+    InstanceMutex() : m_handle(CreateMutexW(nullptr, FALSE, kInstanceMutexName)) {}
+    ~InstanceMutex() {
+        Release();
+        if (m_handle) CloseHandle(m_handle);
+    }
+    void Release() {
+        if (m_owned) ReleaseMutex(m_handle);
+        m_owned = false;
+    }
+    bool Created() const { return m_handle != nullptr; }
+    bool Acquire(DWORD milliseconds) {
+        DWORD wait = WaitForSingleObject(m_handle, milliseconds);
+        m_owned = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        return m_owned;
+    }
+
+private:
+    HANDLE m_handle;
+    bool m_owned = false;
+};
+
+}  // namespace
+
+CTarnwickApp::CTarnwickApp() : m_settings(ProgramFilePath(), m_files), m_enumerator(m_processApi) {}
+
+void CTarnwickApp::ShowInitError(const char* text) { ShowMessageBox(nullptr, text, "初期化エラー", MB_ICONHAND); }
+
+BOOL CTarnwickApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
+                                                       ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
+
+    if (!m_processApi.GetVersion(m_osVersion)) {
+        ShowInitError("バージョン情報の取得に失敗しました。");
+        return FALSE;
+    }
+    InstanceMutex mutex;
+    if (!mutex.Created()) {
+        ShowInitError("初期化処理でエラーが発生しました。");
+        return FALSE;
+    }
+    if (!mutex.Acquire(50)) {
+        HandOverToRunningInstance();
+        return FALSE;
+    }
+    m_settings.Load();
+    if (m_enumerator.m_unavailable) {
+        mutex.Release();
+        ShowInitError("初期化処理でエラーが発生しました。");
+        return FALSE;
+    }
+    if (m_settings.m_targetAllApp) SetPrivilege("SeDebugPrivilege", SE_PRIVILEGE_ENABLED);
+    {
+        CMonitorDlg monitor(m_settings, m_enumerator, m_processApi, m_files);
+        m_pMainWnd = &monitor;
+        monitor.DoModalHidden();
+        if (m_settings.m_targetAllApp) SetPrivilege("SeDebugPrivilege", 0);
+        mutex.Release();
+        m_pMainWnd = nullptr;
+    }
+    return FALSE;
+}
+
+void CTarnwickApp::HandOverToRunningInstance() {
+    HWND running = FindWindowW(nullptr, Wide(kMainWindowTitle).c_str());
+    if (!running) return;
+    CenterInWorkArea(running);
+    SetWindowPos(running, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    SetForegroundWindow(running);
+}
+
+BOOL CTarnwickApp::SetPrivilege(const char* name, DWORD attributes) {
+    if (m_osVersion.platformId != VER_PLATFORM_WIN32_NT || m_osVersion.majorVersion < 4) return TRUE;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return FALSE;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = attributes;
+    BOOL ok = LookupPrivilegeValueW(nullptr, Wide(name).c_str(), &privileges.Privileges[0].Luid);
+    if (ok) {
+        ok = AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) && GetLastError() == ERROR_SUCCESS;
+    }
+    CloseHandle(token);
+    return ok;
+}
+
+// The application object, constructed when the program is loaded.
+CTarnwickApp theApp;
+
+}  // namespace tarnwick

@@ -1,0 +1,75 @@
+// The end-to-end driver's view of a running Tarnwick: it starts the real program
+// in a folder of its own, finds its windows by title and id, reads and changes the
+// registration list through list-view messages whose records live in Tarnwick's
+// own memory, reads the history list box, presses buttons and answers message boxes,
+// exactly as an automation tool would from outside.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "tests/wine/wine_support.h"
+
+namespace tarnwick::e2e {
+
+// Shift_JIS bytes of a file, or nothing when it cannot be read.
+bool ReadBytes(const std::wstring& path, std::string& bytes);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+
+class TarnwickRun {
+public:
+    // Starts the Tarnwick.exe that lies in `folder`.
+    explicit TarnwickRun(const std::wstring& folder);
+
+    bool Started() const { return m_process.Running(); }
+    DWORD Id() const { return m_process.Id(); }
+    // The main window, once it exists (hidden or not).
+    HWND Window();
+    bool WaitForWindow();
+    bool Visible() { return Window() && IsWindowVisible(Window()); }
+    HWND Control(int id) { return GetDlgItem(Window(), id); }
+    // Waits for the program to end by itself and returns whether it did.
+    bool WaitForExit(DWORD timeoutMs = 15000);
+    DWORD ExitCode() const;
+
+    // Registration list.
+    int RowCount();
+    std::string Text(int row, int column);
+    int StateImage(int row);  // 1 unchecked, 2 checked
+    int SelectedRow();
+    void SetChecked(int row, bool checked);
+    void Select(int row);
+    int ColumnCount();
+    DWORD ExtendedStyle();
+
+    // History list box.
+    int HistoryCount();
+    std::string HistoryLine(int index);
+
+    // Posts a button click (a click that may open a modal box must not wait).
+    void Click(int id);
+    void PostCommand(int id);
+    void TrayMouse(UINT mouseMessage);
+
+    // A message box of this process with the caption, or null.
+    HWND MessageBoxWindow(const std::string& caption);
+    std::string MessageBoxText(HWND box);
+    bool AnswerMessageBox(const std::string& caption, int button);
+
+private:
+    void* Remote(std::size_t offset) const { return static_cast<char*>(m_remote) + offset; }
+
+    std::wstring m_folder;
+    wine::Started m_process;
+    HWND m_window = nullptr;
+    void* m_remote = nullptr;  // scratch memory inside Tarnwick for list-view records
+};
+
+// The notification-area icons that Wine shows on its stand-in tray.
+int TrayIconCount();
+// Top-level visible windows of a class that belong to a process.
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, const std::wstring& title = L"");
+
+}  // namespace tarnwick::e2e

@@ -1,0 +1,278 @@
+// End-to-end tests of the real Tarnwick.exe under Wine, driven from outside.
+// Each scenario runs Tarnwick in a folder of its own with the settings and save
+// file it prepares:  tarnwick_e2e SCENARIO
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "e2e/driver.h"
+#include "tests/wine/wine_check.h"
+#include "tests/wine/wine_support.h"
+#include "win/text.h"
+
+using namespace tarnwick;
+using namespace tarnwick::e2e;
+using tarnwick::wine::WaitFor;
+
+namespace {
+
+// A folder holding a copy of Tarnwick.exe and the files a scenario gives it.
+struct Installation {
+    wine::TempFolder folder{L"tarnwick-e2e"};
+    std::wstring Path(const wchar_t* name) const { return folder.Path() + L"\\" + name; }
+    explicit Installation(const std::string& settings = "", const std::string* save = nullptr) {
+        CopyFileW((wine::ProgramFolder() + L"\\Tarnwick.exe").c_str(), Path(L"Tarnwick.exe").c_str(), FALSE);
+        if (!settings.empty()) WriteBytes(Path(L"Tarnwick.ini"), settings);
+        if (save) WriteBytes(Path(L"Tarnwick.sav"), *save);
+    }
+    std::string Save() const {
+        std::string bytes;
+        return ReadBytes(Path(L"Tarnwick.sav"), bytes) ? bytes : "<missing>";
+    }
+};
+
+bool EndsWith(const std::string& text, const std::string& ending) {
+    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+bool Centred(HWND window) {
+    RECT area{}, bounds{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    GetWindowRect(window, &bounds);
+    const long dx = (bounds.left + bounds.right) - (area.left + area.right);
+    const long dy = (bounds.top + bounds.bottom) - (area.top + area.bottom);
+    return std::labs(dx) <= 2 && std::labs(dy) <= 2;
+}
+
+bool InFront(HWND window) {
+    return WaitFor([window] { return IsWindowVisible(window) && GetForegroundWindow() == window; });
+}
+
+void FirstStart() {
+    Installation install;
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.Started() && run.WaitForWindow());
+    WINE_CHECK(WaitFor([&] { return run.Visible(); }));  // RUNPANELVIEW is on by default
+    wchar_t title[128] = L"";
+    GetWindowTextW(run.Window(), title, 128);
+    WINE_CHECK(Narrow(title) == "Tarnwick - モニタ＆設定");
+    WINE_CHECK(run.ColumnCount() == 6);
+    WINE_CHECK(run.ExtendedStyle() == (LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT));
+    WINE_CHECK(run.RowCount() == 0 && run.HistoryCount() == 0);
+    WINE_CHECK(WaitFor([] { return TrayIconCount() == 1; }));
+    // The system menu's item (its text is string 101) opens the version box.
+    HMODULE program = LoadLibraryExW(install.Path(L"Tarnwick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    wchar_t item[128] = L"";
+    LoadStringW(program, 101, item, 128);
+    FreeLibrary(program);
+    WINE_CHECK(Narrow(item) == "Tarnwick のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+    PostMessageW(run.Window(), WM_SYSCOMMAND, 0x0010, 0);
+    HWND about = nullptr;
+    WINE_CHECK(WaitFor([&] { return (about = run.MessageBoxWindow("Tarnwick - バージョン情報")) != nullptr; }));
+    PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+    WINE_CHECK(WaitFor([&] { return !IsWindow(about); }));
+
+    run.PostCommand(32773);  // the icon menu's quit command
+    WINE_CHECK(run.WaitForExit());
+    WINE_CHECK(run.ExitCode() == 0);
+    WINE_CHECK(!FileExists(install.Path(L"Tarnwick.ini")));
+    WINE_CHECK(!FileExists(install.Path(L"Tarnwick.sav")));
+    WINE_CHECK(WaitFor([] { return TrayIconCount() == 0; }));
+}
+
+void HiddenStartAndIcon() {
+    Installation install("RUNPANELVIEW=0\r\n");
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow());
+    WINE_CHECK(WaitFor([] { return TrayIconCount() == 1; }));
+    Sleep(1500);
+    WINE_CHECK(!run.Visible());
+    run.TrayMouse(WM_LBUTTONUP);  // a single click does nothing
+    run.TrayMouse(WM_RBUTTONDOWN);
+    Sleep(700);
+    WINE_CHECK(!run.Visible());
+    run.TrayMouse(WM_LBUTTONDBLCLK);
+    WINE_CHECK(InFront(run.Window()));
+    WINE_CHECK(Centred(run.Window()));
+
+    // Hidden again and moved aside: a double-click brings it back centred.
+    run.Click(1043);
+    WINE_CHECK(WaitFor([&] { return !run.Visible(); }));
+    SetWindowPos(run.Window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    run.TrayMouse(WM_LBUTTONDBLCLK);
+    WINE_CHECK(InFront(run.Window()));
+    WINE_CHECK(Centred(run.Window()));
+
+    // The icon's menu opens at a right click and its first item shows the window.
+    run.Click(1043);
+    WINE_CHECK(WaitFor([&] { return !run.Visible(); }));
+    run.TrayMouse(WM_RBUTTONUP);
+    WINE_CHECK(WaitFor([&] { return FindProcessWindow(run.Id(), L"#32768") != nullptr; }));
+    PostMessageW(run.Window(), WM_CANCELMODE, 0, 0);  // the menu closes without a command
+    WINE_CHECK(WaitFor([&] { return FindProcessWindow(run.Id(), L"#32768") == nullptr ||
+                                    !IsWindowVisible(FindProcessWindow(run.Id(), L"#32768")); }));
+    WINE_CHECK(!run.Visible());
+    run.PostCommand(32771);
+    WINE_CHECK(InFront(run.Window()));
+
+    // Escape ends the program.
+    PostMessageW(run.Control(1000), WM_KEYDOWN, VK_ESCAPE, 0);
+    WINE_CHECK(run.WaitForExit());
+    WINE_CHECK(WaitFor([] { return TrayIconCount() == 0; }));
+    WINE_CHECK(!FileExists(install.Path(L"Tarnwick.sav")));
+}
+
+const std::string kCurrentSave =
+    "Version:4.0.0\r\n"
+    "1,TwTarget.exe,高,指定なし,watched, with commas\r\n"
+    "0,ＦｕｌｌＷｉｄｔｈ.exe,低,通常,全角の名前, 説明\r\n"
+    "1,backup.exe,通常以上,リアルタイム,\r\n";
+
+void AutoLoadWatchAndSave() {
+    Installation install("AUTOLOADMODE=1\r\nWATCHINGCYCLETIME=500\r\n", &kCurrentSave);
+    wine::Started target(wine::PlaceTarget(install.folder.Path(), L"bin", L"TwTarget.exe"), L"");
+    WINE_CHECK(target.PriorityClass() == NORMAL_PRIORITY_CLASS);
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.RowCount() == 3; }));
+    WINE_CHECK(run.Text(0, 0) == "する" && run.StateImage(0) == 2);
+    WINE_CHECK(run.Text(1, 0) == "しない" && run.StateImage(1) == 1);
+    WINE_CHECK(run.Text(1, 1) == "ＦｕｌｌＷｉｄｔｈ.exe");
+    WINE_CHECK(run.Text(1, 2) == "全角の名前, 説明");
+    WINE_CHECK(run.Text(0, 2) == "watched, with commas");
+    WINE_CHECK(run.Text(2, 3) == "通常以上" && run.Text(2, 4) == "リアルタイム");
+    WINE_CHECK(run.SelectedRow() == 0);
+
+    WINE_CHECK(WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS; }));
+    WINE_CHECK(WaitFor([&] { return run.HistoryCount() == 1 && run.Text(0, 5) == "1"; }));
+    WINE_CHECK(EndsWith(run.HistoryLine(0), " 通常 → 高 TwTarget.exe"));
+    WINE_CHECK(run.HistoryLine(0).size() == 17 + std::string(" 通常 → 高 TwTarget.exe").size());
+    WINE_CHECK(run.Text(1, 5).empty());
+
+    DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
+    run.Click(1006);
+    WINE_CHECK(WaitFor([&] { return FileExists(install.Path(L"Tarnwick.sav")); }));
+    WINE_CHECK(install.Save() == kCurrentSave);
+    run.Click(1002);  // clear the history
+    WINE_CHECK(WaitFor([&] { return run.HistoryCount() == 0; }));
+    run.PostCommand(32773);
+    WINE_CHECK(run.WaitForExit());
+    WINE_CHECK(install.Save() == kCurrentSave);
+}
+
+void OldLayoutIsConverted() {
+    const std::string old = "1,TwTarget.exe,高,old, with comma\r\n0,ＷＩＤＥ.exe,低,\r\n";
+    Installation install("AUTOLOADMODE=1\r\n", &old);
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.RowCount() == 2; }));
+    WINE_CHECK(install.Save() ==
+               "Version:4.0.0\r\n1,TwTarget.exe,高,指定なし,old, with comma\r\n0,ＷＩＤＥ.exe,低,指定なし,\r\n");
+    WINE_CHECK(!FileExists(install.Path(L"Tarnwick.tmp")));
+    WINE_CHECK(run.Text(0, 2) == "old, with comma" && run.Text(1, 4) == "指定なし");
+    run.PostCommand(32773);
+    WINE_CHECK(run.WaitForExit());
+}
+
+void DeleteAndAutoSave() {
+    const std::string save = "Version:4.0.0\r\n1,a.exe,高,指定なし,A\r\n0,b.exe,低,指定なし,B\r\n1,c.exe,通常,低,C\r\n";
+    Installation install("AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\nRUNPANELVIEW=0\r\n", &save);
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.RowCount() == 3; }));
+    WINE_CHECK(install.Save() == save);  // loading writes nothing
+
+    // A tick of a check box is saved at once.
+    run.SetChecked(1, true);
+    WINE_CHECK(WaitFor([&] { return install.Save().find("1,b.exe,") != std::string::npos; }));
+    WINE_CHECK(run.Text(1, 0) == "する");
+    run.SetChecked(0, false);
+    WINE_CHECK(WaitFor([&] { return install.Save().find("0,a.exe,") != std::string::npos; }));
+    WINE_CHECK(run.Text(0, 0) == "しない");
+    const std::string before = install.Save();
+
+    run.Select(1);
+    run.Click(1005);
+    HWND box = nullptr;
+    WINE_CHECK(WaitFor([&] { return (box = run.MessageBoxWindow("削除の確認")) != nullptr; }));
+    WINE_CHECK(run.MessageBoxText(box) == "本当に削除してよろしいですね。");
+    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDNO));
+    WINE_CHECK(run.RowCount() == 3 && install.Save() == before);
+
+    run.Click(1005);
+    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES));
+    WINE_CHECK(WaitFor([&] { return run.RowCount() == 2; }));
+    WINE_CHECK(run.Text(1, 1) == "c.exe" && run.SelectedRow() == 1);  // the row that moved up
+    WINE_CHECK(install.Save() == "Version:4.0.0\r\n0,a.exe,高,指定なし,A\r\n1,c.exe,通常,低,C\r\n");
+
+    run.Click(1005);  // the last row: the one before it is selected
+    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES));
+    WINE_CHECK(WaitFor([&] { return run.RowCount() == 1; }));
+    WINE_CHECK(run.SelectedRow() == 0);
+    run.Click(1005);  // the only row: nothing is left selected
+    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES));
+    WINE_CHECK(WaitFor([&] { return run.RowCount() == 0; }));
+    WINE_CHECK(run.SelectedRow() == -1);
+    WINE_CHECK(install.Save() == "Version:4.0.0\r\n");
+
+    // The close box ends the program too, hidden or not.
+    PostMessageW(run.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    WINE_CHECK(run.WaitForExit());
+}
+
+void SecondStartHandsOver() {
+    Installation install("RUNPANELVIEW=0\r\n");
+    TarnwickRun first(install.folder.Path());
+    WINE_CHECK(first.WaitForWindow());
+    auto mutexHeld = [] {
+        HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"AFX_TARNWICK_3D94C6E0_71AF_4B28_9E53_C0A7F21D86B4_MUTEX");
+        if (!mutex) return false;
+        DWORD wait = WaitForSingleObject(mutex, 0);
+        if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(mutex);
+        CloseHandle(mutex);
+        return wait == WAIT_TIMEOUT;
+    };
+    WINE_CHECK(mutexHeld());
+    Sleep(500);
+    WINE_CHECK(!first.Visible());
+
+    TarnwickRun second(install.folder.Path());
+    WINE_CHECK(second.WaitForExit(10000));
+    WINE_CHECK(second.ExitCode() == 0);
+    WINE_CHECK(InFront(first.Window()));
+    WINE_CHECK(Centred(first.Window()));
+    WINE_CHECK(TrayIconCount() == 1);
+    WINE_CHECK(mutexHeld());
+
+    first.Click(2);  // 常駐終了(ESC)
+    WINE_CHECK(first.WaitForExit());
+    WINE_CHECK(!mutexHeld());
+    WINE_CHECK(WaitFor([] { return TrayIconCount() == 0; }));
+    WINE_CHECK(!FileExists(install.Path(L"Tarnwick.sav")));
+    std::string settings;
+    WINE_CHECK(ReadBytes(install.Path(L"Tarnwick.ini"), settings) && settings == "RUNPANELVIEW=0\r\n");
+}
+
+const std::map<std::string, std::function<void()>> kScenarios = {
+    {"first-start", FirstStart},
+    {"hidden-start-and-icon", HiddenStartAndIcon},
+    {"auto-load-watch-and-save", AutoLoadWatchAndSave},
+    {"old-layout", OldLayoutIsConverted},
+    {"delete-and-auto-save", DeleteAndAutoSave},
+    {"second-start", SecondStartHandsOver},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || !kScenarios.count(argv[1])) {
+        std::printf("usage: tarnwick_e2e SCENARIO; scenarios:");
+        for (const auto& [name, run] : kScenarios) std::printf(" %s", name.c_str());
+        std::printf("\n");
+        return 2;
+    }
+    kScenarios.at(argv[1])();
+    return wine::FinishChecks();
+}

@@ -1,0 +1,69 @@
+#include "ui/message_map.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tarnwick {
+namespace {
+
+unsigned g_taskbarCreated = 0;
+
+struct Recorder {
+    std::vector<std::string> calls;
+    std::intptr_t OnTimer(const MessageEvent& e) { return record("timer " + std::to_string(e.wParam)); }
+    std::intptr_t OnSave(const MessageEvent&) { return record("save"); }
+    std::intptr_t OnAnyFromList(const MessageEvent& e) { return record("list " + std::to_string(e.code)); }
+    std::intptr_t OnDoubleClick(const MessageEvent&) { return record("double"); }
+    std::intptr_t OnTaskbar(const MessageEvent&) { return record("taskbar"); }
+    std::intptr_t record(std::string what) {
+        calls.push_back(std::move(what));
+        return static_cast<std::intptr_t>(calls.size());
+    }
+};
+
+constexpr unsigned kDoubleClick = static_cast<unsigned>(-3);  // NM_DBLCLK
+constexpr std::array<MapEntry<Recorder>, 5> kMap{{
+    {Route::Message, 0x0113, 0, &Recorder::OnTimer},
+    {Route::Command, 1006, 0, &Recorder::OnSave},
+    {Route::Notify, 1000, kDoubleClick, &Recorder::OnDoubleClick},
+    {Route::Notify, 1000, 0, &Recorder::OnAnyFromList},
+    {Route::Registered, 0, 0, &Recorder::OnTaskbar, &g_taskbarCreated},
+}};
+
+TEST(MessageMap, UnpacksCommandsAndNotifications) {
+    MessageEvent command = UnpackMessage(kWmCommand, (0u << 16) | 1006u, 0);
+    EXPECT_EQ(command.id, 1006u);
+    EXPECT_EQ(command.code, 0u);
+    EXPECT_EQ(UnpackMessage(kWmCommand, (5u << 16) | 32771u, 0).code, 5u);
+    NotifyHeader header{nullptr, 1000, kDoubleClick};
+    MessageEvent notify = UnpackMessage(kWmNotify, 1000, reinterpret_cast<std::intptr_t>(&header));
+    EXPECT_EQ(notify.id, 1000u);
+    EXPECT_EQ(notify.code, kDoubleClick);
+    EXPECT_EQ(UnpackMessage(kWmNotify, 1000, 0).id, 0u);  // no header: nothing read
+}
+
+TEST(MessageMap, FirstMatchWinsAndUnmatchedFallThrough) {
+    Recorder recorder;
+    std::intptr_t result = 0;
+    NotifyHeader doubleClick{nullptr, 1000, kDoubleClick};
+    NotifyHeader changed{nullptr, 1000, static_cast<unsigned>(-101)};  // LVN_ITEMCHANGED
+    NotifyHeader other{nullptr, 1021, kDoubleClick};
+    EXPECT_TRUE(Dispatch<Recorder>(recorder, kMap, UnpackMessage(0x0113, 1, 0), result));
+    EXPECT_TRUE(Dispatch<Recorder>(recorder, kMap, UnpackMessage(kWmCommand, 1006, 0), result));
+    EXPECT_TRUE(Dispatch<Recorder>(recorder, kMap, UnpackMessage(kWmNotify, 0, reinterpret_cast<std::intptr_t>(&doubleClick)), result));
+    EXPECT_TRUE(Dispatch<Recorder>(recorder, kMap, UnpackMessage(kWmNotify, 0, reinterpret_cast<std::intptr_t>(&changed)), result));
+    EXPECT_EQ(result, 4);
+    EXPECT_FALSE(Dispatch<Recorder>(recorder, kMap, UnpackMessage(kWmNotify, 0, reinterpret_cast<std::intptr_t>(&other)), result));
+    EXPECT_FALSE(Dispatch<Recorder>(recorder, kMap, UnpackMessage(kWmCommand, 1007, 0), result));
+    // A registered message matches only once its number is known.
+    EXPECT_FALSE(Dispatch<Recorder>(recorder, kMap, UnpackMessage(0, 0, 0), result));
+    g_taskbarCreated = 0xC123;
+    EXPECT_TRUE(Dispatch<Recorder>(recorder, kMap, UnpackMessage(0xC123, 0, 0), result));
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"timer 1", "save", "double", "list " + std::to_string(changed.code), "taskbar"}));
+}
+
+}  // namespace
+}  // namespace tarnwick

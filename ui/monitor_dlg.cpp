@@ -1,0 +1,262 @@
+#include "ui/monitor_dlg.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <array>
+#include <iterator>
+
+#include "res/resource.h"
+#include "ui/about_dlg.h"
+#include "win/text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// The number of the shell's "TaskbarCreated" broadcast, registered by the window.
+unsigned g_taskbarCreated = 0;
+
+struct ColumnSpec {
+    const char* heading;
+    int widthFactor;  // in widths of "X" in the list's font
+    int format;
+};
+constexpr std::array<ColumnSpec, kColumnCount> kColumns{{
+    {"監視", 8, LVCFMT_LEFT},
+    {"プログラム名", 15, LVCFMT_LEFT},
+    {"説明", 15, LVCFMT_LEFT},
+    {"指定優先度", 12, LVCFMT_LEFT},
+    {"ｱｸﾃｨﾌﾞ優先度", 12, LVCFMT_LEFT},
+    {"実行回数", 9, LVCFMT_RIGHT},
+}};
+
+}  // namespace
+
+const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
+    {Route::Message, WM_SYSCOMMAND, 0, &CMonitorDlg::OnSysCommand},
+    {Route::Message, WM_PAINT, 0, &CMonitorDlg::OnPaint},
+    {Route::Message, WM_QUERYDRAGICON, 0, &CMonitorDlg::OnQueryDragIcon},
+    {Route::Command, IDC_DELETE, 0, &CMonitorDlg::OnDelete},
+    {Route::Command, IDC_SAVE, 0, &CMonitorDlg::OnSave},
+    {Route::Command, IDC_LOAD, 0, &CMonitorDlg::OnLoad},
+    {Route::Command, IDC_CLEAR, 0, &CMonitorDlg::OnClear},
+    {Route::Notify, IDC_PROGRAM_LIST, static_cast<unsigned>(LVN_ITEMCHANGED), &CMonitorDlg::OnItemChanged},
+    {Route::Message, WM_TIMER, 0, &CMonitorDlg::OnTimer},
+    {Route::Message, WM_DESTROY, 0, &CMonitorDlg::OnDestroy},
+    {Route::Command, IDC_HIDE, 0, &CMonitorDlg::OnHide},
+    {Route::Message, kTrayCallback, 0, &CMonitorDlg::OnTrayCallback},
+    {Route::Command, ID_TRAY_MONITOR, 0, &CMonitorDlg::OnTrayMonitor},
+    {Route::Command, ID_TRAY_QUIT, 0, &CMonitorDlg::OnTrayQuit},
+    {Route::Command, ID_SPECIFIED_HIGH, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_SPECIFIED_ABOVE_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_SPECIFIED_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_SPECIFIED_BELOW_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_SPECIFIED_IDLE, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_SPECIFIED_REALTIME, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_ACTIVE_REALTIME, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_ACTIVE_HIGH, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_ACTIVE_ABOVE_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_ACTIVE_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_ACTIVE_BELOW_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_ACTIVE_IDLE, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_ACTIVE_NONE, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Registered, 0, 0, &CMonitorDlg::OnTaskbarCreated, &g_taskbarCreated},
+};
+
+CMonitorDlg::CMonitorDlg(AppSettings& settings, CProcessEnumerator& enumerator, ProcessApi& processes,
+                         FileSystem& files, HWND parent)
+    : CDialog(IDD_MONITOR, parent),
+      m_hIcon(LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_hTrayIcon(static_cast<HICON>(
+          LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))),
+      m_settings(settings),
+      m_enumerator(enumerator),
+      m_rows(m_programList),
+      m_history(m_historyList),
+      m_boxes(m_hWnd),
+      m_registrations(m_rows, settings, m_boxes, files),
+      m_watchCycle(m_registrations, m_history, processes, m_clock, settings) {
+    g_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+}
+
+CMonitorDlg::~CMonitorDlg() {
+    if (m_hTrayIcon) DestroyIcon(m_hTrayIcon);
+}
+
+void CMonitorDlg::DoDataExchange() {
+    m_historyList.Attach(GetDlgItem(IDC_HISTORY));
+    m_programList.Attach(GetDlgItem(IDC_PROGRAM_LIST));
+}
+
+BOOL CMonitorDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    if (HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE)) {
+        wchar_t text[256];
+        if (LoadStringW(ModuleInstance(), IDS_ABOUTBOX, text, static_cast<int>(std::size(text))) > 0) {
+            AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+        }
+    }
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    AddTrayIcon();
+    InsertColumns();
+    m_programList.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    if (m_settings.m_autoLoadMode) m_registrations.LoadTable();
+    if (m_settings.m_runPanelView) {
+        SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    }
+    if (m_settings.m_topmostWindow) {
+        SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    }
+    SetTimer(m_hWnd, kWatchTimer, static_cast<UINT>(m_settings.m_watchingCycleTime), nullptr);
+    return TRUE;
+}
+
+void CMonitorDlg::InsertColumns() {
+    const int unit = m_programList.GetStringWidth("X");
+    for (int column = 0; column < kColumnCount; ++column) {
+        const ColumnSpec& spec = kColumns[column];
+        m_programList.InsertColumn(column, spec.heading, spec.format, spec.widthFactor * unit);
+    }
+}
+
+bool CMonitorDlg::Dispatch(const MessageEvent& event, std::intptr_t& result) {
+    return tarnwick::Dispatch<CMonitorDlg>(*this, kMessageMap, event, result);
+}
+
+std::intptr_t CMonitorDlg::OnSysCommand(const MessageEvent& event) {
+    if ((event.wParam & 0xFFF0) != IDM_ABOUTBOX) return FALSE;  // default processing
+    CAboutDlg about;
+    about.DoModal();
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnPaint(const MessageEvent&) {
+    if (!IsIconic(m_hWnd)) return FALSE;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, m_hIcon);
+    EndPaint(m_hWnd, &paint);
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnQueryDragIcon(const MessageEvent&) { return reinterpret_cast<std::intptr_t>(m_hIcon); }
+
+std::intptr_t CMonitorDlg::OnTimer(const MessageEvent& event) {
+    if (event.wParam == kWatchTimer) m_watchCycle.Tick(m_enumerator);
+    return FALSE;
+}
+
+std::intptr_t CMonitorDlg::OnDestroy(const MessageEvent&) {
+    KillTimer(m_hWnd, kWatchTimer);
+    RemoveTrayIcon();
+    return FALSE;
+}
+
+std::intptr_t CMonitorDlg::OnItemChanged(const MessageEvent& event) {
+    const auto* change = reinterpret_cast<const NMLISTVIEW*>(event.lParam);
+    m_registrations.SetWatched(change->iItem);
+    return 0;
+}
+
+std::intptr_t CMonitorDlg::OnDelete(const MessageEvent&) {
+    m_registrations.DeleteSelected();
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnSave(const MessageEvent&) {
+    m_registrations.SaveTable();
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnLoad(const MessageEvent&) {
+    m_registrations.LoadTable();
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnClear(const MessageEvent&) {
+    m_history.Clear();
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnHide(const MessageEvent&) {
+    SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW);
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnQuickCommand(const MessageEvent& event) {
+    m_registrations.ApplyQuickCommand(event.id);
+    return TRUE;
+}
+
+void CMonitorDlg::ShowMonitor() {
+    CenterInWorkArea(m_hWnd);
+    SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    SetForegroundWindow(m_hWnd);
+}
+
+std::intptr_t CMonitorDlg::OnTrayCallback(const MessageEvent& event) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    switch (static_cast<UINT>(event.lParam)) {
+        case WM_LBUTTONDBLCLK:
+            ShowMonitor();
+            return 1;
+        case WM_RBUTTONUP: {
+            // The window must be in front, or the menu would not close when the user clicks elsewhere.
+            SetForegroundWindow(m_hWnd);
+            HMENU menu = LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDR_POPUP));
+            if (menu) {
+                TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, m_hWnd,
+                               nullptr);
+                DestroyMenu(menu);
+            }
+            return 1;
+        }
+        default:
+            return 0;
+    }
+}
+
+std::intptr_t CMonitorDlg::OnTrayMonitor(const MessageEvent&) {
+    ShowMonitor();
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnTrayQuit(const MessageEvent&) {
+    EndDialog(IDCANCEL);
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnTaskbarCreated(const MessageEvent&) {
+    AddTrayIcon();
+    return 0;
+}
+
+void CMonitorDlg::AddTrayIcon() {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = m_hWnd;
+    data.uID = IDI_TRAY;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayCallback;
+    data.hIcon = m_hTrayIcon;
+    lstrcpynW(data.szTip, L"Tarnwick", 64);
+    Shell_NotifyIconW(NIM_ADD, &data);
+}
+
+void CMonitorDlg::RemoveTrayIcon() {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = m_hWnd;
+    data.uID = IDI_TRAY;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,73 @@
+// The main window, "Tarnwick - モニタ＆設定": the registration list, the execution
+// history, the watch timer and the notification-area icon. It runs for the
+// program's whole life, usually hidden. Its commands are the portable
+// Registrations; this class only wires controls, timer and icon to them.
+#pragma once
+
+#include <windows.h>
+
+#include "app/settings.h"
+#include "core/registrations.h"
+#include "watch/process_enumerator.h"
+#include "watch/watch_cycle.h"
+#include "win/controls.h"
+#include "win/dialog.h"
+
+namespace tarnwick {
+
+class CMonitorDlg final : public CDialog {
+public:
+    CMonitorDlg(AppSettings& settings, CProcessEnumerator& enumerator, ProcessApi& processes, FileSystem& files,
+                HWND parent = nullptr);
+    ~CMonitorDlg() override;
+
+    // Centres the window, shows it on top and makes it the foreground window.
+    void ShowMonitor();
+
+    static constexpr UINT kTrayCallback = WM_USER + 1;
+    static constexpr UINT_PTR kWatchTimer = 1;
+
+private:
+    static const MapEntry<CMonitorDlg> kMessageMap[];
+
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    bool Dispatch(const MessageEvent& event, std::intptr_t& result) override;
+
+    std::intptr_t OnSysCommand(const MessageEvent& event);
+    std::intptr_t OnPaint(const MessageEvent& event);
+    std::intptr_t OnQueryDragIcon(const MessageEvent& event);
+    std::intptr_t OnTimer(const MessageEvent& event);
+    std::intptr_t OnDestroy(const MessageEvent& event);
+    std::intptr_t OnItemChanged(const MessageEvent& event);
+    std::intptr_t OnDelete(const MessageEvent& event);
+    std::intptr_t OnSave(const MessageEvent& event);
+    std::intptr_t OnLoad(const MessageEvent& event);
+    std::intptr_t OnClear(const MessageEvent& event);
+    std::intptr_t OnHide(const MessageEvent& event);
+    std::intptr_t OnQuickCommand(const MessageEvent& event);
+    std::intptr_t OnTrayCallback(const MessageEvent& event);
+    std::intptr_t OnTrayMonitor(const MessageEvent& event);
+    std::intptr_t OnTrayQuit(const MessageEvent& event);
+    std::intptr_t OnTaskbarCreated(const MessageEvent& event);
+
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void InsertColumns();
+
+    CListBox m_historyList;
+    CListCtrl m_programList;
+    HICON m_hIcon;
+    HICON m_hTrayIcon;
+
+    AppSettings& m_settings;
+    CProcessEnumerator& m_enumerator;
+    ListViewRows m_rows;
+    ListBoxHistory m_history;
+    WindowMessageBoxes m_boxes;
+    SystemClock m_clock;
+    Registrations m_registrations;
+    WatchCycle m_watchCycle;
+};
+
+}  // namespace tarnwick

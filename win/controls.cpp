@@ -1,0 +1,131 @@
+#include "win/controls.h"
+
+#include <vector>
+
+#include "win/text.h"
+
+namespace tarnwick {
+
+int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width) {
+    std::wstring text = Wide(heading);
+    LVCOLUMNW info{};
+    info.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    info.fmt = format;
+    info.cx = width;
+    info.pszText = text.data();
+    info.iSubItem = column;
+    return static_cast<int>(Send(LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info)));
+}
+
+void CListCtrl::SetExtendedStyle(DWORD style) { Send(LVM_SETEXTENDEDLISTVIEWSTYLE, ~0u, style); }
+
+int CListCtrl::GetStringWidth(const std::string& text) const {
+    std::wstring wide = Wide(text);
+    return static_cast<int>(Send(LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+int CListCtrl::GetItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
+
+int CListCtrl::InsertItem(int row, const std::string& text) {
+    std::wstring wide = Wide(text);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.pszText = wide.data();
+    return static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+bool CListCtrl::SetItemText(int row, int column, const std::string& text) {
+    std::wstring wide = Wide(text);
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = wide.data();
+    return Send(LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+std::string CListCtrl::GetItemText(int row, int column) const {
+    // The list tells how much it copied; grow until the text fits.
+    std::vector<wchar_t> buffer(256);
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        LRESULT length = Send(LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        if (length < static_cast<LRESULT>(buffer.size()) - 1) return Narrow(std::wstring(buffer.data(), length));
+        if (buffer.size() >= (1u << 24)) return Narrow(std::wstring(buffer.data(), length));
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+bool CListCtrl::SetItemData(int row, LPARAM data) {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = data;
+    return Send(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+LPARAM CListCtrl::GetItemData(int row) const {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+bool CListCtrl::GetCheck(int row) const {
+    LRESULT state = Send(LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK);
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+void CListCtrl::SetCheck(int row, bool checked) {
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+bool CListCtrl::DeleteItem(int row) { return Send(LVM_DELETEITEM, row) != 0; }
+
+bool CListCtrl::DeleteAllItems() { return Send(LVM_DELETEALLITEMS) != 0; }
+
+int CListCtrl::GetSelected() const {
+    return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void CListCtrl::SelectAndFocus(int row) {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+int CListBox::GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
+
+void CListBox::DeleteString(int index) { Send(LB_DELETESTRING, index); }
+
+void CListBox::InsertString(int index, const std::string& text) {
+    std::wstring wide = Wide(text);
+    Send(LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+void CListBox::ResetContent() { Send(LB_RESETCONTENT); }
+
+std::string CListBox::GetText(int index) const {
+    LRESULT length = Send(LB_GETTEXTLEN, index);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    length = Send(LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return Narrow(text.substr(0, length > 0 ? static_cast<std::size_t>(length) : 0));
+}
+
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned flags) {
+    return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
+}
+
+int WindowMessageBoxes::Show(const std::string& text, const std::string& caption, unsigned flags) {
+    return ShowMessageBox(m_owner, text, caption, flags);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,67 @@
+// The dialog base class of the thin framework. One dialog procedure serves every
+// dialog: it takes `this` from WM_INITDIALOG, keeps it in the window, unpacks each
+// message into a MessageEvent and hands it to the class's message map (Dispatch);
+// WM_NOTIFY results go back through DWLP_MSGRESULT. IDOK and IDCANCEL reach OnOK and
+// OnCancel unless the map takes them. Nothing thrown in a handler escapes into the
+// system's loop.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "ui/message_map.h"
+
+namespace tarnwick {
+
+class CDialog {
+public:
+    CDialog(unsigned templateId, HWND parent);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // The system's modal run: the dialog shows itself.
+    INT_PTR DoModal();
+    // A modal run that shows the dialog only when its initialisation made it
+    // visible; used for the main window, which usually lives hidden.
+    INT_PTR DoModalHidden();
+    void EndDialog(INT_PTR result);
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+
+protected:
+    // Binds the dialog's controls to their wrappers; runs first in OnInitDialog.
+    virtual void DoDataExchange() {}
+    virtual BOOL OnInitDialog();
+    virtual void OnOK() { EndDialog(IDOK); }
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // The class's message map; true when a handler took the message.
+    virtual bool Dispatch(const MessageEvent& event, std::intptr_t& result);
+
+    HWND m_hWnd = nullptr;
+    HWND m_parent = nullptr;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void RunModalLoop(bool showWhenIdle);
+
+    unsigned m_templateId;
+    bool m_modeless = false;  // created by DoModalHidden: ended by our own loop
+    bool m_ended = false;
+    INT_PTR m_result = -1;
+};
+
+HINSTANCE ModuleInstance();
+
+}  // namespace tarnwick
+
+namespace tarnwick {
+
+// Centres a window in the work area of the screen, without changing its size,
+// z-order or activation.
+void CenterInWorkArea(HWND window);
+
+}  // namespace tarnwick

@@ -17,12 +17,12 @@ namespace {
 // The number of the shell's "TaskbarCreated" broadcast, registered by the window.
 unsigned g_taskbarCreated = 0;
 
-struct ColumnSpec {
+struct ColumnLayout {
     const char* heading;
     int widthFactor;  // in widths of "X" in the list's font
     int format;
 };
-constexpr std::array<ColumnSpec, kColumnCount> kColumns{{
+constexpr std::array<ColumnLayout, kColumnCount> kColumns{{
     {"監視", 8, LVCFMT_LEFT},
     {"プログラム名", 15, LVCFMT_LEFT},
     {"説明", 15, LVCFMT_LEFT},
@@ -116,8 +116,8 @@ BOOL CMonitorDlg::OnInitDialog() {
 void CMonitorDlg::InsertColumns() {
     const int unit = m_programList.GetStringWidth("X");
     for (int column = 0; column < kColumnCount; ++column) {
-        const ColumnSpec& spec = kColumns[column];
-        m_programList.InsertColumn(column, spec.heading, spec.format, spec.widthFactor * unit);
+        const ColumnLayout& layout = kColumns[column];
+        m_programList.InsertColumn(column, layout.heading, layout.format, layout.widthFactor * unit);
     }
 }
 

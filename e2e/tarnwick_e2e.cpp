@@ -3,6 +3,7 @@
 // file it prepares:  tarnwick_e2e SCENARIO
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -120,6 +121,17 @@ void HiddenStartAndIcon() {
     run.PostCommand(32771);
     WINE_CHECK(InFront(run.Window()));
 
+    // When the shell loses its icons (Explorer restarting), "TaskbarCreated" brings it back.
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    icon.hWnd = run.Window();
+    icon.uID = 137;
+    WINE_CHECK(Shell_NotifyIconW(NIM_DELETE, &icon));
+    WINE_CHECK(WaitFor([] { return TrayIconCount() == 0; }));
+    PostMessageW(run.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    WINE_CHECK(WaitFor([] { return TrayIconCount() == 1; }));
+    WINE_CHECK(IsWindowVisible(run.Window()));
+
     // Escape ends the program.
     PostMessageW(run.Control(1000), WM_KEYDOWN, VK_ESCAPE, 0);
     WINE_CHECK(run.WaitForExit());
@@ -159,6 +171,9 @@ void AutoLoadWatchAndSave() {
     WINE_CHECK(install.Save() == kCurrentSave);
     run.Click(1002);  // clear the history
     WINE_CHECK(WaitFor([&] { return run.HistoryCount() == 0; }));
+    // Without auto-save a change stays on screen only: nothing is saved on the way out.
+    run.SetChecked(1, true);
+    WINE_CHECK(WaitFor([&] { return run.Text(1, 0) == "する"; }));
     run.PostCommand(32773);
     WINE_CHECK(run.WaitForExit());
     WINE_CHECK(install.Save() == kCurrentSave);

@@ -10,13 +10,8 @@
 #include <set>
 #include <vector>
 
-#include "app/settings.h"
-#include "core/memory_rows.h"
-#include "core/registrations.h"
+#include "tests/wine/watch_world.h"
 #include "tests/wine/wine_support.h"
-#include "watch/process_api_win.h"
-#include "watch/watch_cycle.h"
-#include "win/text.h"
 
 using namespace tarnwick;
 
@@ -25,11 +20,6 @@ namespace {
 constexpr int kWatched = 8;
 constexpr int kBystanders = 16;
 constexpr int kRounds = 300;
-
-class QuietBoxes final : public MessageBoxes {
-public:
-    int Show(const std::string&, const std::string&, unsigned) override { return kIdOk; }
-};
 
 using EnumProcessesPtr = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
 using EnumModulesPtr = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
@@ -76,12 +66,7 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency) {
 
 int main() {
     wine::TempFolder folder(L"tarnwick-bench");
-    StdioFileSystem files;
-    AppSettings settings(Narrow(folder.Path()) + "\\Tarnwick.exe", files);
-    MemoryRows rows;
-    QuietBoxes boxes;
-    Registrations registry(rows, settings, boxes, files);
-    rows.SetChangeHandler([&registry](int row) { registry.SetWatched(row); });
+    wine::WatchWorld world(folder.Path());
 
     std::vector<wine::Started> targets;
     BareCalls bare{};
@@ -94,10 +79,7 @@ int main() {
             return 1;
         }
         if (watched) {
-            ProgramEntryForm form;
-            form.m_name = Narrow(name);
-            form.m_priority = kNormal;  // the class they start with: the steady state
-            registry.Add(form);
+            world.Register(Narrow(name), kNormal);  // the class they start with: the steady state
             bare.watched.insert(targets.back().Id());
         }
     }
@@ -107,14 +89,8 @@ int main() {
     bare.enumModules = Lookup<EnumModulesPtr>(psapi, "EnumProcessModules");
     bare.baseName = Lookup<BaseNamePtr>(psapi, "GetModuleBaseNameA");
 
-    MemoryHistory history;
-    SystemClock clock;
-    Win32ProcessApi api;
-    CProcessEnumerator enumerator(api);
-    WatchCycle cycle(registry, history, api, clock, settings);
-
     int listed = 0;
-    enumerator.EnumBaseNames([](Dword, Dword, const char*, void* count) -> WinBool {
+    world.enumerator.EnumBaseNames([](Dword, Dword, const char*, void* count) -> WinBool {
         ++*static_cast<int*>(count);
         return 1;
     }, &listed);
@@ -129,13 +105,13 @@ int main() {
             QueryPerformanceCounter(&t0);
             bare.Run();
             QueryPerformanceCounter(&t1);
-            cycle.Tick(enumerator);
+            world.Tick();
             QueryPerformanceCounter(&t2);
             bareSeconds += Seconds(t0, t1, frequency);
             tickSeconds += Seconds(t1, t2, frequency);
         } else {
             QueryPerformanceCounter(&t0);
-            cycle.Tick(enumerator);
+            world.Tick();
             QueryPerformanceCounter(&t1);
             bare.Run();
             QueryPerformanceCounter(&t2);
@@ -148,6 +124,6 @@ int main() {
     std::printf("bare platform calls: %.1f us per tick\n", bareSeconds / kRounds * 1e6);
     std::printf("watch tick:          %.1f us per tick\n", tickSeconds / kRounds * 1e6);
     std::printf("ratio tick / bare:   %.3f\n", tickSeconds / bareSeconds);
-    std::printf("history lines written: %d (0 expected in the steady state)\n", history.Count());
-    return history.Count() == 0 ? 0 : 1;
+    std::printf("history lines written: %d (0 expected in the steady state)\n", world.history.Count());
+    return world.history.Count() == 0 ? 0 : 1;
 }

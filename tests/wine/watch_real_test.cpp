@@ -5,36 +5,14 @@
 
 #include <string>
 
-#include "app/settings.h"
-#include "core/memory_rows.h"
-#include "core/registrations.h"
+#include "tests/wine/watch_world.h"
 #include "tests/wine/wine_check.h"
 #include "tests/wine/wine_support.h"
-#include "watch/process_api_win.h"
-#include "watch/watch_cycle.h"
-#include "win/text.h"
 
 using namespace tarnwick;
 using namespace tarnwick::wine;
 
 namespace {
-
-class NoBoxes final : public MessageBoxes {
-public:
-    int shown = 0;
-    int Show(const std::string&, const std::string&, unsigned) override {
-        ++shown;
-        return kIdOk;
-    }
-};
-
-ProgramEntryForm Entry(const std::string& name, PriorityLevel specified, PriorityLevel active = kNoPriority) {
-    ProgramEntryForm form;
-    form.m_name = name;
-    form.m_priority = specified;
-    form.m_activePriority = active;
-    return form;
-}
 
 bool HistoryHas(const MemoryHistory& history, const std::string& ending) {
     for (int i = 0; i < history.Count(); ++i) {
@@ -50,24 +28,17 @@ bool HistoryHas(const MemoryHistory& history, const std::string& ending) {
 
 int main() {
     TempFolder folder(L"tarnwick-watch");
-    StdioFileSystem files;
-    AppSettings settings(Narrow(folder.Path()) + "\\Tarnwick.exe", files);
-    MemoryRows rows;
-    NoBoxes boxes;
-    Registrations registry(rows, settings, boxes, files);
-    rows.SetChangeHandler([&registry](int row) { registry.SetWatched(row); });
-    MemoryHistory history;
-    SystemClock clock;
-    Win32ProcessApi api;
-    CProcessEnumerator enumerator(api);
-    WINE_CHECK(enumerator.m_unavailable == 0);
-    WatchCycle cycle(registry, history, api, clock, settings);
-    auto tick = [&] { cycle.Tick(enumerator); };
+    WatchWorld world(folder.Path());
+    WINE_CHECK(world.enumerator.m_unavailable == 0);
+    auto tick = [&world] { world.Tick(); };
+    Registrations& registry = world.registry;
+    MemoryRows& rows = world.rows;
+    MemoryHistory& history = world.history;
 
-    registry.Add(Entry("Editor.exe", kHigh));
-    registry.Add(Entry("Active.exe", kIdle, kHigh));
-    settings.m_addWatchMode = 0;
-    registry.Add(Entry("Unwatched.exe", kIdle));
+    world.Register("Editor.exe", kHigh);
+    world.Register("Active.exe", kIdle, kHigh);
+    world.settings.m_addWatchMode = 0;
+    world.Register("Unwatched.exe", kIdle);
 
     // Two copies of one program, under names that differ in case, and bystanders.
     Started editor(PlaceTarget(folder.Path(), L"one", L"Editor.exe"), L"");
@@ -117,6 +88,6 @@ int main() {
     WINE_CHECK(editor.PriorityClass() == BELOW_NORMAL_PRIORITY_CLASS);
     WINE_CHECK(unwatched.PriorityClass() == NORMAL_PRIORITY_CLASS);
     WINE_CHECK(other.PriorityClass() == NORMAL_PRIORITY_CLASS);
-    WINE_CHECK(boxes.shown == 0);
+    WINE_CHECK(world.boxes.shown == 0);
     return FinishChecks();
 }

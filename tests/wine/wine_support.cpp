@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
 #include <string>
 
 namespace tarnwick::wine {
@@ -52,12 +53,19 @@ Started::Started(const std::wstring& program, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &m_info)) {
+    // Under Wine a start right after the program was copied has been seen to fail
+    // once in a while; a second try a moment later goes through.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::wstring line = commandLine;  // CreateProcessW may write into it
+        if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &m_info)) {
+            WaitForInputIdle(m_info.hProcess, 5000);
+            return;
+        }
+        std::fprintf(stderr, "could not start %ls: error %lu\n", program.c_str(), GetLastError());
         m_info = {};
-        return;
+        Sleep(300);
     }
-    WaitForInputIdle(m_info.hProcess, 5000);
 }
 
 Started::~Started() { End(); }
@@ -106,7 +114,9 @@ std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfold
     std::wstring directory = folder + L"\\" + subfolder;
     CreateDirectoryW(directory.c_str(), nullptr);
     std::wstring path = directory + L"\\" + name;
-    CopyFileW((ProgramFolder() + L"\\wine_target.exe").c_str(), path.c_str(), FALSE);
+    if (!CopyFileW((ProgramFolder() + L"\\wine_target.exe").c_str(), path.c_str(), FALSE)) {
+        std::fprintf(stderr, "could not copy the target program to %ls: error %lu\n", path.c_str(), GetLastError());
+    }
     return path;
 }
 

@@ -211,12 +211,8 @@ std::intptr_t CMonitorDlg::OnTrayCallback(const MessageEvent& event) {
         case WM_RBUTTONUP: {
             // The window must be in front, or the menu would not close when the user clicks elsewhere.
             SetForegroundWindow(m_hWnd);
-            HMENU menu = LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDR_POPUP));
-            if (menu) {
-                TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0, m_hWnd,
-                               nullptr);
-                DestroyMenu(menu);
-            }
+            CMenu menu(IDR_POPUP);
+            menu.TrackPopup(0, TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor, m_hWnd);
             return 1;
         }
         default:

@@ -101,6 +101,34 @@ void CListCtrl::SelectAndFocus(int row) {
     Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
+int CListCtrl::GetHeaderColumnCount() const {
+    HWND header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
+    return header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+bool CListCtrl::SortItems(PFNLVCOMPARE compare, LPARAM context) {
+    return Send(LVM_SORTITEMS, static_cast<WPARAM>(context), reinterpret_cast<LPARAM>(compare)) != 0;
+}
+
+int CListCtrl::FindItemByData(LPARAM data) const {
+    LVFINDINFOW find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = data;
+    return static_cast<int>(Send(LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+CMenu::CMenu(unsigned resourceId) : m_menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId))) {}
+
+CMenu::~CMenu() {
+    if (m_menu) DestroyMenu(m_menu);
+}
+
+void CMenu::TrackPopup(int position, UINT flags, POINT at, HWND owner) const {
+    if (HMENU popup = m_menu ? GetSubMenu(m_menu, position) : nullptr) {
+        TrackPopupMenu(popup, flags, at.x, at.y, 0, owner, nullptr);
+    }
+}
+
 int CListBox::GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
 
 void CListBox::DeleteString(int index) { Send(LB_DELETESTRING, index); }

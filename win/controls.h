@@ -44,6 +44,26 @@ public:
     // The first selected row searched from -1, or -1.
     int GetSelected() const;
     void SelectAndFocus(int row);
+    int GetHeaderColumnCount() const;
+    // Sorts with the comparison, which receives two rows' item data and `context`.
+    bool SortItems(PFNLVCOMPARE compare, LPARAM context);
+    // The row whose item data is `data`, or -1.
+    int FindItemByData(LPARAM data) const;
+};
+
+// A menu loaded from the resources, destroyed with the object.
+class CMenu {
+public:
+    explicit CMenu(unsigned resourceId);
+    ~CMenu();
+    CMenu(const CMenu&) = delete;
+    CMenu& operator=(const CMenu&) = delete;
+    bool Loaded() const { return m_menu != nullptr; }
+    // Tracks the pop-up at `position` until it closes; a chosen item reaches `owner` as WM_COMMAND.
+    void TrackPopup(int position, UINT flags, POINT at, HWND owner) const;
+
+private:
+    HMENU m_menu;
 };
 
 class CListBox : public CWnd {

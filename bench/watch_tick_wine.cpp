@@ -97,26 +97,24 @@ int main() {
 
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
+    auto timed = [&frequency](const auto& work) {
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        work();
+        QueryPerformanceCounter(&end);
+        return Seconds(start, end, frequency);
+    };
+    auto runBare = [&bare] { bare.Run(); };
+    auto runTick = [&world] { world.Tick(); };
     double bareSeconds = 0, tickSeconds = 0;
     for (int round = 0; round < kRounds; ++round) {
-        LARGE_INTEGER t0, t1, t2;
         // Alternate which goes first, so that neither always runs on a warm cache.
         if (round % 2 == 0) {
-            QueryPerformanceCounter(&t0);
-            bare.Run();
-            QueryPerformanceCounter(&t1);
-            world.Tick();
-            QueryPerformanceCounter(&t2);
-            bareSeconds += Seconds(t0, t1, frequency);
-            tickSeconds += Seconds(t1, t2, frequency);
+            bareSeconds += timed(runBare);
+            tickSeconds += timed(runTick);
         } else {
-            QueryPerformanceCounter(&t0);
-            world.Tick();
-            QueryPerformanceCounter(&t1);
-            bare.Run();
-            QueryPerformanceCounter(&t2);
-            tickSeconds += Seconds(t0, t1, frequency);
-            bareSeconds += Seconds(t1, t2, frequency);
+            tickSeconds += timed(runTick);
+            bareSeconds += timed(runBare);
         }
     }
     FreeLibrary(psapi);

@@ -29,6 +29,7 @@ private:
     static void HandOverToRunningInstance();
     static void ShowInitError(const char* text);
 
+    // Declared first: the settings and the enumerator below are built on them.
     StdioFileSystem m_files;
     Win32ProcessApi m_processApi;
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "win/text.h"
+#include "win/window.h"
 
 namespace tarnwick {
 
@@ -117,7 +118,7 @@ int CListCtrl::FindItemByData(LPARAM data) const {
     return static_cast<int>(Send(LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
 }
 
-CMenu::CMenu(unsigned resourceId) : m_menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId))) {}
+CMenu::CMenu(unsigned resourceId) : m_menu(LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(resourceId))) {}
 
 CMenu::~CMenu() {
     if (m_menu) DestroyMenu(m_menu);

@@ -2,8 +2,6 @@
 
 namespace tarnwick {
 
-HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
-
 CDialog::CDialog(unsigned templateId, HWND parent) : m_parent(parent), m_templateId(templateId) {}
 
 CDialog::~CDialog() {
@@ -121,22 +119,6 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (message == WM_NCDESTROY) m_hWnd = nullptr;
     return FALSE;
-}
-
-}  // namespace tarnwick
-
-namespace tarnwick {
-
-void CenterInWorkArea(HWND window) {
-    RECT area{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    RECT bounds{};
-    GetWindowRect(window, &bounds);
-    const int width = bounds.right - bounds.left;
-    const int height = bounds.bottom - bounds.top;
-    const int x = area.left + (area.right - area.left - width) / 2;
-    const int y = area.top + (area.bottom - area.top - height) / 2;
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace tarnwick

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "ui/message_map.h"
+#include "win/window.h"
 
 namespace tarnwick {
 
@@ -53,15 +54,5 @@ private:
     bool m_ended = false;
     INT_PTR m_result = -1;
 };
-
-HINSTANCE ModuleInstance();
-
-}  // namespace tarnwick
-
-namespace tarnwick {
-
-// Centres a window in the work area of the screen, without changing its size,
-// z-order or activation.
-void CenterInWorkArea(HWND window);
 
 }  // namespace tarnwick

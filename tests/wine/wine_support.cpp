@@ -1,7 +1,5 @@
 #include "tests/wine/wine_support.h"
 
-#include <shellapi.h>
-
 #include <cstdio>
 #include <string>
 

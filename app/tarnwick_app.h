@@ -6,9 +6,9 @@
 
 #include <windows.h>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "core/files.h"
-#include "watch/process_api_win.h"
+#include "app/process_api_win.h"
 #include "watch/process_enumerator.h"
 #include "win/app.h"
 

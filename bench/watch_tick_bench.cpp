@@ -3,8 +3,8 @@
 // the cost per listed process of the program's own work.
 #include <benchmark/benchmark.h>
 
-#include "app/settings.h"
-#include "core/memory_rows.h"
+#include "core/settings.h"
+#include "tests/support/memory_doubles.h"
 #include "core/registrations.h"
 #include "tests/support/fake_system.h"
 #include "tests/support/fakes.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "core/files.h"
 #include "core/message_box.h"
 #include "core/priority.h"

@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+scripts/check-layers.sh
 jobs=$(nproc)
 
 for preset in native asan; do

@@ -6,11 +6,11 @@
 
 #include <windows.h>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "core/registrations.h"
 #include "watch/process_enumerator.h"
 #include "watch/watch_cycle.h"
-#include "win/controls.h"
+#include "ui/control_adapters.h"
 #include "win/dialog.h"
 
 namespace tarnwick {

@@ -3,7 +3,6 @@
 // box; tests keep it in memory.
 #pragma once
 
-#include <deque>
 #include <string>
 
 namespace tarnwick {
@@ -21,17 +20,5 @@ inline constexpr int kHistoryLimit = 30000;
 
 // Drops the line at index 30000 when the list holds more, then puts the text on top.
 void AddHistoryLine(HistoryList& history, const std::string& text);
-
-class MemoryHistory final : public HistoryList {
-public:
-    int Count() const override { return static_cast<int>(m_lines.size()); }
-    void DeleteLine(int index) override;
-    void InsertLine(int index, const std::string& text) override;
-    void Clear() override { m_lines.clear(); }
-    const std::string& Line(int index) const { return m_lines.at(static_cast<std::size_t>(index)); }
-
-private:
-    std::deque<std::string> m_lines;
-};
 
 }  // namespace tarnwick

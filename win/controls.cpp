@@ -153,8 +153,4 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& capti
     return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
 }
 
-int WindowMessageBoxes::Show(const std::string& text, const std::string& caption, unsigned flags) {
-    return ShowMessageBox(m_owner, text, caption, flags);
-}
-
 }  // namespace tarnwick

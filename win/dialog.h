@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "ui/message_map.h"
+#include "win/message_map.h"
 #include "win/window.h"
 
 namespace tarnwick {

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "app/settings.h"
-#include "core/memory_rows.h"
+#include "core/settings.h"
+#include "tests/support/memory_doubles.h"
 #include "core/registrations.h"
 #include "tests/support/fakes.h"
 

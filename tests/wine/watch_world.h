@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "app/settings.h"
-#include "core/memory_rows.h"
+#include "core/settings.h"
+#include "tests/support/memory_doubles.h"
 #include "core/registrations.h"
-#include "watch/process_api_win.h"
+#include "app/process_api_win.h"
 #include "watch/watch_cycle.h"
 #include "win/text.h"
 

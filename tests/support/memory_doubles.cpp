@@ -1,4 +1,4 @@
-#include "core/memory_rows.h"
+#include "tests/support/memory_doubles.h"
 
 namespace tarnwick {
 
@@ -55,6 +55,15 @@ void MemoryRows::SelectAndFocus(int row) {
     }
     m_rows[row].selected = true;
     Report(row);
+}
+
+void MemoryHistory::DeleteLine(int index) {
+    if (index >= 0 && index < Count()) m_lines.erase(m_lines.begin() + index);
+}
+
+void MemoryHistory::InsertLine(int index, const std::string& text) {
+    if (index < 0 || index > Count()) index = Count();
+    m_lines.insert(m_lines.begin() + index, text);
 }
 
 }  // namespace tarnwick

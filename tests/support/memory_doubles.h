@@ -1,13 +1,16 @@
-// Rows held in memory, with the list view's behaviour where the program relies on
+// The registration rows and the history held in memory, for the tests and the
+// benchmarks. The rows behave as the list view does where the program relies on
 // it: new rows start unchecked, one row at most is selected, and a change of a
 // row's check box, selection or text is reported at once to the change handler.
 #pragma once
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <vector>
 
 #include "core/program_rows.h"
+#include "watch/history.h"
 
 namespace tarnwick {
 
@@ -44,6 +47,18 @@ private:
 
     std::vector<Row> m_rows;
     ChangeHandler m_onChange;
+};
+
+class MemoryHistory final : public HistoryList {
+public:
+    int Count() const override { return static_cast<int>(m_lines.size()); }
+    void DeleteLine(int index) override;
+    void InsertLine(int index, const std::string& text) override;
+    void Clear() override { m_lines.clear(); }
+    const std::string& Line(int index) const { return m_lines.at(static_cast<std::size_t>(index)); }
+
+private:
+    std::deque<std::string> m_lines;
 };
 
 }  // namespace tarnwick

@@ -1,4 +1,4 @@
-#include "watch/process_api_win.h"
+#include "app/process_api_win.h"
 
 #include <windows.h>
 #include <tlhelp32.h>

@@ -52,4 +52,9 @@ Dword Win32ProcessApi::ForegroundProcessId() {
     return processId;
 }
 
+std::string Win32ProcessApi::ToShiftJis(std::u16string_view name) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
+    return Narrow(std::wstring(reinterpret_cast<const wchar_t*>(name.data()), name.size()));
+}
+
 }  // namespace tarnwick

@@ -17,6 +17,7 @@ public:
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     void CloseHandle(Handle handle) override;
     Dword ForegroundProcessId() override;
+    std::string ToShiftJis(std::u16string_view name) override;
 };
 
 }  // namespace tarnwick

@@ -23,7 +23,7 @@ constexpr int kRounds = 300;
 
 using EnumProcessesPtr = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
 using EnumModulesPtr = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
-using BaseNamePtr = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+using BaseNamePtr = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
 
 struct BareCalls {
     EnumProcessesPtr enumProcesses;
@@ -36,11 +36,16 @@ struct BareCalls {
         DWORD bytes = 0;
         if (!enumProcesses(ids, sizeof ids, &bytes)) return;
         for (DWORD i = 0; i < bytes / sizeof(DWORD); ++i) {
-            char name[MAX_PATH] = "";
+            wchar_t wide[MAX_PATH] = L"";
+            char name[2 * MAX_PATH] = "";
             if (HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, ids[i])) {
                 HMODULE module = nullptr;
                 DWORD needed = 0;
-                if (enumModules(process, &module, sizeof module, &needed)) baseName(process, module, name, sizeof name);
+                if (enumModules(process, &module, sizeof module, &needed)) {
+                    // The name in code page 932, whatever the system's own code page.
+                    const DWORD length = baseName(process, module, wide, MAX_PATH);
+                    WideCharToMultiByte(932, 0, wide, static_cast<int>(length), name, sizeof name, nullptr, nullptr);
+                }
                 CloseHandle(process);
             }
             if (watched.count(ids[i])) {
@@ -87,7 +92,7 @@ int main() {
     HMODULE psapi = LoadLibraryW(L"PSAPI.DLL");
     bare.enumProcesses = Lookup<EnumProcessesPtr>(psapi, "EnumProcesses");
     bare.enumModules = Lookup<EnumModulesPtr>(psapi, "EnumProcessModules");
-    bare.baseName = Lookup<BaseNamePtr>(psapi, "GetModuleBaseNameA");
+    bare.baseName = Lookup<BaseNamePtr>(psapi, "GetModuleBaseNameW");
 
     int listed = 0;
     world.enumerator.EnumBaseNames([](Dword, Dword, const char*, void* count) -> WinBool {

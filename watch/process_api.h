@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "core/priority.h"
 
@@ -46,7 +48,10 @@ struct ProcessEntry32 {
 using TaskEnumProcEx = WinBool(TARNWICK_WINAPI*)(Dword threadId, Word module16, Word task16, char* moduleName,
                                                  char* fileName, LParam context);
 using VdmEnumTaskWowExFn = int(TARNWICK_WINAPI*)(Dword processId, TaskEnumProcEx callback, LParam context);
-using GetModuleNameFn = Dword(TARNWICK_WINAPI*)(Handle process, ModuleHandle module, char* name, Dword size);
+// The wide (UTF-16) forms of the naming functions: the ANSI forms would turn a
+// Japanese file name into question marks on a system of another code page.
+using WideChar = char16_t;
+using GetModuleNameFn = Dword(TARNWICK_WINAPI*)(Handle process, ModuleHandle module, WideChar* name, Dword size);
 using EnumProcessModulesFn = WinBool(TARNWICK_WINAPI*)(Handle process, ModuleHandle* modules, Dword bytes,
                                                        Dword* needed);
 using EnumProcessesFn = WinBool(TARNWICK_WINAPI*)(Dword* ids, Dword bytes, Dword* returned);
@@ -71,6 +76,8 @@ public:
     virtual void CloseHandle(Handle handle) = 0;
     // Process id of the foreground window's owner; 0 when there is none.
     virtual Dword ForegroundProcessId() = 0;
+    // A name that the wide naming functions gave, in code page 932.
+    virtual std::string ToShiftJis(std::u16string_view name) = 0;
 };
 
 }  // namespace tarnwick

@@ -1,5 +1,6 @@
 #include "watch/process_enumerator.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -12,8 +13,8 @@ namespace {
 // The looked-up functions: one set for the whole program, written only while an
 // enumerator is being constructed.
 VdmEnumTaskWowExFn s_VDMEnumTaskWOWEx;
-GetModuleNameFn s_GetModuleFileNameExA;
-GetModuleNameFn s_GetModuleBaseNameA;
+GetModuleNameFn s_GetModuleFileNameExW;
+GetModuleNameFn s_GetModuleBaseNameW;
 EnumProcessModulesFn s_EnumProcessModules;
 EnumProcessesFn s_EnumProcesses;
 Process32Fn s_Process32Next;
@@ -77,8 +78,8 @@ WinBool TARNWICK_WINAPI TaskStepFullPath(Dword, Word, Word task, char*, char* fi
 CProcessEnumerator::CProcessEnumerator(ProcessApi& api) : m_api(api) {
     m_unavailable = 1;
     s_VDMEnumTaskWOWEx = nullptr;
-    s_GetModuleFileNameExA = nullptr;
-    s_GetModuleBaseNameA = nullptr;
+    s_GetModuleFileNameExW = nullptr;
+    s_GetModuleBaseNameW = nullptr;
     s_EnumProcessModules = nullptr;
     s_EnumProcesses = nullptr;
     s_Process32Next = nullptr;
@@ -112,11 +113,11 @@ bool CProcessEnumerator::LoadNt() {
 
     s_EnumProcesses = Lookup<EnumProcessesFn>(m_api, m_hListLibrary, "EnumProcesses");
     s_EnumProcessModules = Lookup<EnumProcessModulesFn>(m_api, m_hListLibrary, "EnumProcessModules");
-    s_GetModuleBaseNameA = Lookup<GetModuleNameFn>(m_api, m_hListLibrary, "GetModuleBaseNameA");
-    s_GetModuleFileNameExA = Lookup<GetModuleNameFn>(m_api, m_hListLibrary, "GetModuleFileNameExA");
+    s_GetModuleBaseNameW = Lookup<GetModuleNameFn>(m_api, m_hListLibrary, "GetModuleBaseNameW");
+    s_GetModuleFileNameExW = Lookup<GetModuleNameFn>(m_api, m_hListLibrary, "GetModuleFileNameExW");
     if (m_hVdmLibrary) s_VDMEnumTaskWOWEx = Lookup<VdmEnumTaskWowExFn>(m_api, m_hVdmLibrary, "VDMEnumTaskWOWEx");
 
-    if (!s_EnumProcesses || !s_EnumProcessModules || !s_GetModuleBaseNameA || (!s_VDMEnumTaskWOWEx && tasksNeeded)) {
+    if (!s_EnumProcesses || !s_EnumProcessModules || !s_GetModuleBaseNameW || (!s_VDMEnumTaskWOWEx && tasksNeeded)) {
         Release(m_hListLibrary);
         Release(m_hVdmLibrary);
         return false;
@@ -160,7 +161,7 @@ WinBool CProcessEnumerator::EnumerateNt(NameKind kind, ProcessCallback callback,
     if (!s_EnumProcesses(ids, sizeof ids, &bytes)) return 0;
     Dword count = bytes / sizeof(Dword);
     if (count > kMaxProcesses) count = kMaxProcesses;
-    GetModuleNameFn nameOf = kind == NameKind::Base ? s_GetModuleBaseNameA : s_GetModuleFileNameExA;
+    GetModuleNameFn nameOf = kind == NameKind::Base ? s_GetModuleBaseNameW : s_GetModuleFileNameExW;
 
     for (Dword i = 0; i < count; ++i) {
         char name[kMaxPathBytes];
@@ -168,11 +169,12 @@ WinBool CProcessEnumerator::EnumerateNt(NameKind kind, ProcessCallback callback,
         if (Handle process = m_api.OpenProcess(kProcessAllAccess, ids[i])) {
             ModuleHandle module = nullptr;  // the first module is the executable
             Dword needed = 0;
-            if (s_EnumProcessModules(process, &module, sizeof module, &needed)) {
-                if (nameOf && nameOf(process, module, name, sizeof name) != 0) {
-                    TerminateInBuffer(name, sizeof name);
-                } else {
-                    name[0] = '\0';
+            if (s_EnumProcessModules(process, &module, sizeof module, &needed) && nameOf) {
+                WideChar wide[kMaxPathBytes];
+                const Dword length = nameOf(process, module, wide, kMaxPathBytes);
+                if (length != 0) {
+                    const std::u16string_view text(wide, std::min<Dword>(length, kMaxPathBytes - 1));
+                    CopyToBuffer(m_api.ToShiftJis(text), name, sizeof name);
                 }
             }
             m_api.CloseHandle(process);

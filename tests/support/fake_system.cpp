@@ -24,10 +24,10 @@ WinBool FakeEnumProcesses(Dword* ids, Dword bytes, Dword* returned) {
 WinBool FakeEnumProcessModules(Handle process, ModuleHandle* modules, Dword bytes, Dword* needed) {
     return FakeSystem::current->EnumProcessModules(process, modules, bytes, needed);
 }
-Dword FakeGetModuleBaseNameA(Handle process, ModuleHandle, char* name, Dword size) {
+Dword FakeGetModuleBaseNameW(Handle process, ModuleHandle, WideChar* name, Dword size) {
     return FakeSystem::current->ModuleName(process, name, size, false);
 }
-Dword FakeGetModuleFileNameExA(Handle process, ModuleHandle, char* name, Dword size) {
+Dword FakeGetModuleFileNameExW(Handle process, ModuleHandle, WideChar* name, Dword size) {
     return FakeSystem::current->ModuleName(process, name, size, true);
 }
 int FakeVdmEnumTaskWowEx(Dword processId, TaskEnumProcEx callback, LParam context) {
@@ -49,8 +49,8 @@ struct Export {
 const Export kExports[] = {
     {"PSAPI.DLL", "EnumProcesses", reinterpret_cast<void*>(&FakeEnumProcesses)},
     {"PSAPI.DLL", "EnumProcessModules", reinterpret_cast<void*>(&FakeEnumProcessModules)},
-    {"PSAPI.DLL", "GetModuleBaseNameA", reinterpret_cast<void*>(&FakeGetModuleBaseNameA)},
-    {"PSAPI.DLL", "GetModuleFileNameExA", reinterpret_cast<void*>(&FakeGetModuleFileNameExA)},
+    {"PSAPI.DLL", "GetModuleBaseNameW", reinterpret_cast<void*>(&FakeGetModuleBaseNameW)},
+    {"PSAPI.DLL", "GetModuleFileNameExW", reinterpret_cast<void*>(&FakeGetModuleFileNameExW)},
     {"VDMDBG.DLL", "VDMEnumTaskWOWEx", reinterpret_cast<void*>(&FakeVdmEnumTaskWowEx)},
     {"Kernel32.DLL", "CreateToolhelp32Snapshot", reinterpret_cast<void*>(&FakeCreateToolhelp32Snapshot)},
     {"Kernel32.DLL", "Process32First", reinterpret_cast<void*>(&FakeProcess32First)},
@@ -72,6 +72,22 @@ Dword CopyCut(std::string_view text, char* out, Dword size) {
     Dword length = std::min<Dword>(static_cast<Dword>(text.size()), size - 1);
     std::memcpy(out, text.data(), length);
     out[length] = '\0';
+    return length;
+}
+
+// The scripted system's wide names hold one unit per character, as UTF-16 does:
+// a double-byte character becomes the unit (lead << 8 | trail), which ToShiftJis
+// turns back. Copied like the system does into a short buffer, cut at the unit.
+Dword CopyWideCut(std::string_view text, WideChar* out, Dword size) {
+    if (size == 0) return 0;
+    Dword length = 0;
+    for (std::size_t i = 0; i < text.size() && length + 1 < size; i += CharLength(text, i)) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        out[length++] = CharLength(text, i) == 2
+                            ? static_cast<WideChar>(lead << 8 | static_cast<unsigned char>(text[i + 1]))
+                            : static_cast<WideChar>(lead);
+    }
+    out[length] = 0;
     return length;
 }
 
@@ -168,10 +184,19 @@ WinBool FakeSystem::EnumProcessModules(Handle handle, ModuleHandle* modules, Dwo
     return 1;
 }
 
-Dword FakeSystem::ModuleName(Handle handle, char* name, Dword size, bool fullPath) {
+std::string FakeSystem::ToShiftJis(std::u16string_view name) {
+    std::string text;
+    for (WideChar unit : name) {
+        if (unit > 0xFF) text += static_cast<char>(unit >> 8);
+        text += static_cast<char>(unit & 0xFF);
+    }
+    return text;
+}
+
+Dword FakeSystem::ModuleName(Handle handle, WideChar* name, Dword size, bool fullPath) {
     FakeProcess* process = Process(ProcessIdOf(handle));
     if (!process || process->path.empty()) return 0;
-    return CopyCut(fullPath ? std::string_view(process->path) : BaseNameOf(process->path), name, size);
+    return CopyWideCut(fullPath ? std::string_view(process->path) : BaseNameOf(process->path), name, size);
 }
 
 int FakeSystem::EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context) {

@@ -65,11 +65,12 @@ public:
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     void CloseHandle(Handle handle) override;
     Dword ForegroundProcessId() override { return foreground; }
+    std::string ToShiftJis(std::u16string_view name) override;
 
     // The listing functions' behaviour, reached through the exported entry points.
     WinBool EnumProcesses(Dword* ids, Dword bytes, Dword* returned);
     WinBool EnumProcessModules(Handle process, ModuleHandle* modules, Dword bytes, Dword* needed);
-    Dword ModuleName(Handle process, char* name, Dword size, bool fullPath);
+    Dword ModuleName(Handle process, WideChar* name, Dword size, bool fullPath);
     int EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context);
     Handle Snapshot();
     WinBool SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first);

@@ -104,6 +104,11 @@ TEST_F(EnumeratorTest, LongNamesAreCutWithoutSplittingACharacter) {
     EXPECT_EQ(reports[0].name, std::string(258, 'a'));  // the 259th byte would split 表
     EXPECT_EQ(reports[1].name.size(), 259u);
     EXPECT_EQ(Full(nt)[1].name.size(), 259u);
+    // 200 double-byte characters are 200 wide units but 400 bytes: cut to whole characters.
+    std::string wideName;
+    for (int i = 0; i < 200; ++i) wideName += "\x95\x5C";
+    system.Add(12, "C:\\" + wideName + ".exe");
+    EXPECT_EQ(Base(nt)[2].name, wideName.substr(0, 258));
 }
 
 TEST_F(EnumeratorTest, Windows9xSnapshot) {
@@ -144,8 +149,8 @@ TEST_F(EnumeratorTest, AvailabilityOnEachSystem) {
         {"64-bit NT without the task function", nt, true, {}, {"VDMEnumTaskWOWEx"}, 0},
         {"no EnumProcesses", nt, true, {}, {"EnumProcesses"}, 1},
         {"no EnumProcessModules", nt, true, {}, {"EnumProcessModules"}, 1},
-        {"no GetModuleBaseNameA", nt, true, {}, {"GetModuleBaseNameA"}, 1},
-        {"no GetModuleFileNameExA", nt, true, {}, {"GetModuleFileNameExA"}, 0},
+        {"no GetModuleBaseNameW", nt, true, {}, {"GetModuleBaseNameW"}, 1},
+        {"no GetModuleFileNameExW", nt, true, {}, {"GetModuleFileNameExW"}, 0},
         {"95/98/Me complete", nine, false, {}, {}, 0},
         {"95/98/Me without Kernel32", nine, false, {"Kernel32.DLL"}, {}, 1},
         {"95/98/Me without Process32Next", nine, false, {}, {"Process32Next"}, 1},
@@ -175,7 +180,7 @@ TEST_F(EnumeratorTest, AvailabilityOnEachSystem) {
 }
 
 TEST_F(EnumeratorTest, FullPathsWithoutTheirFunctionReportEmptyNames) {
-    system.missingFunctions = {"GetModuleFileNameExA"};
+    system.missingFunctions = {"GetModuleFileNameExW"};
     system.Add(4, "C:\\a.exe");
     CProcessEnumerator enumerator(system);
     EXPECT_EQ(Full(enumerator), (std::vector<Report>{{4, 0, ""}}));

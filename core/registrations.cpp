@@ -115,9 +115,17 @@ void Registrations::ApplyQuickCommand(unsigned commandId) {
     if (row < 0) return;
     const std::string name = PriorityName(command->level);
     m_rows.SetText(row, command->active ? kActiveColumn : kSpecifiedColumn, name);
-    ProgramState& state = m_programs.FindOrAdd(MakeKey(m_rows.Text(row, kNameColumn)));
-    state.watched = m_rows.Checked(row) ? 1 : 0;
-    (command->active ? state.activeClass : state.specifiedClass) = static_cast<std::int32_t>(PriorityFromName(name));
+    const std::string key = MakeKey(m_rows.Text(row, kNameColumn));
+    ProgramState* state = m_programs.Find(key);
+    if (!state) {
+        // A row can outlive its entry (one of two rows of a name was deleted): the
+        // new entry takes both classes from the row, never 0 for a class to set.
+        state = &m_programs.FindOrAdd(key);
+        state->specifiedClass = static_cast<std::int32_t>(PriorityFromName(m_rows.Text(row, kSpecifiedColumn)));
+        state->activeClass = static_cast<std::int32_t>(PriorityFromName(m_rows.Text(row, kActiveColumn)));
+    }
+    state->watched = m_rows.Checked(row) ? 1 : 0;
+    (command->active ? state->activeClass : state->specifiedClass) = static_cast<std::int32_t>(PriorityFromName(name));
     if (AutoSave()) SaveTable();
 }
 

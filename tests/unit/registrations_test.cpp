@@ -221,12 +221,21 @@ TEST_F(RegistryTest, QuickCommands) {
     registry.ApplyQuickCommand(32779);
     EXPECT_EQ(Saves(), 1);
 
+    // A row without an entry gets one with both classes from its own columns.
+    registry.Programs().Clear();
+    registry.ApplyQuickCommand(32787);  // ｱｸﾃｨﾌﾞ：通常
+    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x40, 0x20, 1, 0, -1}));
+    registry.Programs().Clear();
+    registry.ApplyQuickCommand(32776);  // 指定：通常以上
+    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x8000, 0x20, 1, 0, -1}));
+    EXPECT_EQ(Saves(), 3);
+
     // Without a selection the question is still asked first, then nothing changes.
     rows.Delete(0);
     boxes.answers = {kIdYes};
     registry.ApplyQuickCommand(32780);
     EXPECT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(Saves(), 1);
+    EXPECT_EQ(Saves(), 3);
 }
 
 TEST_F(RegistryTest, RowOfFindsTheFirstMatchingRowOrTheCount) {

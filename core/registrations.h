@@ -9,26 +9,11 @@
 #include "core/files.h"
 #include "core/message_box.h"
 #include "core/priority.h"
+#include "core/program_entry.h"
 #include "core/program_rows.h"
 #include "core/program_table.h"
 
 namespace tarnwick {
-
-// The program entry dialog's fields: filled before it runs, read back after OK.
-struct ProgramEntryForm {
-    int m_nameLocked = 0;  // 1 when editing: the name cannot be changed
-    std::string m_name;
-    std::string m_description;
-    PriorityLevel m_priority = kNormal;
-    PriorityLevel m_activePriority = kNoPriority;
-};
-
-class ProgramEntryDialog {
-public:
-    virtual ~ProgramEntryDialog() = default;
-    // Runs the dialog on the form; true when it ended with OK.
-    virtual bool Run(ProgramEntryForm& form) = 0;
-};
 
 class Registrations {
 public:

@@ -1,0 +1,50 @@
+#include "core/program_entry.h"
+
+#include <algorithm>
+
+namespace tarnwick {
+
+std::vector<std::string> EntryComboNames(const OsVersion& version) {
+    std::vector<std::string> names;
+    for (PriorityLevel level : OfferedLevels(version)) names.push_back(EntryPriorityName(level));
+    return names;
+}
+
+int EntryComboIndex(const std::vector<std::string>& names, PriorityLevel level) {
+    const std::string name = EntryPriorityName(level);
+    auto found = std::find(names.begin(), names.end(), name);
+    return found == names.end() ? -1 : static_cast<int>(found - names.begin());
+}
+
+std::string TrimBlanks(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\n\v\f\r";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(kBlanks) - first + 1));
+}
+
+EntryVerdict AcceptProgramEntry(ProgramEntryForm& form, const ProgramEntryInput& input, MessageBoxes& boxes) {
+    form.m_name = TrimBlanks(input.name);
+    form.m_description = TrimBlanks(input.description);
+    if (form.m_name.empty()) {
+        boxes.Show("プログラム名を入力してください。", "プログラム名の警告", kMbOk | kMbIconInformation);
+        return {false, EntryField::Name};
+    }
+    form.m_priority = EntryPriorityFromName(input.specifiedText);
+    bool confirmed = false;
+    if (NeedsConfirmation(form.m_priority)) {
+        if (!ConfirmHighPriority(boxes)) return {false, EntryField::Specified};
+        confirmed = true;
+    }
+    if (input.activeChecked) {
+        form.m_activePriority = EntryPriorityFromName(input.activeText);
+        if (!confirmed && NeedsConfirmation(form.m_activePriority) && !ConfirmHighPriority(boxes)) {
+            return {false, EntryField::Active};
+        }
+    } else {
+        form.m_activePriority = kNoPriority;
+    }
+    return {true, EntryField::None};
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,85 @@
+#include "core/program_entry.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fakes.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::ScriptedMessageBoxes;
+
+constexpr OsVersion kWindows10{10, 0, 19045, kPlatformNt};
+constexpr OsVersion kWindowsNt4{4, 0, 1381, kPlatformNt};
+
+TEST(ProgramEntryTest, ComboNamesFollowTheSystem) {
+    const auto extended = EntryComboNames(kWindows10);
+    EXPECT_EQ(extended, (std::vector<std::string>{"リアルタイム", "高", "通常以上", "通常", "通常以下", "低"}));
+    const auto basic = EntryComboNames(kWindowsNt4);
+    EXPECT_EQ(basic, (std::vector<std::string>{"リアルタイム", "高", "通常", "低"}));
+    EXPECT_EQ(EntryComboIndex(basic, kAboveNormal), -1);  // not offered before Windows 2000
+    EXPECT_EQ(EntryComboIndex(basic, kIdle), 3);
+    EXPECT_EQ(EntryComboIndex(extended, 0x12345), 5);  // unknown classes read "低"
+}
+
+struct OkCase {
+    const char* title;
+    ProgramEntryInput input;
+    std::vector<int> answers;  // to the questions, in order
+    EntryVerdict verdict;
+    std::size_t questions;
+    PriorityLevel specified;
+    PriorityLevel active;
+};
+
+TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
+    const OkCase cases[] = {
+        {"plain", {"a.exe", "", "通常", false, "高"}, {}, {true, EntryField::None}, 0, kNormal, kNoPriority},
+        {"active off ignores the combo", {"a.exe", "", "低", false, "リアルタイム"}, {}, {true, EntryField::None}, 0,
+         kIdle, kNoPriority},
+        {"high and realtime: one question", {"a.exe", "", "高", true, "リアルタイム"}, {kIdYes},
+         {true, EntryField::None}, 1, kHigh, kRealtime},
+        {"specified refused", {"a.exe", "", "リアルタイム", true, "高"}, {kIdNo}, {false, EntryField::Specified}, 1,
+         kRealtime, kNoPriority},
+        {"active asked", {"a.exe", "", "通常", true, "高"}, {kIdYes}, {true, EntryField::None}, 1, kNormal, kHigh},
+        {"active refused", {"a.exe", "", "通常", true, "高"}, {kIdNo}, {false, EntryField::Active}, 1, kNormal, kHigh},
+        {"no selection is low", {"a.exe", "", "", true, "通常以下"}, {}, {true, EntryField::None}, 0, kIdle,
+         kBelowNormal},
+    };
+    for (const OkCase& c : cases) {
+        SCOPED_TRACE(c.title);
+        ScriptedMessageBoxes boxes;
+        boxes.answers.assign(c.answers.begin(), c.answers.end());
+        ProgramEntryForm form;
+        const EntryVerdict verdict = AcceptProgramEntry(form, c.input, boxes);
+        EXPECT_EQ(verdict.accept, c.verdict.accept);
+        EXPECT_EQ(verdict.focus, c.verdict.focus);
+        ASSERT_EQ(boxes.shown.size(), c.questions);
+        if (c.questions) {
+            EXPECT_EQ(boxes.shown[0].caption, "優先度の確認");
+        }
+        EXPECT_EQ(form.m_priority, c.specified);
+        EXPECT_EQ(form.m_activePriority, c.active);  // updated even when the dialog stays open
+    }
+}
+
+TEST(ProgramEntryTest, NameIsTrimmedAndABlankNameWarns) {
+    ScriptedMessageBoxes boxes;
+    ProgramEntryForm form;
+    EntryVerdict verdict = AcceptProgramEntry(form, {" \t\r\n\v\f ", "x", "高", false, ""}, boxes);
+    EXPECT_FALSE(verdict.accept);
+    EXPECT_EQ(verdict.focus, EntryField::Name);
+    ASSERT_EQ(boxes.shown.size(), 1u);  // no priority question after the warning
+    EXPECT_EQ(boxes.shown[0].text, "プログラム名を入力してください。");
+    EXPECT_EQ(boxes.shown[0].caption, "プログラム名の警告");
+    EXPECT_EQ(boxes.shown[0].flags, kMbOk | kMbIconInformation);
+
+    // The trail byte of ｱ-like characters is never a blank; letter case stays.
+    verdict = AcceptProgramEntry(form, {"  \x83\x5C Tool.EXE\t", " 説明 ", "通常", false, ""}, boxes);
+    EXPECT_TRUE(verdict.accept);
+    EXPECT_EQ(form.m_name, "\x83\x5C Tool.EXE");
+    EXPECT_EQ(form.m_description, "説明");
+}
+
+}  // namespace
+}  // namespace tarnwick

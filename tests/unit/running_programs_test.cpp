@@ -1,0 +1,98 @@
+#include "watch/running_programs.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "tests/support/fake_system.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::FakeSystem;
+
+// Version information by path: translations (absent: the query fails) and values by query.
+struct FakeVersion {
+    std::optional<std::vector<VersionInfo::Translation>> translations;
+    std::map<std::string, std::string> values;
+};
+
+class FakeVersionFiles final : public VersionFiles {
+public:
+    std::map<std::string, FakeVersion> files;
+    std::vector<std::string> sizeQueries;
+
+    std::uint32_t InfoSize(const std::string& path) override {
+        sizeQueries.push_back(path);
+        return files.count(path) ? 100 : 0;
+    }
+    std::unique_ptr<VersionInfo> Read(const std::string& path, std::uint32_t) override {
+        auto found = files.find(path);
+        if (found == files.end() || found->second.values.count("unreadable")) return nullptr;
+        return std::make_unique<Info>(found->second);
+    }
+
+private:
+    struct Info final : VersionInfo {
+        explicit Info(const FakeVersion& version) : version(version) {}
+        std::optional<std::vector<Translation>> Translations() const override { return version.translations; }
+        std::string Value(const std::string& query) const override {
+            auto found = version.values.find(query);
+            return found == version.values.end() ? "" : found->second;
+        }
+        FakeVersion version;
+    };
+};
+
+constexpr const char* kJapanese = "\\StringFileInfo\\041103a4\\FileDescription";
+constexpr const char* kEnglish = "\\StringFileInfo\\040904b0\\FileDescription";
+
+TEST(FileDescriptionTest, EveryTranslationIsTriedAndALaterValueWins) {
+    FakeVersionFiles versions;
+    versions.files["both"] = {{{{0x411, 932}, {0x409, 1200}}}, {{kJapanese, "日本語"}, {kEnglish, "English"}}};
+    versions.files["later empty"] = {{{{0x411, 932}, {0x409, 1200}}}, {{kJapanese, "日本語"}}};
+    versions.files["no translation"] = {std::nullopt, {{kJapanese, "x"}}};
+    versions.files["unreadable"] = {{{{0x411, 932}}}, {{"unreadable", ""}, {kJapanese, "x"}}};
+    bool noInfo = true;
+    EXPECT_EQ(GetFileDescription(versions, "both", &noInfo), "English");
+    EXPECT_FALSE(noInfo);
+    EXPECT_EQ(GetFileDescription(versions, "later empty"), "日本語");
+    EXPECT_EQ(GetFileDescription(versions, "no translation"), "");
+    EXPECT_EQ(GetFileDescription(versions, "unreadable"), "");
+    EXPECT_EQ(GetFileDescription(versions, "none", &noInfo), "");
+    EXPECT_TRUE(noInfo);
+}
+
+TEST(RunningProgramsTest, ListsOpenableProgramsWithDescriptionAndPriority) {
+    FakeSystem system;
+    system.is64Bit = false;
+    system.Add(4, "C:\\Apps\\Editor.exe", 0x80);
+    system.Add(8, "C:\\Apps\\Editor.exe", 0x4000);  // the same program twice: two rows
+    system.Add(12, "C:\\Apps\\Locked.exe").opensLeft = 1;  // named, but refuses the dialog's own open
+    system.Add(16, "");                                     // no path: skipped
+    system.Add(20, "C:\\WINNT\\SYSTEM32\\NTVDM.EXE", 0x40).tasks = {{0x1111, "C:\\OLD\\WORD.EXE"}};
+    system.Add(24, "C:\\Apps\\\x83\x5C\x83\x74\x83\x67.exe", 0x12345);  // ソフト.exe, an odd class
+    FakeVersionFiles versions;
+    versions.files["C:\\Apps\\Editor.exe"] = {{{{0x411, 0x3a4}}}, {{kJapanese, "エディタ"}}};
+    versions.files["WORD.EXE"] = {{{{0x409, 0x4b0}}}, {{kEnglish, "Word"}}};  // found by the bare name
+    CProcessEnumerator enumerator(system);
+
+    const std::vector<RunningProgram> programs = ListRunningPrograms(enumerator, system, versions);
+    ASSERT_EQ(programs.size(), 5u);
+    EXPECT_EQ(programs[0].name, "Editor.exe");
+    EXPECT_EQ(programs[0].description, "エディタ");
+    EXPECT_EQ(programs[0].priority, "高");
+    EXPECT_EQ(programs[1].priority, "通常以下");
+    EXPECT_EQ(programs[2].name, "NTVDM.EXE");
+    EXPECT_EQ(programs[3].name, "WORD.EXE");
+    EXPECT_EQ(programs[3].description, "Word");
+    EXPECT_EQ(programs[3].priority, "低");  // the class of its NTVDM process
+    EXPECT_EQ(programs[4].name, "\x83\x5C\x83\x74\x83\x67.exe");
+    EXPECT_EQ(programs[4].priority, "低");
+    EXPECT_EQ(system.openHandles, 0);
+    // A file with version information is not looked up again by its bare name.
+    EXPECT_EQ(std::count(versions.sizeQueries.begin(), versions.sizeQueries.end(), "Editor.exe"), 0);
+}
+
+}  // namespace
+}  // namespace tarnwick

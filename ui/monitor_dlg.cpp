@@ -37,10 +37,13 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Message, WM_SYSCOMMAND, 0, &CMonitorDlg::OnSysCommand},
     {Route::Message, WM_PAINT, 0, &CMonitorDlg::OnPaint},
     {Route::Message, WM_QUERYDRAGICON, 0, &CMonitorDlg::OnQueryDragIcon},
+    {Route::Command, IDC_ADD, 0, &CMonitorDlg::OnAdd},
+    {Route::Command, IDC_CHANGE, 0, &CMonitorDlg::OnChange},
     {Route::Command, IDC_DELETE, 0, &CMonitorDlg::OnDelete},
     {Route::Command, IDC_SAVE, 0, &CMonitorDlg::OnSave},
     {Route::Command, IDC_LOAD, 0, &CMonitorDlg::OnLoad},
     {Route::Command, IDC_CLEAR, 0, &CMonitorDlg::OnClear},
+    {Route::Notify, IDC_PROGRAM_LIST, static_cast<unsigned>(NM_DBLCLK), &CMonitorDlg::OnDoubleClick},
     {Route::Notify, IDC_PROGRAM_LIST, static_cast<unsigned>(LVN_ITEMCHANGED), &CMonitorDlg::OnItemChanged},
     {Route::Message, WM_TIMER, 0, &CMonitorDlg::OnTimer},
     {Route::Message, WM_DESTROY, 0, &CMonitorDlg::OnDestroy},
@@ -64,14 +67,17 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Registered, 0, 0, &CMonitorDlg::OnTaskbarCreated, &g_taskbarCreated},
 };
 
-CMonitorDlg::CMonitorDlg(AppSettings& settings, CProcessEnumerator& enumerator, ProcessApi& processes,
-                         FileSystem& files, HWND parent)
+CMonitorDlg::CMonitorDlg(AppSettings& settings, const OsVersion& version, CProcessEnumerator& enumerator,
+                         ProcessApi& processes, FileSystem& files, HWND parent)
     : CDialog(IDD_MONITOR, parent),
+      m_programList(version),
       m_hIcon(LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_hTrayIcon(static_cast<HICON>(
           LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))),
       m_settings(settings),
+      m_version(version),
       m_enumerator(enumerator),
+      m_processes(processes),
       m_rows(m_programList),
       m_history(m_historyList),
       m_boxes(m_hWnd),
@@ -85,8 +91,8 @@ CMonitorDlg::~CMonitorDlg() {
 }
 
 void CMonitorDlg::DoDataExchange() {
-    m_historyList.Attach(GetDlgItem(IDC_HISTORY));
-    m_programList.Attach(GetDlgItem(IDC_PROGRAM_LIST));
+    DDX_Control(IDC_HISTORY, m_historyList);
+    DDX_Control(IDC_PROGRAM_LIST, m_programList);
 }
 
 BOOL CMonitorDlg::OnInitDialog() {
@@ -162,6 +168,28 @@ std::intptr_t CMonitorDlg::OnDestroy(const MessageEvent&) {
 std::intptr_t CMonitorDlg::OnItemChanged(const MessageEvent& event) {
     const auto* change = reinterpret_cast<const NMLISTVIEW*>(event.lParam);
     m_registrations.SetWatched(change->iItem);
+    return 0;
+}
+
+CProgramEntryDlg CMonitorDlg::EntryDialog() {
+    return CProgramEntryDlg(m_hWnd, m_version, m_enumerator, m_processes, m_versions);
+}
+
+std::intptr_t CMonitorDlg::OnAdd(const MessageEvent&) {
+    CProgramEntryDlg dialog = EntryDialog();
+    m_registrations.AddProgram(dialog);
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnChange(const MessageEvent&) {
+    CProgramEntryDlg dialog = EntryDialog();
+    m_registrations.EditSelected(dialog);
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnDoubleClick(const MessageEvent&) {
+    CProgramEntryDlg dialog = EntryDialog();
+    m_registrations.EditSelected(dialog);
     return 0;
 }
 

@@ -11,14 +11,17 @@
 #include "watch/process_enumerator.h"
 #include "watch/watch_cycle.h"
 #include "ui/control_adapters.h"
+#include "ui/program_entry_dlg.h"
+#include "ui/program_list_ctrl.h"
+#include "ui/version_files_win.h"
 #include "win/dialog.h"
 
 namespace tarnwick {
 
 class CMonitorDlg final : public CDialog {
 public:
-    CMonitorDlg(AppSettings& settings, CProcessEnumerator& enumerator, ProcessApi& processes, FileSystem& files,
-                HWND parent = nullptr);
+    CMonitorDlg(AppSettings& settings, const OsVersion& version, CProcessEnumerator& enumerator, ProcessApi& processes,
+                FileSystem& files, HWND parent = nullptr);
     ~CMonitorDlg() override;
 
     // Centres the window, shows it on top and makes it the foreground window.
@@ -40,6 +43,9 @@ private:
     std::intptr_t OnTimer(const MessageEvent& event);
     std::intptr_t OnDestroy(const MessageEvent& event);
     std::intptr_t OnItemChanged(const MessageEvent& event);
+    std::intptr_t OnAdd(const MessageEvent& event);
+    std::intptr_t OnChange(const MessageEvent& event);
+    std::intptr_t OnDoubleClick(const MessageEvent& event);
     std::intptr_t OnDelete(const MessageEvent& event);
     std::intptr_t OnSave(const MessageEvent& event);
     std::intptr_t OnLoad(const MessageEvent& event);
@@ -54,14 +60,19 @@ private:
     void AddTrayIcon();
     void RemoveTrayIcon();
     void InsertColumns();
+    // The entry dialog for one run, owned by this window.
+    CProgramEntryDlg EntryDialog();
 
     CListBox m_historyList;
-    CListCtrl m_programList;
+    CProgramListCtrl m_programList;
     HICON m_hIcon;
     HICON m_hTrayIcon;
 
     AppSettings& m_settings;
+    const OsVersion& m_version;
     CProcessEnumerator& m_enumerator;
+    ProcessApi& m_processes;
+    Win32VersionFiles m_versions;
     ListViewRows m_rows;
     ListBoxHistory m_history;
     WindowMessageBoxes m_boxes;

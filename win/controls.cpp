@@ -1,11 +1,70 @@
 #include "win/controls.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
 #include <vector>
 
 #include "win/text.h"
 #include "win/window.h"
 
 namespace tarnwick {
+
+std::string CWnd::GetWindowText() const {
+    const int length = GetWindowTextLengthW(m_hWnd);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(m_hWnd, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return Narrow(text);
+}
+
+void CWnd::SetWindowText(const std::string& text) { SetWindowTextW(m_hWnd, Wide(text).c_str()); }
+
+int CComboBox::AddString(const std::string& text) {
+    std::wstring wide = Wide(text);
+    return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+std::string CComboBox::GetLBText(int index) const {
+    const LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return Narrow(text);
+}
+
+std::string CComboBox::SelectedText() const {
+    const int selected = GetCurSel();
+    return selected < 0 ? std::string() : GetLBText(selected);
+}
+
+bool ShowOpenFileDialog(HWND owner, const FileDialogOptions& options, std::string& path) {
+    // The filter's bars become the NUL separators that the system expects.
+    std::wstring filter = Wide(options.filter);
+    for (wchar_t& c : filter) {
+        if (c == L'|') c = L'\0';
+    }
+    const std::wstring title = Wide(options.title);
+    const std::wstring extension = Wide(options.defaultExtension);
+    std::vector<wchar_t> file(32768, L'\0');
+    const std::wstring initial = Wide(options.initialName);
+    initial.copy(file.data(), std::min(initial.size(), file.size() - 1));
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = extension.c_str();
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    if (!GetOpenFileNameW(&dialog)) return false;
+    path = Narrow(file.data());
+    return true;
+}
 
 int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width) {
     std::wstring text = Wide(heading);

@@ -6,20 +6,48 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
+
+#include "win/message_map.h"
 
 
 namespace tarnwick {
 
-class CWnd {
+// A window known by its handle. A control wrapper bound by its dialog may take
+// its own notifications first (OnReflected, see win/message_map.h).
+class CWnd : public ReflectingControl {
 public:
     void Attach(HWND window) { m_hWnd = window; }
     HWND GetSafeHwnd() const { return m_hWnd; }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return SendMessageW(m_hWnd, message, wParam, lParam);
     }
+    std::string GetWindowText() const;
+    void SetWindowText(const std::string& text);
+    void EnableWindow(bool enable) { ::EnableWindow(m_hWnd, enable); }
+    bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != 0; }
 
 protected:
     HWND m_hWnd = nullptr;
+};
+
+class CEdit : public CWnd {};
+
+class CButton : public CWnd {
+public:
+    bool GetCheck() const { return Send(BM_GETCHECK) == BST_CHECKED; }
+    void SetCheck(bool checked) { Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+};
+
+// A drop-down list: its text is the selected entry's, empty without a selection.
+class CComboBox : public CWnd {
+public:
+    void ResetContent() { Send(CB_RESETCONTENT); }
+    int AddString(const std::string& text);
+    int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
+    void SetCurSel(int index) { Send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
+    std::string GetLBText(int index) const;
+    std::string SelectedText() const;
 };
 
 class CListCtrl : public CWnd {
@@ -46,6 +74,16 @@ public:
     // The row whose item data is `data`, or -1.
     int FindItemByData(LPARAM data) const;
 };
+
+// The system's file open dialog. The filter is written as "Text|*.ext|...||".
+struct FileDialogOptions {
+    std::string title;
+    std::string filter;
+    std::string initialName;
+    std::string defaultExtension;
+};
+// True with the chosen file's full path; false when the user cancels.
+bool ShowOpenFileDialog(HWND owner, const FileDialogOptions& options, std::string& path);
 
 // A menu loaded from the resources, destroyed with the object.
 class CMenu {

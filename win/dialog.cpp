@@ -73,8 +73,19 @@ void CDialog::EndDialog(INT_PTR result) {
 }
 
 BOOL CDialog::OnInitDialog() {
+    m_controls.clear();
     DoDataExchange();
     return TRUE;
+}
+
+void CDialog::DDX_Control(int id, CWnd& control) {
+    HWND window = GetDlgItem(id);
+    control.Attach(window);
+    m_controls.push_back({static_cast<unsigned>(id), reinterpret_cast<std::uintptr_t>(window), &control});
+}
+
+void CDialog::GotoDlgCtrl(CWnd& control) {
+    SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control.GetSafeHwnd()), TRUE);
 }
 
 bool CDialog::Dispatch(const MessageEvent&, std::intptr_t&) { return false; }
@@ -100,7 +111,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return OnInitDialog();
     const MessageEvent event = UnpackMessage(message, wParam, static_cast<std::intptr_t>(lParam));
     std::intptr_t result = 0;
-    if (Dispatch(event, result)) {
+    if (ReflectToControl(m_controls, event, result) || Dispatch(event, result)) {
         if (message == WM_NOTIFY) {
             SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
             return TRUE;

@@ -1,6 +1,7 @@
 // The dialog base class of the thin framework. One dialog procedure serves every
 // dialog: it takes `this` from WM_INITDIALOG, keeps it in the window, unpacks each
-// message into a MessageEvent and hands it to the class's message map (Dispatch);
+// message into a MessageEvent, offers it to the bound control it concerns
+// (reflection) and then hands it to the class's message map (Dispatch);
 // WM_NOTIFY results go back through DWLP_MSGRESULT. IDOK and IDCANCEL reach OnOK and
 // OnCancel unless the map takes them. Nothing thrown in a handler escapes into the
 // system's loop.
@@ -9,8 +10,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "win/message_map.h"
+#include "win/controls.h"
 #include "win/window.h"
 
 namespace tarnwick {
@@ -33,8 +36,12 @@ public:
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
 protected:
-    // Binds the dialog's controls to their wrappers; runs first in OnInitDialog.
+    // Binds the dialog's controls to their wrappers (DDX_Control); runs first in OnInitDialog.
     virtual void DoDataExchange() {}
+    // Attaches the wrapper to control `id` and lets it take its own notifications.
+    void DDX_Control(int id, CWnd& control);
+    // Moves the focus to a control as the dialog manager does (Tab order kept).
+    void GotoDlgCtrl(CWnd& control);
     virtual BOOL OnInitDialog();
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
@@ -50,6 +57,7 @@ private:
     void RunModalLoop(bool showWhenIdle);
 
     unsigned m_templateId;
+    std::vector<ControlBinding> m_controls;
     bool m_modeless = false;  // created by DoModalHidden: ended by our own loop
     bool m_ended = false;
     INT_PTR m_result = -1;

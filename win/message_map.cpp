@@ -15,4 +15,14 @@ MessageEvent UnpackMessage(unsigned message, std::uintptr_t wParam, std::intptr_
     return event;
 }
 
+bool ReflectToControl(std::span<const ControlBinding> bindings, const MessageEvent& event, std::intptr_t& result) {
+    for (const ControlBinding& binding : bindings) {
+        const bool concerns = (event.message == kWmNotify || event.message == kWmCommand)
+                                  ? event.id == binding.id
+                                  : event.message == kWmContextMenu && event.wParam == binding.window;
+        if (concerns) return binding.control && binding.control->OnReflected(event, result);
+    }
+    return false;
+}
+
 }  // namespace tarnwick

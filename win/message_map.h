@@ -3,6 +3,9 @@
 // scanned in order, first match wins. A raw window message is first unpacked into
 // a MessageEvent: WM_COMMAND gives the control or command id and the notification
 // code, WM_NOTIFY the same from its NMHDR. Both steps need no window.
+// Before its dialog's map, a bound control wrapper is offered the notifications and
+// commands that carry its id and the context menu requests for its window
+// (reflection), so that a list can sort itself on a header click.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +15,7 @@ namespace tarnwick {
 
 inline constexpr unsigned kWmNotify = 0x004E;
 inline constexpr unsigned kWmCommand = 0x0111;
+inline constexpr unsigned kWmContextMenu = 0x007B;
 
 struct MessageEvent {
     unsigned message = 0;
@@ -35,6 +39,7 @@ enum class Route {
     Registered,  // a registered window message, whose number is known at run time only
     Command,     // WM_COMMAND from a control, menu or accelerator with this id
     Notify,      // WM_NOTIFY from the control with this id
+    Reflected,   // in a control's own map: WM_NOTIFY that the control itself sent
 };
 
 template <typename Window>
@@ -56,6 +61,7 @@ bool Matches(const MapEntry<Window>& entry, const MessageEvent& event) {
             return event.message == kWmCommand && event.id == entry.key && (entry.code == 0 || event.code == entry.code);
         case Route::Notify:
             return event.message == kWmNotify && event.id == entry.key && (entry.code == 0 || event.code == entry.code);
+        case Route::Reflected: return event.message == kWmNotify && (entry.code == 0 || event.code == entry.code);
     }
     return false;
 }
@@ -71,5 +77,22 @@ bool Dispatch(Window& window, std::span<const MapEntry<Window>> map, const Messa
     }
     return false;
 }
+
+// A control wrapper that may handle its own notifications before its dialog.
+class ReflectingControl {
+public:
+    virtual ~ReflectingControl() = default;
+    // True when the control took the event; `result` is then the message's result.
+    virtual bool OnReflected(const MessageEvent&, std::intptr_t&) { return false; }
+};
+
+struct ControlBinding {
+    unsigned id;            // the control's id in its dialog
+    std::uintptr_t window;  // the control's window
+    ReflectingControl* control;
+};
+
+// Offers the event to the control it concerns; true when that control took it.
+bool ReflectToControl(std::span<const ControlBinding> bindings, const MessageEvent& event, std::intptr_t& result);
 
 }  // namespace tarnwick

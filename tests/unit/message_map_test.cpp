@@ -65,5 +65,47 @@ TEST(MessageMap, FirstMatchWinsAndUnmatchedFallThrough) {
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{"timer 1", "save", "double", "list " + std::to_string(changed.code), "taskbar"}));
 }
 
+struct ReflectedList final : ReflectingControl {
+    std::vector<std::string> calls;
+    std::intptr_t OnColumnClick(const MessageEvent& e) {
+        calls.push_back("column " + std::to_string(e.id));
+        return 0;
+    }
+    std::intptr_t OnContextMenu(const MessageEvent&) {
+        calls.push_back("menu");
+        return 1;
+    }
+    static constexpr unsigned kColumnClick = static_cast<unsigned>(-108);  // LVN_COLUMNCLICK
+    static constexpr std::array<MapEntry<ReflectedList>, 2> kOwnMap{{
+        {Route::Reflected, 0, kColumnClick, &ReflectedList::OnColumnClick},
+        {Route::Message, kWmContextMenu, 0, &ReflectedList::OnContextMenu},
+    }};
+    bool OnReflected(const MessageEvent& event, std::intptr_t& result) override {
+        return Dispatch<ReflectedList>(*this, kOwnMap, event, result);
+    }
+};
+
+TEST(MessageMap, ControlsTakeTheirOwnNotificationsFirst) {
+    ReflectedList list;
+    ReflectingControl plain;  // a bound control without handlers of its own
+    const ControlBinding bindings[] = {{1000, 0xA0, &list}, {1021, 0xB0, &plain}};
+    std::intptr_t result = -1;
+    NotifyHeader click{nullptr, 1000, ReflectedList::kColumnClick};
+    NotifyHeader otherCode{nullptr, 1000, kDoubleClick};
+    NotifyHeader otherControl{nullptr, 1021, ReflectedList::kColumnClick};
+    EXPECT_TRUE(ReflectToControl(bindings, UnpackMessage(kWmNotify, 0, reinterpret_cast<std::intptr_t>(&click)), result));
+    EXPECT_EQ(result, 0);
+    // Everything else reaches the dialog's map.
+    EXPECT_FALSE(ReflectToControl(bindings, UnpackMessage(kWmNotify, 0, reinterpret_cast<std::intptr_t>(&otherCode)), result));
+    EXPECT_FALSE(ReflectToControl(bindings, UnpackMessage(kWmNotify, 0, reinterpret_cast<std::intptr_t>(&otherControl)), result));
+    EXPECT_FALSE(ReflectToControl(bindings, UnpackMessage(kWmContextMenu, 0xB0, -1), result));
+    EXPECT_FALSE(ReflectToControl(bindings, UnpackMessage(kWmCommand, 1003, 0), result));
+    // A context menu request is the control's when it names the control's window.
+    EXPECT_TRUE(ReflectToControl(bindings, UnpackMessage(kWmContextMenu, 0xA0, -1), result));
+    EXPECT_EQ(result, 1);
+    EXPECT_FALSE(ReflectToControl(bindings, UnpackMessage(kWmContextMenu, 0xC0, 0), result));
+    EXPECT_EQ(list.calls, (std::vector<std::string>{"column 1000", "menu"}));
+}
+
 }  // namespace
 }  // namespace tarnwick

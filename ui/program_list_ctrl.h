@@ -1,0 +1,24 @@
+// The monitor window's registration list: a sortable list whose context menu
+// offers the quick priority commands for the selected row. The menu's commands
+// go to the application's main window, which carries them out.
+#pragma once
+
+#include "core/priority.h"
+#include "ui/sort_list_ctrl.h"
+
+namespace tarnwick {
+
+class CProgramListCtrl final : public CSortListCtrl {
+public:
+    explicit CProgramListCtrl(const OsVersion& version) : m_version(version) {}
+    bool OnReflected(const MessageEvent& event, std::intptr_t& result) override;
+
+private:
+    static const MapEntry<CProgramListCtrl> kMessageMap[];
+    // The point is in screen coordinates; (-1, -1) when asked for from the keyboard.
+    std::intptr_t OnContextMenu(const MessageEvent& event);
+
+    const OsVersion& m_version;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,81 @@
+#include "ui/running_list_dlg.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+#include "res/resource.h"
+
+namespace tarnwick {
+
+namespace {
+
+struct ColumnLayout {
+    const char* heading;
+    int widthFactor;  // in widths of "X" in the list's font
+    int format;
+};
+constexpr std::array<ColumnLayout, 3> kColumns{{
+    {"プログラム名", 15, LVCFMT_LEFT},
+    {"説明", 35, LVCFMT_LEFT},
+    {"現在の優先度", 12, LVCFMT_LEFT},
+}};
+
+}  // namespace
+
+const MapEntry<CRunningListDlg> CRunningListDlg::kMessageMap[] = {
+    {Route::Command, IDC_REFRESH, 0, &CRunningListDlg::OnRefresh},
+    {Route::Notify, IDC_PROGRAM_LIST, static_cast<unsigned>(NM_DBLCLK), &CRunningListDlg::OnDoubleClick},
+};
+
+CRunningListDlg::CRunningListDlg(HWND owner, CProcessEnumerator& enumerator, ProcessApi& processes,
+                                 VersionFiles& versions)
+    : CDialog(IDD_RUNNING_LIST, owner), m_enumerator(enumerator), m_processes(processes), m_versions(versions) {}
+
+void CRunningListDlg::DoDataExchange() { DDX_Control(IDC_PROGRAM_LIST, m_list); }
+
+BOOL CRunningListDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    for (int column = 0; column < static_cast<int>(kColumns.size()); ++column) {
+        const ColumnLayout& layout = kColumns[column];
+        m_list.InsertColumn(column, layout.heading, layout.format, layout.widthFactor * m_list.GetStringWidth("X"));
+    }
+    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    FillList();
+    return TRUE;
+}
+
+void CRunningListDlg::FillList() {
+    for (const RunningProgram& program : ListRunningPrograms(m_enumerator, m_processes, m_versions)) {
+        const int row = m_list.GetItemCount();
+        m_list.InsertItem(row, program.name);
+        m_list.SetItemData(row, row);
+        m_list.SetItemText(row, 1, program.description);
+        m_list.SetItemText(row, 2, program.priority);
+    }
+    if (m_list.GetItemCount() > 0) m_list.SelectAndFocus(0);
+}
+
+bool CRunningListDlg::Dispatch(const MessageEvent& event, std::intptr_t& result) {
+    return tarnwick::Dispatch<CRunningListDlg>(*this, kMessageMap, event, result);
+}
+
+std::intptr_t CRunningListDlg::OnRefresh(const MessageEvent&) {
+    m_list.DeleteAllItems();
+    FillList();
+    return TRUE;
+}
+
+std::intptr_t CRunningListDlg::OnDoubleClick(const MessageEvent&) {
+    OnOK();
+    return 0;
+}
+
+void CRunningListDlg::OnOK() {
+    const int row = m_list.GetSelected();
+    m_name = row < 0 ? std::string() : m_list.GetItemText(row, 0);
+    m_description = row < 0 ? std::string() : m_list.GetItemText(row, 1);
+    EndDialog(IDOK);
+}
+
+}  // namespace tarnwick

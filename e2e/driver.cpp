@@ -62,15 +62,57 @@ DWORD TarnwickRun::ExitCode() const {
     return code;
 }
 
-int TarnwickRun::RowCount() { return static_cast<int>(SendMessageW(Control(1000), LVM_GETITEMCOUNT, 0, 0)); }
+int TarnwickRun::ListCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
-std::string TarnwickRun::Text(int row, int column) {
+int TarnwickRun::ListSelected(HWND list) {
+    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::vector<std::string> TarnwickRun::ListColumn(HWND list, int column) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < ListCount(list); ++row) texts.push_back(ListText(list, row, column));
+    return texts;
+}
+
+RECT TarnwickRun::RowRect(HWND list, int row) {
+    RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+    WriteProcessMemory(m_process.Process(), m_remote, &bounds, sizeof bounds, nullptr);
+    SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(m_remote));
+    ReadProcessMemory(m_process.Process(), m_remote, &bounds, sizeof bounds, nullptr);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+void TarnwickRun::ClickHeader(HWND list, int column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    int x = 0;
+    for (int i = 0; i < column; ++i) x += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
+    x += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
+    POINT at{x, 6};
+    ClientToScreen(header, &at);
+    MouseClick(at, false);
+}
+
+HWND TarnwickRun::WaitForDialog(const std::string& title) {
+    HWND dialog = nullptr;
+    wine::WaitFor([&] { return (dialog = MessageBoxWindow(title)) != nullptr && IsWindowVisible(dialog); });
+    return dialog;
+}
+
+HWND TarnwickRun::FocusedControl() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(Window(), nullptr), &info);
+    return info.hwndFocus;
+}
+
+std::string TarnwickRun::ListText(HWND list, int row, int column) {
     LVITEMW item{};
     item.iSubItem = column;
     item.pszText = static_cast<wchar_t*>(Remote(kTextOffset));
     item.cchTextMax = kTextChars;
     WriteProcessMemory(m_process.Process(), m_remote, &item, sizeof item, nullptr);
-    LRESULT length = SendMessageW(Control(1000), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(m_remote));
+    LRESULT length = SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(m_remote));
     std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
     if (length > 0) ReadProcessMemory(m_process.Process(), Remote(kTextOffset), text.data(), length * sizeof(wchar_t), nullptr);
     return Narrow(text);
@@ -78,10 +120,6 @@ std::string TarnwickRun::Text(int row, int column) {
 
 int TarnwickRun::StateImage(int row) {
     return static_cast<int>(SendMessageW(Control(1000), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
-}
-
-int TarnwickRun::SelectedRow() {
-    return static_cast<int>(SendMessageW(Control(1000), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void TarnwickRun::SetChecked(int row, bool checked) {
@@ -92,12 +130,12 @@ void TarnwickRun::SetChecked(int row, bool checked) {
     SendMessageW(Control(1000), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_remote));
 }
 
-void TarnwickRun::Select(int row) {
+void TarnwickRun::ListSelect(HWND list, int row) {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     WriteProcessMemory(m_process.Process(), m_remote, &item, sizeof item, nullptr);
-    SendMessageW(Control(1000), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_remote));
+    SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_remote));
 }
 
 int TarnwickRun::ColumnCount() {
@@ -140,6 +178,70 @@ bool TarnwickRun::AnswerMessageBox(const std::string& caption, int button) {
     if (!wine::WaitFor([&] { return (box = MessageBoxWindow(caption)) != nullptr; })) return false;
     PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
     return wine::WaitFor([&] { return !IsWindow(box); });
+}
+
+void MouseClick(POINT screen, bool right, int clicks) {
+    SetCursorPos(screen.x, screen.y);
+    Sleep(100);
+    for (int i = 0; i < clicks; ++i) {
+        INPUT press[2]{};
+        press[0].type = press[1].type = INPUT_MOUSE;
+        press[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+        press[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+        SendInput(2, press, sizeof(INPUT));
+        Sleep(50);
+    }
+}
+
+void PressKey(WORD key, WORD modifier) {
+    INPUT keys[4]{};
+    int count = 0;
+    auto add = [&](WORD code, DWORD flags) {
+        keys[count].type = INPUT_KEYBOARD;
+        keys[count].ki.wVk = code;
+        keys[count].ki.dwFlags = flags;
+        ++count;
+    };
+    if (modifier) add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (modifier) add(modifier, KEYEVENTF_KEYUP);
+    SendInput(count, keys, sizeof(INPUT));
+    Sleep(50);
+}
+
+std::string ControlText(HWND control) {
+    // GetWindowText would give another process's edit control's caption, not its text.
+    wchar_t text[1024] = L"";
+    SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return Narrow(text);
+}
+
+void SetControlText(HWND control, const std::string& text) {
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+std::vector<std::string> ComboEntries(HWND combo) {
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = L"";
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(Narrow(text));
+    }
+    return entries;
+}
+
+std::string ComboSelection(HWND combo) {
+    const int selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    return selected < 0 ? std::string() : ComboEntries(combo)[selected];
+}
+
+void ComboSelect(HWND combo, const std::string& entry) {
+    const std::vector<std::string> entries = ComboEntries(combo);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] == entry) SendMessageW(combo, CB_SETCURSEL, i, 0);
+    }
 }
 
 int TrayIconCount() {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/wine/wine_support.h"
 
@@ -35,14 +36,33 @@ public:
     DWORD ExitCode() const;
 
     // Registration list.
-    int RowCount();
-    std::string Text(int row, int column);
+    HWND List() { return Control(1000); }
+    int RowCount() { return ListCount(List()); }
+    std::string Text(int row, int column) { return ListText(List(), row, column); }
     int StateImage(int row);  // 1 unchecked, 2 checked
-    int SelectedRow();
+    int SelectedRow() { return ListSelected(List()); }
     void SetChecked(int row, bool checked);
-    void Select(int row);
+    void Select(int row) { ListSelect(List(), row); }
     int ColumnCount();
     DWORD ExtendedStyle();
+    // Every row's text of a column, top to bottom.
+    std::vector<std::string> Column(int column) { return ListColumn(List(), column); }
+
+    // Any list view of Tarnwick (the registration list, the running programs list).
+    static int ListCount(HWND list);
+    static int ListSelected(HWND list);
+    std::string ListText(HWND list, int row, int column);
+    std::vector<std::string> ListColumn(HWND list, int column);
+    void ListSelect(HWND list, int row);
+    // The row's bounds in screen coordinates.
+    RECT RowRect(HWND list, int row);
+    // A click on a column's header, as the mouse gives it.
+    static void ClickHeader(HWND list, int column);
+
+    // A dialog of Tarnwick with this title, once it is there; null after the deadline.
+    HWND WaitForDialog(const std::string& title);
+    // The control that has the keyboard focus in Tarnwick.
+    HWND FocusedControl();
 
     // History list box.
     int HistoryCount();
@@ -66,6 +86,16 @@ private:
     HWND m_window = nullptr;
     void* m_remote = nullptr;  // scratch memory inside Tarnwick for list-view records
 };
+
+// Real input, as the user gives it (the system's input queue, not messages).
+void MouseClick(POINT screen, bool right, int clicks = 1);
+void PressKey(WORD key, WORD modifier = 0);
+// The text of a dialog's control and the combo box helpers that a user's choice needs.
+std::string ControlText(HWND control);
+void SetControlText(HWND control, const std::string& text);
+std::vector<std::string> ComboEntries(HWND combo);
+std::string ComboSelection(HWND combo);
+void ComboSelect(HWND combo, const std::string& entry);
 
 // The notification-area icons that Wine shows on its stand-in tray.
 int TrayIconCount();

@@ -270,7 +270,119 @@ void SecondStartHandsOver() {
     WINE_CHECK(ReadBytes(install.Path(L"Tarnwick.ini"), settings) && settings == "RUNPANELVIEW=0\r\n");
 }
 
+constexpr const char* kEntryTitle = "プログラム名および実行優先度の設定";
+const std::vector<std::string> kSixLevels{"リアルタイム", "高", "通常以上", "通常", "通常以下", "低"};
+
+// The entry dialog as the driver uses it: its controls by id, OK pressed as a user does.
+struct EntryDialog {
+    HWND window;
+    HWND Item(int id) const { return GetDlgItem(window, id); }
+    void Fill(const std::string& name, const std::string& specified) const {
+        SetControlText(Item(1020), name);
+        ComboSelect(Item(1019), specified);
+    }
+    void Press(int button) const { PostMessageW(Item(button), BM_CLICK, 0, 0); }
+    bool Closed() const { return WaitFor([this] { return !IsWindow(window); }); }
+};
+
+EntryDialog OpenEntry(TarnwickRun& run, int command) {
+    run.Click(command);
+    return {run.WaitForDialog(kEntryTitle)};
+}
+
+void AddByTypedName() {
+    Installation install("AUTOSAVEMODE=1\r\n");
+    // Japanese file names: matched on a western system too.
+    wine::Started editor(wine::PlaceTarget(install.folder.Path(), L"a", Wide("エディタ.exe")), L"");
+    wine::Started tool(wine::PlaceTarget(install.folder.Path(), L"b", Wide("ＴＯＯＬ.exe")), L"");
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.Visible(); }));
+
+    EntryDialog entry = OpenEntry(run, 1003);
+    WINE_CHECK(entry.window != nullptr);
+    WINE_CHECK(ComboEntries(entry.Item(1019)) == kSixLevels && ComboEntries(entry.Item(1047)) == kSixLevels);
+    WINE_CHECK(ComboSelection(entry.Item(1019)) == "通常" && ComboSelection(entry.Item(1047)) == "通常");
+    WINE_CHECK(!IsWindowEnabled(entry.Item(1047)) && SendMessageW(entry.Item(1048), BM_GETCHECK, 0, 0) == 0);
+    WINE_CHECK(run.FocusedControl() == entry.Item(1020));
+    entry.Fill("  エディタ.exe \t", "高");
+    SetControlText(entry.Item(1046), "編集");
+    entry.Press(IDOK);
+    WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDYES));
+    WINE_CHECK(entry.Closed());
+    WINE_CHECK(run.RowCount() == 1 && run.Column(1) == std::vector<std::string>{"エディタ.exe"});
+    WINE_CHECK(run.Text(0, 0) == "する" && run.Text(0, 2) == "編集" && run.Text(0, 3) == "高" && run.Text(0, 4) == "指定なし");
+    WINE_CHECK(install.Save() == "Version:4.0.0\r\n1,エディタ.exe,高,指定なし,編集\r\n");
+    WINE_CHECK(WaitFor([&] { return editor.PriorityClass() == HIGH_PRIORITY_CLASS; }));
+    WINE_CHECK(WaitFor([&] { return run.Text(0, 5) == "1"; }));
+
+    // The active priority: one question, and after No the focus is on its combo box.
+    entry = OpenEntry(run, 1003);
+    entry.Fill("ｔｏｏｌ.EXE", "低");
+    entry.Press(1048);
+    WINE_CHECK(WaitFor([&] { return IsWindowEnabled(entry.Item(1047)) != 0; }));
+    ComboSelect(entry.Item(1047), "高");
+    entry.Press(IDOK);
+    WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDNO));
+    WINE_CHECK(IsWindow(entry.window) && WaitFor([&] { return run.FocusedControl() == entry.Item(1047); }));
+    ComboSelect(entry.Item(1047), "通常以上");
+    entry.Press(IDOK);
+    WINE_CHECK(entry.Closed());
+    WINE_CHECK(run.Text(1, 1) == "ｔｏｏｌ.EXE" && run.Text(1, 3) == "低" && run.Text(1, 4) == "通常以上");
+    WINE_CHECK(WaitFor([&] { return tool.PriorityClass() == IDLE_PRIORITY_CLASS; }));
+
+    // Names that differ only in letter case, full-width letters included, are refused.
+    for (const char* duplicate : {"エディタ.EXE", "ＴＯＯＬ.exe"}) {
+        entry = OpenEntry(run, 1003);
+        entry.Fill(duplicate, "通常");
+        entry.Press(IDOK);
+        HWND box = run.WaitForDialog("追加の警告");
+        WINE_CHECK(box && run.MessageBoxText(box) == "既に同じプログラムが登録されています。");
+        WINE_CHECK(run.AnswerMessageBox("追加の警告", IDOK));
+    }
+    WINE_CHECK(run.RowCount() == 2);
+
+    // A name of blanks is no name: the warning, then the focus on the name.
+    entry = OpenEntry(run, 1003);
+    entry.Fill("  \t ", "通常");
+    entry.Press(IDOK);
+    HWND box = run.WaitForDialog("プログラム名の警告");
+    WINE_CHECK(box && run.MessageBoxText(box) == "プログラム名を入力してください。");
+    WINE_CHECK(run.AnswerMessageBox("プログラム名の警告", IDOK));
+    WINE_CHECK(IsWindow(entry.window) && WaitFor([&] { return run.FocusedControl() == entry.Item(1020); }));
+    entry.Press(IDCANCEL);
+    WINE_CHECK(entry.Closed() && run.RowCount() == 2);
+
+    // Change keeps the name locked and the run count, and the watch cycle applies the new class.
+    run.Select(0);
+    entry = OpenEntry(run, 1004);
+    WINE_CHECK(ControlText(entry.Item(1020)) == "エディタ.exe" && !IsWindowEnabled(entry.Item(1020)));
+    WINE_CHECK(IsWindowEnabled(entry.Item(1016)) && IsWindowEnabled(entry.Item(1018)));
+    WINE_CHECK(ComboSelection(entry.Item(1019)) == "高" && ControlText(entry.Item(1046)) == "編集");
+    ComboSelect(entry.Item(1019), "低");
+    entry.Press(IDOK);
+    WINE_CHECK(entry.Closed());
+    WINE_CHECK(run.Text(0, 1) == "エディタ.exe" && run.Text(0, 3) == "低");
+    WINE_CHECK(WaitFor([&] { return editor.PriorityClass() == IDLE_PRIORITY_CLASS && run.Text(0, 5) == "2"; }));
+
+    // A real double-click on a row opens it too; after Cancel the table is saved all the same.
+    DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
+    WINE_CHECK(wine::BringToForeground(run.Window()));
+    const RECT row = run.RowRect(run.List(), 1);
+    MouseClick({(row.left + row.right) / 2, (row.top + row.bottom) / 2}, false, 2);
+    entry = {run.WaitForDialog(kEntryTitle)};
+    WINE_CHECK(entry.window && ControlText(entry.Item(1020)) == "ｔｏｏｌ.EXE");
+    WINE_CHECK(SendMessageW(entry.Item(1048), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    WINE_CHECK(ComboSelection(entry.Item(1047)) == "通常以上");
+    entry.Press(IDCANCEL);
+    WINE_CHECK(entry.Closed());
+    WINE_CHECK(WaitFor([&] { return FileExists(install.Path(L"Tarnwick.sav")); }));
+    WINE_CHECK(install.Save() == "Version:4.0.0\r\n1,エディタ.exe,低,指定なし,編集\r\n1,ｔｏｏｌ.EXE,低,通常以上,\r\n");
+    run.PostCommand(32773);
+    WINE_CHECK(run.WaitForExit());
+}
+
 const std::map<std::string, std::function<void()>> kScenarios = {
+    {"add-by-typed-name", AddByTypedName},
     {"first-start", FirstStart},
     {"hidden-start-and-icon", HiddenStartAndIcon},
     {"auto-load-watch-and-save", AutoLoadWatchAndSave},

@@ -90,6 +90,7 @@ void TarnwickRun::ClickHeader(HWND list, int column) {
     x += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
     POINT at{x, 6};
     ClientToScreen(header, &at);
+    Sleep(GetDoubleClickTime() + 50);  // two clicks in a row must not make a double-click
     MouseClick(at, false);
 }
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "e2e/driver.h"
+#include "ui/sort_order.h"
 #include "tests/wine/wine_check.h"
 #include "tests/wine/wine_support.h"
 #include "win/text.h"
@@ -381,7 +383,103 @@ void AddByTypedName() {
     WINE_CHECK(run.WaitForExit());
 }
 
+constexpr const char* kTargetDescription = "テスト用の対象プログラム";  // the later of its two translations
+
+int IndexOf(const std::vector<std::string>& texts, const std::string& text) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (texts[i] == text) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// The texts as a header click orders them: upper-cased bytes, descending on the first click.
+std::vector<std::string> SortedAsList(std::vector<std::string> texts, SortDirection direction) {
+    std::stable_sort(texts.begin(), texts.end(),
+                     [direction](const std::string& a, const std::string& b) { return CompareCells(a, b, direction) < 0; });
+    return texts;
+}
+
+// Answers the system's file open dialog with a path, as a user typing it would.
+bool AnswerOpenFile(TarnwickRun& run, const std::wstring& path) {
+    HWND dialog = run.WaitForDialog("実行プログラム名の指定");
+    if (!dialog) return false;
+    HWND name = GetDlgItem(dialog, 0x47C);  // the file name box (cmb13)
+    if (!name) name = GetDlgItem(dialog, 0x480);  // edt1 in the older layout
+    SetControlText(name, Narrow(path));
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    return WaitFor([dialog] { return !IsWindow(dialog); });
+}
+
+void AddFromRunningListAndByBrowsing() {
+    Installation install;
+    wine::Started listed(wine::PlaceTarget(install.folder.Path(), L"x", L"TwListed.exe"), L"");
+    wine::Started first(wine::PlaceTarget(install.folder.Path(), L"y", L"aaFirst.exe"), L"");
+    const std::wstring browsed = wine::PlaceTarget(install.folder.Path(), L"z", L"Browsed.exe");
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.Visible(); }));
+
+    EntryDialog entry = OpenEntry(run, 1003);
+    entry.Press(1018);
+    HWND running = run.WaitForDialog("実行中プログラム名一覧");
+    HWND list = GetDlgItem(running, 1000);
+    WINE_CHECK(running && TarnwickRun::ListCount(list) > 2 && TarnwickRun::ListSelected(list) == 0);
+    const std::vector<std::string> listed0 = run.ListColumn(list, 0);
+    const int row = IndexOf(listed0, "TwListed.exe");
+    WINE_CHECK(row >= 0 && run.ListText(list, row, 1) == kTargetDescription && run.ListText(list, row, 2) == "通常");
+    WINE_CHECK(IndexOf(listed0, "Tarnwick.exe") >= 0);
+
+    // Header clicks sort by the column, descending first; refresh restores the listing order.
+    WINE_CHECK(wine::BringToForeground(running));
+    TarnwickRun::ClickHeader(list, 0);
+    WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == SortedAsList(listed0, SORT_DESCENDING); }));
+    TarnwickRun::ClickHeader(list, 0);
+    WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == SortedAsList(listed0, SORT_ASCENDING); }));
+    WINE_CHECK(run.ListText(list, 0, 0) == "aaFirst.exe");
+    PostMessageW(GetDlgItem(running, 1009), BM_CLICK, 0, 0);
+    WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == listed0; }));
+    run.ListSelect(list, row);
+    PostMessageW(GetDlgItem(running, IDOK), BM_CLICK, 0, 0);
+    WINE_CHECK(WaitFor([&] { return !IsWindow(running); }));
+    WINE_CHECK(ControlText(entry.Item(1020)) == "TwListed.exe" && ControlText(entry.Item(1046)) == kTargetDescription);
+
+    // Cancel keeps the fields; a double-click takes its row.
+    entry.Press(1018);
+    running = run.WaitForDialog("実行中プログラム名一覧");
+    PostMessageW(GetDlgItem(running, IDCANCEL), BM_CLICK, 0, 0);
+    WINE_CHECK(WaitFor([&] { return !IsWindow(running); }));
+    WINE_CHECK(ControlText(entry.Item(1020)) == "TwListed.exe");
+    entry.Press(1018);
+    running = run.WaitForDialog("実行中プログラム名一覧");
+    list = GetDlgItem(running, 1000);
+    WINE_CHECK(wine::BringToForeground(running));
+    const RECT bounds = run.RowRect(list, IndexOf(run.ListColumn(list, 0), "aaFirst.exe"));
+    MouseClick({bounds.left + 20, (bounds.top + bounds.bottom) / 2}, false, 2);
+    WINE_CHECK(WaitFor([&] { return !IsWindow(running); }));
+    WINE_CHECK(ControlText(entry.Item(1020)) == "aaFirst.exe");
+
+    // Browsing takes the chosen file's name and description.
+    entry.Press(1016);
+    WINE_CHECK(AnswerOpenFile(run, browsed));
+    WINE_CHECK(ControlText(entry.Item(1020)) == "Browsed.exe" && ControlText(entry.Item(1046)) == kTargetDescription);
+    entry.Press(IDOK);
+    WINE_CHECK(entry.Closed());
+    WINE_CHECK(run.Text(0, 1) == "Browsed.exe" && run.Text(0, 2) == kTargetDescription && run.Text(0, 3) == "通常");
+
+    // When editing, browsing changes only the description.
+    run.Select(0);
+    entry = OpenEntry(run, 1004);
+    entry.Press(1016);
+    WINE_CHECK(AnswerOpenFile(run, install.Path(L"Tarnwick.exe")));
+    WINE_CHECK(ControlText(entry.Item(1020)) == "Browsed.exe");
+    WINE_CHECK(ControlText(entry.Item(1046)) == "Tarnwick Version 4.0");
+    entry.Press(IDOK);
+    WINE_CHECK(entry.Closed() && run.Text(0, 2) == "Tarnwick Version 4.0");
+    run.PostCommand(32773);
+    WINE_CHECK(run.WaitForExit());
+}
+
 const std::map<std::string, std::function<void()>> kScenarios = {
+    {"running-list-and-browse", AddFromRunningListAndByBrowsing},
     {"add-by-typed-name", AddByTypedName},
     {"first-start", FirstStart},
     {"hidden-start-and-icon", HiddenStartAndIcon},

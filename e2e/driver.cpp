@@ -128,13 +128,17 @@ void TarnwickRun::SetChecked(int row, bool checked) {
     item.stateMask = LVIS_STATEIMAGEMASK;
     item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
     WriteProcessMemory(m_process.Process(), m_remote, &item, sizeof item, nullptr);
-    SendMessageW(Control(1000), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_remote));
+    SendMessageW(List(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_remote));
 }
 
-void TarnwickRun::ListSelect(HWND list, int row) {
+void TarnwickRun::ListSelect(HWND list, int row) { SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED); }
+
+void TarnwickRun::ClearSelection(HWND list) { SetRowState(list, -1, 0); }  // row -1: every row
+
+void TarnwickRun::SetRowState(HWND list, int row, UINT state) {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
     WriteProcessMemory(m_process.Process(), m_remote, &item, sizeof item, nullptr);
     SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_remote));
 }

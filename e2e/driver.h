@@ -54,6 +54,7 @@ public:
     std::string ListText(HWND list, int row, int column);
     std::vector<std::string> ListColumn(HWND list, int column);
     void ListSelect(HWND list, int row);
+    void ClearSelection(HWND list);
     // The row's bounds in screen coordinates.
     RECT RowRect(HWND list, int row);
     // A click on a column's header, as the mouse gives it.
@@ -79,6 +80,7 @@ public:
     bool AnswerMessageBox(const std::string& caption, int button);
 
 private:
+    void SetRowState(HWND list, int row, UINT state);
     void* Remote(std::size_t offset) const { return static_cast<char*>(m_remote) + offset; }
 
     std::wstring m_folder;

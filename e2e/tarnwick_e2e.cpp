@@ -478,7 +478,109 @@ void AddFromRunningListAndByBrowsing() {
     WINE_CHECK(run.WaitForExit());
 }
 
+bool MenuOpen(TarnwickRun& run) {
+    HWND menu = FindProcessWindow(run.Id(), L"#32768");
+    return menu && IsWindowVisible(menu);
+}
+
+// Picks the menu's item at a position (1 = the first) with the keyboard, as a user does.
+void ChooseMenuItem(int position) {
+    for (int i = 0; i < position; ++i) PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+}
+
+// Opens the registration list's context menu on a row with a real right click.
+bool RightClickRow(TarnwickRun& run, int row) {
+    const RECT bounds = run.RowRect(run.List(), row);
+    MouseClick({bounds.left + 30, (bounds.top + bounds.bottom) / 2}, true);
+    return WaitFor([&] { return MenuOpen(run); });
+}
+
+void ContextMenuSortingAndSaving() {
+    const std::string save =
+        "Version:4.0.0\r\n"
+        "1,TwQuick.exe,通常,指定なし,quick\r\n"
+        "0,beta.exe,低,指定なし,b\r\n"
+        "1,Alpha.exe,通常以上,高,a\r\n"
+        "1,TwOrphan.exe,低,指定なし,first\r\n"
+        "1,TWORPHAN.EXE,高,指定なし,second\r\n";
+    Installation install("AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\n", &save);
+    wine::Started quick(wine::PlaceTarget(install.folder.Path(), L"q", L"TwQuick.exe"), L"");
+    wine::Started orphan(wine::PlaceTarget(install.folder.Path(), L"o", L"TwOrphan.exe"), L"");
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.Visible() && run.RowCount() == 5; }));
+    WINE_CHECK(wine::BringToForeground(run.Window()));
+    WINE_CHECK(WaitFor([&] { return orphan.PriorityClass() == HIGH_PRIORITY_CLASS; }));  // the later record's values
+
+    // A right click opens the full menu (Windows 2000 and later); high asks first, and No changes nothing.
+    WINE_CHECK(RightClickRow(run, 0));
+    ChooseMenuItem(2);  // 指定：高
+    WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDNO));
+    WINE_CHECK(run.Text(0, 3) == "通常" && install.Save() == save);
+    WINE_CHECK(RightClickRow(run, 0));
+    ChooseMenuItem(2);
+    WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDYES));
+    WINE_CHECK(WaitFor([&] { return run.Text(0, 3) == "高"; }));
+    WINE_CHECK(WaitFor([&] { return quick.PriorityClass() == HIGH_PRIORITY_CLASS; }));
+    WINE_CHECK(install.Save().find("1,TwQuick.exe,高,指定なし,quick\r\n") != std::string::npos);
+
+    // From the keyboard (Shift+F10) on the selected row; the third item is 通常以上 only in the full menu.
+    run.Select(2);
+    SetFocus(nullptr);
+    PostMessageW(run.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(run.List()), TRUE);
+    WINE_CHECK(WaitFor([&] { return run.FocusedControl() == run.List(); }));
+    PressKey(VK_F10, VK_SHIFT);
+    WINE_CHECK(WaitFor([&] { return MenuOpen(run); }));
+    ChooseMenuItem(11);  // ｱｸﾃｨﾌﾞ：通常以下
+    WINE_CHECK(WaitFor([&] { return run.Text(2, 4) == "通常以下"; }));
+    PressKey(VK_F10, VK_SHIFT);
+    WINE_CHECK(WaitFor([&] { return MenuOpen(run); }));
+    ChooseMenuItem(3);  // 指定：通常以上 in the full menu, 指定：通常 in the short one
+    PressKey(VK_F10, VK_SHIFT);
+    WINE_CHECK(WaitFor([&] { return MenuOpen(run); }));
+    ChooseMenuItem(13);  // ｱｸﾃｨﾌﾞ：指定なし
+    WINE_CHECK(WaitFor([&] { return run.Text(2, 4) == "指定なし"; }));
+    WINE_CHECK(run.Text(2, 3) == "通常以上");
+
+    // Without a selected row no menu opens.
+    run.ClearSelection(run.List());
+    WINE_CHECK(WaitFor([&] { return run.SelectedRow() == -1; }));
+    PressKey(VK_F10, VK_SHIFT);
+    Sleep(700);
+    WINE_CHECK(!MenuOpen(run));
+
+    // Deleting one of two rows of a name leaves the other without an entry; a quick
+    // command then gives it one with both classes from the row, and the watch cycle
+    // applies the row's specified class instead of failing on a class of 0.
+    run.Select(4);
+    run.Click(1005);
+    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES));
+    WINE_CHECK(WaitFor([&] { return run.RowCount() == 4; }));
+    run.Select(3);
+    WINE_CHECK(RightClickRow(run, 3));
+    ChooseMenuItem(10);  // ｱｸﾃｨﾌﾞ：通常
+    WINE_CHECK(WaitFor([&] { return run.Text(3, 4) == "通常"; }));
+    WINE_CHECK(WaitFor([&] { return orphan.PriorityClass() == IDLE_PRIORITY_CLASS; }));
+    Sleep(1500);
+    WINE_CHECK(run.Text(3, 0) == "する" && run.StateImage(3) == 2);  // still watched
+
+    // Sorting by a column changes the order that the save button writes.
+    TarnwickRun::ClickHeader(run.List(), 1);
+    WINE_CHECK(WaitFor([&] { return run.Column(1) == std::vector<std::string>{"TwQuick.exe", "TwOrphan.exe", "beta.exe", "Alpha.exe"}; }));
+    DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
+    run.Click(1006);
+    WINE_CHECK(WaitFor([&] { return FileExists(install.Path(L"Tarnwick.sav")); }));
+    WINE_CHECK(install.Save() ==
+               "Version:4.0.0\r\n1,TwQuick.exe,高,指定なし,quick\r\n1,TwOrphan.exe,低,通常,first\r\n"
+               "0,beta.exe,低,指定なし,b\r\n1,Alpha.exe,通常以上,指定なし,a\r\n");
+    TarnwickRun::ClickHeader(run.List(), 1);
+    WINE_CHECK(WaitFor([&] { return run.Column(1) == std::vector<std::string>{"Alpha.exe", "beta.exe", "TwOrphan.exe", "TwQuick.exe"}; }));
+    run.PostCommand(32773);
+    WINE_CHECK(run.WaitForExit());
+}
+
 const std::map<std::string, std::function<void()>> kScenarios = {
+    {"context-menu-sort-and-save", ContextMenuSortingAndSaving},
     {"running-list-and-browse", AddFromRunningListAndByBrowsing},
     {"add-by-typed-name", AddByTypedName},
     {"first-start", FirstStart},

@@ -16,4 +16,6 @@ done
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
+# Once as a western system (code page 1252), once as a Japanese one (code page 932).
 scripts/wine-session.sh ctest --preset windows
+LC_ALL=ja_JP.UTF-8 scripts/wine-session.sh ctest --preset windows

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Takes the README's picture of the monitor window: Tarnwick with a few
-# registrations, watching target programs so that history lines appear, inside a
-# Wine virtual desktop on a private Xvfb display.   scripts/screenshot.sh [OUT.png]
+# Takes the README's pictures: the monitor window with a few registrations,
+# watching target programs so that history lines appear, then the program entry
+# dialog and the running programs dialog opened from it with the keyboard, as a
+# user would, inside a Wine virtual desktop on a private Xvfb display.
+#   scripts/screenshot.sh [FOLDER]   (default docs/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out=$(realpath -m "${1:-docs/monitor.png}")
+out=$(realpath -m "${1:-docs}")
+mkdir -p "$out"
 
 scripts/install-deps.sh
-command -v import >/dev/null || { apt-get update -qq && apt-get install -y -qq --no-install-recommends imagemagick; }
+missing=()
+command -v import >/dev/null || missing+=(imagemagick)
+command -v xdotool >/dev/null || missing+=(xdotool)
+if [ ${#missing[@]} -gt 0 ]; then
+  apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)"
 
@@ -29,8 +37,17 @@ wine "\$dir/a/editor.exe" & wine "\$dir/b/editor.exe" & wine "\$dir/c/Backup.exe
 sleep 2
 wine explorer /desktop=Tarnwick,820x620 "\$dir/Tarnwick.exe" &
 sleep 8
-import -window root -crop 820x620+0+0 "$out"
+import -window root -crop 820x620+0+0 "$out/monitor.png"
+# Add (Alt+A) opens the entry dialog; a name typed, then its list (Alt+L).
+xdotool key alt+a
+sleep 2
+xdotool type --delay 60 'Backup.exe'
+sleep 1
+import -window root -crop 820x620+0+0 "$out/entry.png"
+xdotool key alt+l
+sleep 4
+import -window root -crop 820x620+0+0 "$out/running.png"
 wineserver -k
 SHOT
 scripts/wine-session.sh bash "${TMPDIR:-/tmp}/tarnwick-shot.sh"
-echo "Screenshot: $out"
+echo "Screenshots: $out/monitor.png, $out/entry.png, $out/running.png"

@@ -14,10 +14,7 @@
 
 namespace tarnwick::e2e {
 
-// Shift_JIS bytes of a file, or nothing when it cannot be read.
-bool ReadBytes(const std::wstring& path, std::string& bytes);
-bool WriteBytes(const std::wstring& path, const std::string& bytes);
-bool FileExists(const std::wstring& path);
+using namespace tarnwick::wine;
 
 class TarnwickRun {
 public:
@@ -77,7 +74,13 @@ public:
     // A message box of this process with the caption, or null.
     HWND MessageBoxWindow(const std::string& caption);
     std::string MessageBoxText(HWND box);
-    bool AnswerMessageBox(const std::string& caption, int button);
+    // Waits for the box, checks its text when one is given, presses the button.
+    bool AnswerMessageBox(const std::string& caption, int button, const std::string& text = "");
+    // The icon menu's quit command; true once the program has ended.
+    bool Quit() {
+        PostCommand(32773);
+        return WaitForExit();
+    }
 
 private:
     void SetRowState(HWND list, int row, UINT state);
@@ -88,20 +91,5 @@ private:
     HWND m_window = nullptr;
     void* m_remote = nullptr;  // scratch memory inside Tarnwick for list-view records
 };
-
-// Real input, as the user gives it (the system's input queue, not messages).
-void MouseClick(POINT screen, bool right, int clicks = 1);
-void PressKey(WORD key, WORD modifier = 0);
-// The text of a dialog's control and the combo box helpers that a user's choice needs.
-std::string ControlText(HWND control);
-void SetControlText(HWND control, const std::string& text);
-std::vector<std::string> ComboEntries(HWND combo);
-std::string ComboSelection(HWND combo);
-void ComboSelect(HWND combo, const std::string& entry);
-
-// The notification-area icons that Wine shows on its stand-in tray.
-int TrayIconCount();
-// Top-level visible windows of a class that belong to a process.
-HWND FindProcessWindow(DWORD processId, const wchar_t* className, const std::wstring& title = L"");
 
 }  // namespace tarnwick::e2e

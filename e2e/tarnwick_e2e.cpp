@@ -80,8 +80,7 @@ void FirstStart() {
     PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
     WINE_CHECK(WaitFor([&] { return !IsWindow(about); }));
 
-    run.PostCommand(32773);  // the icon menu's quit command
-    WINE_CHECK(run.WaitForExit());
+    WINE_CHECK(run.Quit());
     WINE_CHECK(run.ExitCode() == 0);
     WINE_CHECK(!FileExists(install.Path(L"Tarnwick.ini")));
     WINE_CHECK(!FileExists(install.Path(L"Tarnwick.sav")));
@@ -176,8 +175,7 @@ void AutoLoadWatchAndSave() {
     // Without auto-save a change stays on screen only: nothing is saved on the way out.
     run.SetChecked(1, true);
     WINE_CHECK(WaitFor([&] { return run.Text(1, 0) == "する"; }));
-    run.PostCommand(32773);
-    WINE_CHECK(run.WaitForExit());
+    WINE_CHECK(run.Quit());
     WINE_CHECK(install.Save() == kCurrentSave);
 }
 
@@ -190,8 +188,7 @@ void OldLayoutIsConverted() {
                "Version:4.0.0\r\n1,TwTarget.exe,高,指定なし,old, with comma\r\n0,ＷＩＤＥ.exe,低,指定なし,\r\n");
     WINE_CHECK(!FileExists(install.Path(L"Tarnwick.tmp")));
     WINE_CHECK(run.Text(0, 2) == "old, with comma" && run.Text(1, 4) == "指定なし");
-    run.PostCommand(32773);
-    WINE_CHECK(run.WaitForExit());
+    WINE_CHECK(run.Quit());
 }
 
 void DeleteAndAutoSave() {
@@ -212,10 +209,7 @@ void DeleteAndAutoSave() {
 
     run.Select(1);
     run.Click(1005);
-    HWND box = nullptr;
-    WINE_CHECK(WaitFor([&] { return (box = run.MessageBoxWindow("削除の確認")) != nullptr; }));
-    WINE_CHECK(run.MessageBoxText(box) == "本当に削除してよろしいですね。");
-    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDNO));
+    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDNO, "本当に削除してよろしいですね。"));
     WINE_CHECK(run.RowCount() == 3 && install.Save() == before);
 
     run.Click(1005);
@@ -337,9 +331,7 @@ void AddByTypedName() {
         entry = OpenEntry(run, 1003);
         entry.Fill(duplicate, "通常");
         entry.Press(IDOK);
-        HWND box = run.WaitForDialog("追加の警告");
-        WINE_CHECK(box && run.MessageBoxText(box) == "既に同じプログラムが登録されています。");
-        WINE_CHECK(run.AnswerMessageBox("追加の警告", IDOK));
+        WINE_CHECK(run.AnswerMessageBox("追加の警告", IDOK, "既に同じプログラムが登録されています。"));
     }
     WINE_CHECK(run.RowCount() == 2);
 
@@ -347,9 +339,7 @@ void AddByTypedName() {
     entry = OpenEntry(run, 1003);
     entry.Fill("  \t ", "通常");
     entry.Press(IDOK);
-    HWND box = run.WaitForDialog("プログラム名の警告");
-    WINE_CHECK(box && run.MessageBoxText(box) == "プログラム名を入力してください。");
-    WINE_CHECK(run.AnswerMessageBox("プログラム名の警告", IDOK));
+    WINE_CHECK(run.AnswerMessageBox("プログラム名の警告", IDOK, "プログラム名を入力してください。"));
     WINE_CHECK(IsWindow(entry.window) && WaitFor([&] { return run.FocusedControl() == entry.Item(1020); }));
     entry.Press(IDCANCEL);
     WINE_CHECK(entry.Closed() && run.RowCount() == 2);
@@ -379,8 +369,7 @@ void AddByTypedName() {
     WINE_CHECK(entry.Closed());
     WINE_CHECK(WaitFor([&] { return FileExists(install.Path(L"Tarnwick.sav")); }));
     WINE_CHECK(install.Save() == "Version:4.0.0\r\n1,エディタ.exe,低,指定なし,編集\r\n1,ｔｏｏｌ.EXE,低,通常以上,\r\n");
-    run.PostCommand(32773);
-    WINE_CHECK(run.WaitForExit());
+    WINE_CHECK(run.Quit());
 }
 
 constexpr const char* kTargetDescription = "テスト用の対象プログラム";  // the later of its two translations
@@ -474,8 +463,7 @@ void AddFromRunningListAndByBrowsing() {
     WINE_CHECK(ControlText(entry.Item(1046)) == "Tarnwick Version 4.0");
     entry.Press(IDOK);
     WINE_CHECK(entry.Closed() && run.Text(0, 2) == "Tarnwick Version 4.0");
-    run.PostCommand(32773);
-    WINE_CHECK(run.WaitForExit());
+    WINE_CHECK(run.Quit());
 }
 
 bool MenuOpen(TarnwickRun& run) {
@@ -575,8 +563,7 @@ void ContextMenuSortingAndSaving() {
                "0,beta.exe,低,指定なし,b\r\n1,Alpha.exe,通常以上,指定なし,a\r\n");
     TarnwickRun::ClickHeader(run.List(), 1);
     WINE_CHECK(WaitFor([&] { return run.Column(1) == std::vector<std::string>{"Alpha.exe", "beta.exe", "TwOrphan.exe", "TwQuick.exe"}; }));
-    run.PostCommand(32773);
-    WINE_CHECK(run.WaitForExit());
+    WINE_CHECK(run.Quit());
 }
 
 const std::map<std::string, std::function<void()>> kScenarios = {

@@ -9,39 +9,17 @@ using testing::RegistryTest;
 using testing::ScriptedEntryDialog;
 using Strings = std::vector<std::string>;
 
-TEST_F(RegistryTest, AddFillsRowAndEntryAndSelectsOnlyTheFirst) {
+// The list's texts, duplicates and the dialog's part are covered end to end.
+TEST_F(RegistryTest, AddSetsTheEntryAndSelectsOnlyTheFirstRow) {
     ASSERT_TRUE(registry.Add(Entry("Editor.exe", kHigh, kRealtime, "text, editor")));
-    EXPECT_EQ(rows.Text(0, kWatchColumn), "する");
-    EXPECT_TRUE(rows.Checked(0));
-    EXPECT_EQ(rows.Text(0, kNameColumn), "Editor.exe");
-    EXPECT_EQ(rows.Text(0, kDescriptionColumn), "text, editor");
-    EXPECT_EQ(rows.Text(0, kSpecifiedColumn), "高");
-    EXPECT_EQ(rows.Text(0, kActiveColumn), "リアルタイム");
+    EXPECT_EQ(*registry.Programs().Find("EDITOR.EXE"), (ProgramState{0x80, 0x100, 1, 0, -1}));
     EXPECT_EQ(rows.Text(0, kRunCountColumn), "");
     EXPECT_EQ(rows.Selected(), 0);
-    ProgramState* state = registry.Programs().Find("EDITOR.EXE");
-    ASSERT_NE(state, nullptr);
-    EXPECT_EQ(*state, (ProgramState{0x80, 0x100, 1, 0, -1}));
-
-    rows.SelectAndFocus(0);
-    ASSERT_TRUE(registry.Add(Entry("b.exe")));
+    ASSERT_TRUE(registry.Add(Entry("C:\\bin\\Editor.exe")));  // a directory makes another key
     EXPECT_EQ(rows.Selected(), 0);  // adding to a non-empty list keeps the selection
     EXPECT_EQ(rows.Data(1), 1);
+    EXPECT_TRUE(registry.Add(Entry("\x82\x85" "ditor.EXE")));  // a full-width e is another letter
     EXPECT_EQ(Saves(), 0);  // auto-save is off
-}
-
-TEST_F(RegistryTest, DuplicateNamesDifferingOnlyInCaseAreRefused) {
-    registry.Add(Entry("Editor.exe"));
-    registry.Add(Entry("\x82\x81" "b.exe"));  // full-width a
-    EXPECT_FALSE(registry.Add(Entry("EDITOR.exe")));
-    EXPECT_FALSE(registry.Add(Entry("\x82\x60" "B.EXE")));  // full-width A
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].text, "既に同じプログラムが登録されています。");
-    EXPECT_EQ(boxes.shown[0].caption, "追加の警告");
-    EXPECT_EQ(boxes.shown[0].flags, 0x40u);
-    EXPECT_TRUE(registry.Add(Entry("C:\\bin\\Editor.exe")));  // a directory makes another key
-    EXPECT_EQ(rows.Count(), 3);
-    EXPECT_EQ(rows.Text(0, kNameColumn), "Editor.exe");
 }
 
 TEST_F(RegistryTest, AddWithAutoSaveWritesOnlyWhenTheNewRowIsWatched) {
@@ -57,20 +35,6 @@ TEST_F(RegistryTest, AddWithAutoSaveWritesOnlyWhenTheNewRowIsWatched) {
     EXPECT_EQ(files.files[testing::kSavePath],
               "Version:4.0.0\r\n0,quiet.exe,\x8D\x82,\x8E\x77\x92\xE8\x82\xC8\x82\xB5,\r\n"
               "1,loud.exe,\x92\xE1,\x92\xCA\x8F\xED,d\r\n");
-}
-
-TEST_F(RegistryTest, AddProgramRunsTheDialogForANewName) {
-    ScriptedEntryDialog dialog;
-    registry.AddProgram(dialog);
-    EXPECT_EQ(rows.Count(), 0);
-    dialog.answer = [](ProgramEntryForm& form) {
-        form.m_name = "new.exe";
-        return true;
-    };
-    registry.AddProgram(dialog);
-    ASSERT_EQ(dialog.seen.size(), 2u);
-    EXPECT_EQ(dialog.seen[1].m_nameLocked, 0);
-    EXPECT_EQ(rows.Text(0, kNameColumn), "new.exe");
 }
 
 TEST_F(RegistryTest, EditKeepsRunCountAndRecreatesAMissingEntry) {
@@ -124,42 +88,28 @@ TEST_F(RegistryTest, EditSavesAfterCancelAndOnEmptyListButNotWithoutSelection) {
     EXPECT_EQ(dialog.seen.size(), 1u);
 }
 
-TEST_F(RegistryTest, DeleteSelectionRules) {
-    for (const char* name : {"a.exe", "b.exe", "c.exe"}) registry.Add(Entry(name));
-    rows.SelectAndFocus(1);
-    boxes.answers = {kIdNo};
-    registry.DeleteSelected();
-    EXPECT_EQ(rows.Count(), 3);
-    EXPECT_EQ(boxes.shown.back().text, "本当に削除してよろしいですね。");
-    EXPECT_EQ(boxes.shown.back().caption, "削除の確認");
-    EXPECT_EQ(boxes.shown.back().flags, 0x124u);
-
-    boxes.answers = {kIdYes, kIdYes, kIdYes};
-    registry.DeleteSelected();  // middle row: the row that moved up is selected
-    EXPECT_EQ(Column(kNameColumn), (Strings{"a.exe", "c.exe"}));
-    EXPECT_EQ(rows.Selected(), 1);
-    EXPECT_EQ(registry.Programs().Find("B.EXE"), nullptr);
-    registry.DeleteSelected();  // last row: the row before it is selected
-    EXPECT_EQ(rows.Selected(), 0);
-    registry.DeleteSelected();  // only row: nothing left, nothing selected
-    EXPECT_EQ(rows.Count(), 0);
-    EXPECT_EQ(rows.Selected(), -1);
-    EXPECT_EQ(registry.Programs().Size(), 0u);
-}
-
-TEST_F(RegistryTest, DeleteSavesUnlessDeclinedOrUnselected) {
+// The selection after a delete is covered end to end.
+TEST_F(RegistryTest, DeleteAsksWithNoAsDefaultAndSavesUnlessDeclinedOrUnselected) {
     settings.m_autoSaveMode = 1;
-    registry.DeleteSelected();  // empty list
+    registry.DeleteSelected();  // empty list: still a save
     EXPECT_EQ(Saves(), 1);
     settings.m_addWatchMode = 0;
     registry.Add(Entry("a.exe"));
+    registry.Add(Entry("b.exe"));
+    rows.SelectAndFocus(1);
     boxes.answers = {kIdNo};
     registry.DeleteSelected();
+    EXPECT_EQ(boxes.shown.back().flags, kMbYesNo | kMbIconQuestion | kMbDefButton2);
+    EXPECT_EQ(rows.Count(), 2);
     EXPECT_EQ(Saves(), 1);
     boxes.answers = {kIdYes};
     registry.DeleteSelected();
+    EXPECT_EQ(registry.Programs().Find("B.EXE"), nullptr);
     EXPECT_EQ(Saves(), 2);
-    EXPECT_EQ(files.files[testing::kSavePath], "Version:4.0.0\r\n");
+    registry.Add(Entry("c.exe"));
+    rows.Delete(0);  // the selected row goes: rows exist, none is selected
+    registry.DeleteSelected();
+    EXPECT_EQ(Saves(), 2);
 }
 
 TEST_F(RegistryTest, DeletingAndAddingAgainStartsTheCountAfresh) {

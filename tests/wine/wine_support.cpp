@@ -1,7 +1,11 @@
 #include "tests/wine/wine_support.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <string>
+
+#include "win/text.h"
 
 namespace tarnwick::wine {
 
@@ -88,25 +92,7 @@ void Started::End() {
     m_info = {};
 }
 
-HWND Started::Window() const {
-    struct Search {
-        DWORD id;
-        HWND found;
-    } search{m_info.dwProcessId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->id && IsWindowVisible(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+HWND Started::Window() const { return FindProcessWindow(m_info.dwProcessId, nullptr, L"", true); }
 
 std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfolder, const std::wstring& name) {
     std::wstring directory = folder + L"\\" + subfolder;
@@ -137,6 +123,137 @@ bool BringToForeground(HWND window) {
         SetForegroundWindow(window);
         return false;
     });
+}
+
+bool ReadBytes(const std::wstring& path, std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bytes.clear();
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return true;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void MouseClick(POINT screen, bool right, int clicks) {
+    SetCursorPos(screen.x, screen.y);
+    Sleep(100);
+    for (int i = 0; i < clicks; ++i) {
+        INPUT press[2]{};
+        press[0].type = press[1].type = INPUT_MOUSE;
+        press[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+        press[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+        SendInput(2, press, sizeof(INPUT));
+        Sleep(50);
+    }
+}
+
+void PressKey(WORD key, WORD modifier) {
+    INPUT keys[4]{};
+    int count = 0;
+    auto add = [&](WORD code, DWORD flags) {
+        keys[count].type = INPUT_KEYBOARD;
+        keys[count].ki.wVk = code;
+        keys[count].ki.dwFlags = flags;
+        ++count;
+    };
+    if (modifier) add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (modifier) add(modifier, KEYEVENTF_KEYUP);
+    SendInput(count, keys, sizeof(INPUT));
+    Sleep(50);
+}
+
+std::string ControlText(HWND control) {
+    // GetWindowText would give another process's edit control's caption, not its text.
+    wchar_t text[1024] = L"";
+    SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return Narrow(text);
+}
+
+void SetControlText(HWND control, const std::string& text) {
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+std::vector<std::string> ComboEntries(HWND combo) {
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = L"";
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(Narrow(text));
+    }
+    return entries;
+}
+
+std::string ComboSelection(HWND combo) {
+    const int selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    return selected < 0 ? std::string() : ComboEntries(combo)[selected];
+}
+
+void ComboSelect(HWND combo, const std::string& entry) {
+    const std::vector<std::string> entries = ComboEntries(combo);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] == entry) SendMessageW(combo, CB_SETCURSEL, i, 0);
+    }
+}
+
+int TrayIconCount() {
+    int count = 0;
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            EnumChildWindows(
+                window,
+                [](HWND child, LPARAM inner) -> BOOL {
+                    wchar_t name[64];
+                    GetClassNameW(child, name, 64);
+                    if (std::wstring(name) == L"__winex11_tray_icon" && IsWindowVisible(child)) ++*reinterpret_cast<int*>(inner);
+                    return TRUE;
+                },
+                context);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, const std::wstring& title, bool visibleOnly) {
+    struct Search {
+        DWORD id;
+        const wchar_t* className;
+        const std::wstring* title;
+        bool visibleOnly;
+        HWND found;
+    } search{processId, className, &title, visibleOnly, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->id || (s->visibleOnly && !IsWindowVisible(window))) return TRUE;
+            wchar_t text[256] = L"";
+            if (s->className && (GetClassNameW(window, text, 256), std::wstring(text) != s->className)) return TRUE;
+            if (!s->title->empty() && (GetWindowTextW(window, text, 256), *s->title != text)) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 }  // namespace tarnwick::wine

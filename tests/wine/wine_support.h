@@ -1,11 +1,13 @@
-// What the Wine test programs share: a private folder, target processes that they
-// start (and only those are ever touched), waiting with a deadline, foreground
-// switching and reading another process's windows.
+// What the Wine test programs and the end-to-end driver share: a private folder,
+// target processes that they start (and only those are ever touched), waiting with
+// a deadline, foreground switching, real mouse and keyboard input, and reading and
+// changing another process's windows.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <string>
 #include <vector>
 
@@ -57,5 +59,27 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000,
 
 // Makes the window the foreground window and waits until it is.
 bool BringToForeground(HWND window);
+
+// Shift_JIS bytes of a file, or nothing when it cannot be read.
+bool ReadBytes(const std::wstring& path, std::string& bytes);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+
+// Real input, as the user gives it (the system's input queue, not messages).
+void MouseClick(POINT screen, bool right, int clicks = 1);
+void PressKey(WORD key, WORD modifier = 0);
+// The text of a dialog's control and the combo box helpers that a user's choice needs.
+std::string ControlText(HWND control);
+void SetControlText(HWND control, const std::string& text);
+std::vector<std::string> ComboEntries(HWND combo);
+std::string ComboSelection(HWND combo);
+void ComboSelect(HWND combo, const std::string& entry);
+
+// The notification-area icons that Wine shows on its stand-in tray.
+int TrayIconCount();
+// A top-level window of a process, of a class (any without one), with a title (any
+// when empty).
+HWND FindProcessWindow(DWORD processId, const wchar_t* className = nullptr, const std::wstring& title = L"",
+                       bool visibleOnly = false);
 
 }  // namespace tarnwick::wine

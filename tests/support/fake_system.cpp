@@ -81,11 +81,11 @@ Dword CopyCut(std::string_view text, char* out, Dword size) {
 Dword CopyWideCut(std::string_view text, WideChar* out, Dword size) {
     if (size == 0) return 0;
     Dword length = 0;
-    for (std::size_t i = 0; i < text.size() && length + 1 < size; i += CharLength(text, i)) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        out[length++] = CharLength(text, i) == 2
-                            ? static_cast<WideChar>(lead << 8 | static_cast<unsigned char>(text[i + 1]))
-                            : static_cast<WideChar>(lead);
+    for (std::size_t i = 0; i < text.size() && length + 1 < size; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool pair = IsLeadByte(byte) && i + 1 < text.size();
+        out[length++] = pair ? static_cast<WideChar>(byte << 8 | static_cast<unsigned char>(text[++i]))
+                             : static_cast<WideChar>(byte);
     }
     out[length] = 0;
     return length;
@@ -186,6 +186,7 @@ WinBool FakeSystem::EnumProcessModules(Handle handle, ModuleHandle* modules, Dwo
 
 std::string FakeSystem::ToShiftJis(std::u16string_view name) {
     std::string text;
+    text.reserve(name.size());
     for (WideChar unit : name) {
         if (unit > 0xFF) text += static_cast<char>(unit >> 8);
         text += static_cast<char>(unit & 0xFF);

@@ -17,11 +17,6 @@ namespace {
 // The number of the shell's "TaskbarCreated" broadcast, registered by the window.
 unsigned g_taskbarCreated = 0;
 
-struct ColumnLayout {
-    const char* heading;
-    int widthFactor;  // in widths of "X" in the list's font
-    int format;
-};
 constexpr std::array<ColumnLayout, kColumnCount> kColumns{{
     {"監視", 8, LVCFMT_LEFT},
     {"プログラム名", 15, LVCFMT_LEFT},
@@ -106,7 +101,7 @@ BOOL CMonitorDlg::OnInitDialog() {
     }
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     AddTrayIcon();
-    InsertColumns();
+    m_programList.InsertColumns(kColumns);
     m_programList.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     if (m_settings.m_autoLoadMode) m_registrations.LoadTable();
     if (m_settings.m_runPanelView) {
@@ -117,14 +112,6 @@ BOOL CMonitorDlg::OnInitDialog() {
     }
     SetTimer(m_hWnd, kWatchTimer, static_cast<UINT>(m_settings.m_watchingCycleTime), nullptr);
     return TRUE;
-}
-
-void CMonitorDlg::InsertColumns() {
-    const int unit = m_programList.GetStringWidth("X");
-    for (int column = 0; column < kColumnCount; ++column) {
-        const ColumnLayout& layout = kColumns[column];
-        m_programList.InsertColumn(column, layout.heading, layout.format, layout.widthFactor * unit);
-    }
 }
 
 bool CMonitorDlg::Dispatch(const MessageEvent& event, std::intptr_t& result) {
@@ -171,25 +158,24 @@ std::intptr_t CMonitorDlg::OnItemChanged(const MessageEvent& event) {
     return 0;
 }
 
-CProgramEntryDlg CMonitorDlg::EntryDialog() {
-    return CProgramEntryDlg(m_hWnd, m_version, m_enumerator, m_processes, m_versions);
-}
-
 std::intptr_t CMonitorDlg::OnAdd(const MessageEvent&) {
-    CProgramEntryDlg dialog = EntryDialog();
+    CProgramEntryDlg dialog(m_hWnd, m_version, m_enumerator, m_processes, m_versions);
     m_registrations.AddProgram(dialog);
     return TRUE;
 }
 
-std::intptr_t CMonitorDlg::OnChange(const MessageEvent&) {
-    CProgramEntryDlg dialog = EntryDialog();
+void CMonitorDlg::EditSelectedProgram() {
+    CProgramEntryDlg dialog(m_hWnd, m_version, m_enumerator, m_processes, m_versions);
     m_registrations.EditSelected(dialog);
+}
+
+std::intptr_t CMonitorDlg::OnChange(const MessageEvent&) {
+    EditSelectedProgram();
     return TRUE;
 }
 
 std::intptr_t CMonitorDlg::OnDoubleClick(const MessageEvent&) {
-    CProgramEntryDlg dialog = EntryDialog();
-    m_registrations.EditSelected(dialog);
+    EditSelectedProgram();
     return 0;
 }
 

@@ -59,9 +59,8 @@ private:
 
     void AddTrayIcon();
     void RemoveTrayIcon();
-    void InsertColumns();
-    // The entry dialog for one run, owned by this window.
-    CProgramEntryDlg EntryDialog();
+    // Runs the entry dialog on the selected row (the change button and a double-click).
+    void EditSelectedProgram();
 
     CListBox m_historyList;
     CProgramListCtrl m_programList;

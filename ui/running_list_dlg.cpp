@@ -10,11 +10,6 @@ namespace tarnwick {
 
 namespace {
 
-struct ColumnLayout {
-    const char* heading;
-    int widthFactor;  // in widths of "X" in the list's font
-    int format;
-};
 constexpr std::array<ColumnLayout, 3> kColumns{{
     {"プログラム名", 15, LVCFMT_LEFT},
     {"説明", 35, LVCFMT_LEFT},
@@ -36,10 +31,7 @@ void CRunningListDlg::DoDataExchange() { DDX_Control(IDC_PROGRAM_LIST, m_list); 
 
 BOOL CRunningListDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    for (int column = 0; column < static_cast<int>(kColumns.size()); ++column) {
-        const ColumnLayout& layout = kColumns[column];
-        m_list.InsertColumn(column, layout.heading, layout.format, layout.widthFactor * m_list.GetStringWidth("X"));
-    }
+    m_list.InsertColumns(kColumns);
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     FillList();
     return TRUE;

@@ -77,6 +77,13 @@ int CListCtrl::InsertColumn(int column, const std::string& heading, int format, 
     return static_cast<int>(Send(LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info)));
 }
 
+void CListCtrl::InsertColumns(std::span<const ColumnLayout> columns) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const ColumnLayout& column = columns[i];
+        InsertColumn(static_cast<int>(i), column.heading, column.format, column.widthFactor * GetStringWidth("X"));
+    }
+}
+
 void CListCtrl::SetExtendedStyle(DWORD style) { Send(LVM_SETEXTENDEDLISTVIEWSTYLE, ~0u, style); }
 
 int CListCtrl::GetStringWidth(const std::string& text) const {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -50,8 +51,17 @@ public:
     std::string SelectedText() const;
 };
 
+// One column of a report-view list: its width counts widths of "X" in the list's font.
+struct ColumnLayout {
+    const char* heading;
+    int widthFactor;
+    int format;  // LVCFMT_LEFT or LVCFMT_RIGHT
+};
+
 class CListCtrl : public CWnd {
 public:
+    // Inserts the columns in order, measuring "X" for each.
+    void InsertColumns(std::span<const ColumnLayout> columns);
     int InsertColumn(int column, const std::string& heading, int format, int width);
     void SetExtendedStyle(DWORD style);
     int GetStringWidth(const std::string& text) const;

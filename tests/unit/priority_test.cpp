@@ -35,29 +35,8 @@ TEST(ExtendedPriorities, OnlyFromWindows2000) {
     EXPECT_FALSE(HasExtendedPriorities({4, 0, 1381, kPlatformNt}));
     EXPECT_TRUE(HasExtendedPriorities({5, 0, 2195, kPlatformNt}));
     EXPECT_FALSE(HasExtendedPriorities({4, 90, 3000, kPlatformWindows}));
-    EXPECT_EQ(OfferedLevels({4, 0, 0, kPlatformNt}).size(), 4u);
-    EXPECT_EQ(OfferedLevels({10, 0, 0, kPlatformNt}).size(), 6u);
-    EXPECT_EQ(OfferedLevels({4, 10, 0, kPlatformWindows})[2], kNormal);
     EXPECT_EQ(PriorityMenuPosition({6, 1, 0, kPlatformNt}), 1);
     EXPECT_EQ(PriorityMenuPosition({4, 0, 0, kPlatformNt}), 2);
-}
-
-TEST(PriorityCommands, MenuIdsMapToColumnAndLevel) {
-    ASSERT_EQ(PriorityCommands().size(), 13u);
-    const PriorityCommand* high = FindPriorityCommand(32775);
-    ASSERT_NE(high, nullptr);
-    EXPECT_FALSE(high->active);
-    EXPECT_EQ(high->level, kHigh);
-    EXPECT_TRUE(high->asksFirst);
-    const PriorityCommand* none = FindPriorityCommand(32790);
-    ASSERT_NE(none, nullptr);
-    EXPECT_TRUE(none->active);
-    EXPECT_EQ(none->level, kNoPriority);
-    EXPECT_FALSE(none->asksFirst);
-    EXPECT_TRUE(FindPriorityCommand(32784)->asksFirst);
-    EXPECT_FALSE(FindPriorityCommand(32786)->asksFirst);
-    EXPECT_EQ(FindPriorityCommand(32792), nullptr);  // cancel has no handler
-    EXPECT_EQ(FindPriorityCommand(32781), nullptr);
 }
 
 TEST(ConfirmHighPriority, AsksWithExactBoxAndOnlyNoRefuses) {

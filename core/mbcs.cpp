@@ -113,4 +113,14 @@ std::string BaseName(std::string_view path) {
     return parts.name + parts.extension;
 }
 
+std::string JoinPath(std::string_view directory, std::string_view name) {
+    bool endsInBackslash = false;
+    for (std::size_t i = 0; i < directory.size(); i += CharLength(directory, i)) {
+        endsInBackslash = directory[i] == '\\' && i + 1 == directory.size();
+    }
+    std::string joined(directory);
+    if (!endsInBackslash) joined += '\\';
+    return joined += name;
+}
+
 }  // namespace tarnwick

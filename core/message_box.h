@@ -10,6 +10,7 @@ namespace tarnwick {
 // Windows' values, so that callers state exactly the box they mean.
 enum : unsigned {
     kMbOk = 0x0,
+    kMbYesNoCancel = 0x3,
     kMbYesNo = 0x4,
     kMbIconHand = 0x10,
     kMbIconQuestion = 0x20,

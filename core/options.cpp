@@ -1,0 +1,82 @@
+#include "core/options.h"
+
+#include <algorithm>
+
+#include "core/numbers.h"
+
+namespace tarnwick {
+
+OptionsForm OptionsFormFrom(const AppSettings& settings, const OsVersion& version) {
+    OptionsForm form;
+    form.runPanelView = settings.m_runPanelView != 0;
+    form.topmostWindow = settings.m_topmostWindow != 0;
+    form.desktopShortcut = settings.m_desktopShortcut != 0;
+    form.startupShortcut = settings.m_startupShortcut != 0;
+    form.watchingCycleText = std::to_string(settings.m_watchingCycleTime);
+    form.retryCountText = std::to_string(settings.m_retryCount);
+    form.addWatchMode = settings.m_addWatchMode != 0;
+    form.targetAllAppAvailable = version.platformId == kPlatformNt && version.majorVersion >= 4;
+    form.targetAllApp = form.targetAllAppAvailable && settings.m_targetAllApp != 0;
+    form.saveFilePath = settings.GetSaveFilePath();
+    form.autoSaveMode = settings.m_autoSaveMode != 0;
+    form.autoLoadMode = settings.m_autoLoadMode != 0;
+    return form;
+}
+
+OptionValues TakeOptionValues(const AppSettings& s) {
+    return {s.m_runPanelView,     s.m_addWatchMode,    s.m_autoSaveMode,  s.m_autoLoadMode,
+            s.m_desktopShortcut,  s.m_startupShortcut, s.m_topmostWindow, s.m_watchingCycleTime,
+            s.m_retryCount,       s.m_targetAllApp,    s.GetSaveFilePath()};
+}
+
+void RestoreOptionValues(AppSettings& s, const OptionValues& v) {
+    s.m_runPanelView = v.runPanelView;
+    s.m_addWatchMode = v.addWatchMode;
+    s.m_autoSaveMode = v.autoSaveMode;
+    s.m_autoLoadMode = v.autoLoadMode;
+    s.m_desktopShortcut = v.desktopShortcut;
+    s.m_startupShortcut = v.startupShortcut;
+    s.m_topmostWindow = v.topmostWindow;
+    s.m_watchingCycleTime = v.watchingCycleTime;
+    s.m_retryCount = v.retryCount;
+    s.m_targetAllApp = v.targetAllApp;
+    s.SetSaveFilePath(v.saveFilePath);
+}
+
+bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes& boxes, OptionsEffects& effects) {
+    bool reload = false;
+    if (form.saveFilePath != settings.GetSaveFilePath()) {
+        const int answer = boxes.Show(
+            "セーブファイル名が切り替えられました。\n現在の表示内容をクリアして指定されたセーブファイルを読み直しますか？\n"
+            "（[いいえ]を選択すると現在の内容が引き継がれます。）",
+            "セーブファイルの扱いの確認", kMbYesNoCancel | kMbIconQuestion);
+        if (answer == kIdCancel) return false;
+        reload = answer == kIdYes;
+    }
+    settings.m_runPanelView = form.runPanelView ? 1 : 0;
+    settings.m_topmostWindow = form.topmostWindow ? 1 : 0;
+    settings.m_desktopShortcut = form.desktopShortcut ? 1 : 0;
+    settings.m_startupShortcut = form.startupShortcut ? 1 : 0;
+    settings.m_targetAllApp = form.targetAllAppAvailable && form.targetAllApp ? 1 : 0;
+    settings.m_addWatchMode = form.addWatchMode ? 1 : 0;
+    settings.m_watchingCycleTime =
+        std::clamp(ParseLeadingInt(form.watchingCycleText), AppSettings::kMinCycleTime, AppSettings::kMaxCycleTime);
+    settings.m_retryCount = std::clamp(ParseLeadingInt(form.retryCountText), 0, AppSettings::kMaxRetryCount);
+    settings.SetSaveFilePath(form.saveFilePath);
+    settings.m_autoSaveMode = form.autoSaveMode ? 1 : 0;
+    settings.m_autoLoadMode = form.autoLoadMode ? 1 : 0;
+    if (!settings.Save()) {
+        boxes.Show("オプションファイル(" + settings.GetSettingsFilePath() +
+                       ")のセーブに失敗しました。\nオプションは、実行プログラムの作業ディレクトリに書き込まれます。\n"
+                       "作業ディレクトリにファイルが書き込み可能であることを確認してください。",
+                   "セーブの失敗", kMbOk | kMbIconExclamation);
+        return false;
+    }
+    if (reload) effects.ReloadSaveFile();
+    effects.SetTopmost(form.topmostWindow);
+    effects.UpdateShortcuts(form.desktopShortcut, form.startupShortcut);
+    effects.SetDebugPrivilege(settings.m_targetAllApp != 0);
+    return true;
+}
+
+}  // namespace tarnwick

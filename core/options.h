@@ -1,0 +1,60 @@
+// What the options dialog decides, apart from its controls: the pages' contents
+// taken from the settings, and the OK button's steps in their order. The steps
+// that reach outside the settings (reloading the save file, the window's topmost
+// state, the shortcuts, the debug privilege) go through OptionsEffects.
+#pragma once
+
+#include <string>
+
+#include "core/message_box.h"
+#include "core/priority.h"
+#include "core/settings.h"
+
+namespace tarnwick {
+
+// The three pages' controls: check boxes as flags, the number fields as text.
+struct OptionsForm {
+    // General page.
+    bool runPanelView = false;
+    bool topmostWindow = false;
+    bool desktopShortcut = false;
+    bool startupShortcut = false;
+    // Watch page.
+    std::string watchingCycleText;
+    std::string retryCountText;
+    bool addWatchMode = false;
+    bool targetAllAppAvailable = false;  // NT 4.0 and later; a disabled box counts as clear
+    bool targetAllApp = false;
+    // File page.
+    std::string saveFilePath;
+    bool autoSaveMode = false;
+    bool autoLoadMode = false;
+};
+
+// The pages as they open.
+OptionsForm OptionsFormFrom(const AppSettings& settings, const OsVersion& version);
+
+// Every option value of the settings, so that a cancelled dialog can give them back.
+struct OptionValues {
+    int runPanelView, addWatchMode, autoSaveMode, autoLoadMode, desktopShortcut, startupShortcut;
+    int topmostWindow, watchingCycleTime, retryCount, targetAllApp;
+    std::string saveFilePath;
+};
+OptionValues TakeOptionValues(const AppSettings& settings);
+void RestoreOptionValues(AppSettings& settings, const OptionValues& values);
+
+class OptionsEffects {
+public:
+    virtual ~OptionsEffects() = default;
+    virtual void ReloadSaveFile() = 0;
+    virtual void SetTopmost(bool topmost) = 0;
+    virtual void UpdateShortcuts(bool desktop, bool startup) = 0;
+    virtual void SetDebugPrivilege(bool enabled) = 0;
+};
+
+// The OK button: true when the dialog closes with OK. It stays open when the user
+// cancels the question about a changed save file (nothing changed then) or when
+// the settings file cannot be written (the settings hold the new values then).
+bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes& boxes, OptionsEffects& effects);
+
+}  // namespace tarnwick

@@ -1,0 +1,23 @@
+#include "core/shortcuts.h"
+
+#include "core/mbcs.h"
+
+namespace tarnwick {
+
+void UpdateShortcut(ShellLinks& links, MessageBoxes& boxes, ShortcutFolder folder, bool wanted,
+                    const std::string& target) {
+    const std::optional<std::string> directory = links.FolderPath(folder);
+    if (!directory) return;
+    const std::string link = JoinPath(*directory, kShortcutName);
+    if (!wanted) {
+        links.Remove(link);
+        return;
+    }
+    if (links.Exists(link)) return;
+    const PathParts parts = SplitPath(target);
+    if (!links.Create(link, target, parts.drive + parts.directory)) {
+        boxes.Show("ショートカット作成失敗", "Tarnwick", kMbOk);
+    }
+}
+
+}  // namespace tarnwick

@@ -72,7 +72,9 @@ BOOL CTarnwickApp::InitInstance() {
     }
     if (m_settings.m_targetAllApp) SetPrivilege("SeDebugPrivilege", SE_PRIVILEGE_ENABLED);
     {
-        CMonitorDlg monitor(m_settings, m_osVersion, m_enumerator, m_processApi, m_files);
+        CMonitorDlg monitor(m_settings, m_osVersion, m_enumerator, m_processApi, m_files, [this](bool enabled) {
+            SetPrivilege("SeDebugPrivilege", enabled ? SE_PRIVILEGE_ENABLED : 0);
+        });
         m_pMainWnd = &monitor;
         monitor.DoModalHidden();
         if (m_settings.m_targetAllApp) SetPrivilege("SeDebugPrivilege", 0);

@@ -8,6 +8,7 @@
 
 #include "res/resource.h"
 #include "ui/about_dlg.h"
+#include "ui/option_dlg.h"
 #include "win/text.h"
 
 namespace tarnwick {
@@ -38,6 +39,8 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Command, IDC_SAVE, 0, &CMonitorDlg::OnSave},
     {Route::Command, IDC_LOAD, 0, &CMonitorDlg::OnLoad},
     {Route::Command, IDC_CLEAR, 0, &CMonitorDlg::OnClear},
+    {Route::Command, IDC_OPTIONS, 0, &CMonitorDlg::OnOptions},
+    {Route::Command, ID_TRAY_OPTIONS, 0, &CMonitorDlg::OnOptions},
     {Route::Notify, IDC_PROGRAM_LIST, static_cast<unsigned>(NM_DBLCLK), &CMonitorDlg::OnDoubleClick},
     {Route::Notify, IDC_PROGRAM_LIST, static_cast<unsigned>(LVN_ITEMCHANGED), &CMonitorDlg::OnItemChanged},
     {Route::Message, WM_TIMER, 0, &CMonitorDlg::OnTimer},
@@ -63,7 +66,7 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
 };
 
 CMonitorDlg::CMonitorDlg(AppSettings& settings, const OsVersion& version, CProcessEnumerator& enumerator,
-                         ProcessApi& processes, FileSystem& files, HWND parent)
+                         ProcessApi& processes, FileSystem& files, PrivilegeSwitch setDebugPrivilege, HWND parent)
     : CDialog(IDD_MONITOR, parent),
       m_programList(version),
       m_hIcon(LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
@@ -73,6 +76,7 @@ CMonitorDlg::CMonitorDlg(AppSettings& settings, const OsVersion& version, CProce
       m_version(version),
       m_enumerator(enumerator),
       m_processes(processes),
+      m_setDebugPrivilege(std::move(setDebugPrivilege)),
       m_rows(m_programList),
       m_history(m_historyList),
       m_boxes(m_hWnd),
@@ -177,6 +181,35 @@ std::intptr_t CMonitorDlg::OnChange(const MessageEvent&) {
 std::intptr_t CMonitorDlg::OnDoubleClick(const MessageEvent&) {
     EditSelectedProgram();
     return 0;
+}
+
+std::intptr_t CMonitorDlg::OnOptions(const MessageEvent&) {
+    OpenOptions();
+    return TRUE;
+}
+
+void CMonitorDlg::OpenOptions() {
+    COptionDlg options(m_hWnd, m_settings, m_version, *this);
+    if (options.DoModal() != IDOK) return;
+    if (m_settings.m_autoSaveMode) m_registrations.SaveTable();
+    // A changed watch cycle takes effect at once.
+    KillTimer(m_hWnd, kWatchTimer);
+    SetTimer(m_hWnd, kWatchTimer, static_cast<UINT>(m_settings.m_watchingCycleTime), nullptr);
+}
+
+void CMonitorDlg::ReloadSaveFile() { m_registrations.LoadTable(); }
+
+void CMonitorDlg::SetTopmost(bool topmost) {
+    SetWindowPos(m_hWnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void CMonitorDlg::UpdateShortcuts(bool desktop, bool startup) {
+    UpdateShortcut(m_shellLinks, m_boxes, ShortcutFolder::Desktop, desktop, m_settings.GetExeFilePath());
+    UpdateShortcut(m_shellLinks, m_boxes, ShortcutFolder::Startup, startup, m_settings.GetExeFilePath());
+}
+
+void CMonitorDlg::SetDebugPrivilege(bool enabled) {
+    if (m_setDebugPrivilege) m_setDebugPrivilege(enabled);
 }
 
 std::intptr_t CMonitorDlg::OnDelete(const MessageEvent&) {

@@ -6,26 +6,33 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "core/settings.h"
+#include "core/options.h"
 #include "core/registrations.h"
 #include "watch/process_enumerator.h"
 #include "watch/watch_cycle.h"
 #include "ui/control_adapters.h"
 #include "ui/program_entry_dlg.h"
 #include "ui/program_list_ctrl.h"
+#include "ui/shell_links_win.h"
 #include "ui/version_files_win.h"
 #include "win/dialog.h"
 
 namespace tarnwick {
 
-class CMonitorDlg final : public CDialog {
+class CMonitorDlg final : public CDialog, private OptionsEffects {
 public:
+    using PrivilegeSwitch = std::function<void(bool enabled)>;
     CMonitorDlg(AppSettings& settings, const OsVersion& version, CProcessEnumerator& enumerator, ProcessApi& processes,
-                FileSystem& files, HWND parent = nullptr);
+                FileSystem& files, PrivilegeSwitch setDebugPrivilege, HWND parent = nullptr);
     ~CMonitorDlg() override;
 
     // Centres the window, shows it on top and makes it the foreground window.
     void ShowMonitor();
+    // Runs the options dialog; after OK saves (with auto-save) and restarts the watch timer.
+    void OpenOptions();
 
     static constexpr UINT kTrayCallback = WM_USER + 1;
     static constexpr UINT_PTR kWatchTimer = 1;
@@ -46,6 +53,7 @@ private:
     std::intptr_t OnAdd(const MessageEvent& event);
     std::intptr_t OnChange(const MessageEvent& event);
     std::intptr_t OnDoubleClick(const MessageEvent& event);
+    std::intptr_t OnOptions(const MessageEvent& event);
     std::intptr_t OnDelete(const MessageEvent& event);
     std::intptr_t OnSave(const MessageEvent& event);
     std::intptr_t OnLoad(const MessageEvent& event);
@@ -56,6 +64,12 @@ private:
     std::intptr_t OnTrayMonitor(const MessageEvent& event);
     std::intptr_t OnTrayQuit(const MessageEvent& event);
     std::intptr_t OnTaskbarCreated(const MessageEvent& event);
+
+    // What accepting the options changes outside the settings.
+    void ReloadSaveFile() override;
+    void SetTopmost(bool topmost) override;
+    void UpdateShortcuts(bool desktop, bool startup) override;
+    void SetDebugPrivilege(bool enabled) override;
 
     void AddTrayIcon();
     void RemoveTrayIcon();
@@ -72,6 +86,8 @@ private:
     CProcessEnumerator& m_enumerator;
     ProcessApi& m_processes;
     Win32VersionFiles m_versions;
+    Win32ShellLinks m_shellLinks;
+    PrivilegeSwitch m_setDebugPrivilege;
     ListViewRows m_rows;
     ListBoxHistory m_history;
     WindowMessageBoxes m_boxes;

@@ -40,6 +40,26 @@ std::string CComboBox::SelectedText() const {
     return selected < 0 ? std::string() : GetLBText(selected);
 }
 
+void CTabCtrl::InsertItem(int index, const std::string& text) {
+    std::wstring wide = Wide(text);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = wide.data();
+    Send(TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+RECT CTabCtrl::DisplayArea() const {
+    RECT area{};
+    GetClientRect(m_hWnd, &area);
+    Send(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    return area;
+}
+
+void CSpinButtonCtrl::SetStep(UINT step) {
+    UDACCEL acceleration{0, step};
+    Send(UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&acceleration));
+}
+
 bool ShowOpenFileDialog(HWND owner, const FileDialogOptions& options, std::string& path) {
     // The filter's bars become the NUL separators that the system expects.
     std::wstring filter = Wide(options.filter);

@@ -85,6 +85,21 @@ public:
     int FindItemByData(LPARAM data) const;
 };
 
+class CTabCtrl : public CWnd {
+public:
+    void InsertItem(int index, const std::string& text);
+    int GetCurSel() const { return static_cast<int>(Send(TCM_GETCURSEL)); }
+    // The display area below the tabs, in the tab control's client coordinates.
+    RECT DisplayArea() const;
+};
+
+class CSpinButtonCtrl : public CWnd {
+public:
+    void SetRange32(int low, int high) { Send(UDM_SETRANGE32, static_cast<WPARAM>(low), high); }
+    // One acceleration step from the start: `step` per click.
+    void SetStep(UINT step);
+};
+
 // The system's file open dialog. The filter is written as "Text|*.ext|...||".
 struct FileDialogOptions {
     std::string title;

@@ -62,6 +62,12 @@ void CDialog::RunModalLoop(bool showWhenIdle) {
     }
 }
 
+bool CDialog::CreateChild(HWND parent) {
+    m_parent = parent;
+    return CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(m_templateId), parent, DialogProc,
+                              reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
 void CDialog::EndDialog(INT_PTR result) {
     m_result = result;
     m_ended = true;

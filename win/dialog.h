@@ -31,6 +31,9 @@ public:
     // visible; used for the main window, which usually lives hidden.
     INT_PTR DoModalHidden();
     void EndDialog(INT_PTR result);
+    // Creates the dialog as a child window of `parent` (a page inside a tab
+    // control), not shown; it lives until its parent or this object goes.
+    bool CreateChild(HWND parent);
 
     HWND GetSafeHwnd() const { return m_hWnd; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }

@@ -1,0 +1,162 @@
+#include "ui/option_dlg.h"
+
+#include "res/resource.h"
+
+namespace tarnwick {
+
+CGeneralPage::CGeneralPage(OptionsForm& form) : COptionPage(IDD_GENERAL_PAGE, form) {}
+
+void CGeneralPage::DoDataExchange() {
+    DDX_Control(IDC_OPTION_CHECK1, m_runPanelView);
+    DDX_Control(IDC_OPTION_CHECK2, m_topmostWindow);
+    DDX_Control(IDC_DESKTOP_SHORTCUT, m_desktopShortcut);
+    DDX_Control(IDC_STARTUP_SHORTCUT, m_startupShortcut);
+}
+
+BOOL CGeneralPage::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_runPanelView.SetCheck(m_form.runPanelView);
+    m_topmostWindow.SetCheck(m_form.topmostWindow);
+    m_desktopShortcut.SetCheck(m_form.desktopShortcut);
+    m_startupShortcut.SetCheck(m_form.startupShortcut);
+    return TRUE;
+}
+
+void CGeneralPage::Read() {
+    m_form.runPanelView = m_runPanelView.GetCheck();
+    m_form.topmostWindow = m_topmostWindow.GetCheck();
+    m_form.desktopShortcut = m_desktopShortcut.GetCheck();
+    m_form.startupShortcut = m_startupShortcut.GetCheck();
+}
+
+CWatchPage::CWatchPage(OptionsForm& form) : COptionPage(IDD_WATCH_PAGE, form) {}
+
+void CWatchPage::DoDataExchange() {
+    DDX_Control(IDC_OPTION_TEXT, m_cycle);
+    DDX_Control(IDC_CYCLE_SPIN, m_cycleSpin);
+    DDX_Control(IDC_RETRY_COUNT, m_retries);
+    DDX_Control(IDC_RETRY_SPIN, m_retrySpin);
+    DDX_Control(IDC_OPTION_CHECK1, m_addWatchMode);
+    DDX_Control(IDC_OPTION_CHECK2, m_targetAllApp);
+}
+
+BOOL CWatchPage::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_addWatchMode.SetCheck(m_form.addWatchMode);
+    m_targetAllApp.SetCheck(m_form.targetAllApp);
+    m_targetAllApp.EnableWindow(m_form.targetAllAppAvailable);
+    m_cycle.SetWindowText(m_form.watchingCycleText);
+    m_cycleSpin.SetRange32(AppSettings::kMinCycleTime, AppSettings::kMaxCycleTime);
+    m_cycleSpin.SetStep(100);
+    m_retries.SetWindowText(m_form.retryCountText);
+    m_retrySpin.SetRange32(0, AppSettings::kMaxRetryCount);
+    return TRUE;
+}
+
+void CWatchPage::Read() {
+    m_form.watchingCycleText = m_cycle.GetWindowText();
+    m_form.retryCountText = m_retries.GetWindowText();
+    m_form.addWatchMode = m_addWatchMode.GetCheck();
+    m_form.targetAllApp = m_targetAllApp.IsWindowEnabled() && m_targetAllApp.GetCheck();
+}
+
+const MapEntry<CFilePage> CFilePage::kMessageMap[] = {
+    {Route::Command, IDC_BROWSE, BN_CLICKED, &CFilePage::OnBrowse},
+};
+
+CFilePage::CFilePage(OptionsForm& form) : COptionPage(IDD_FILE_PAGE, form) {}
+
+void CFilePage::DoDataExchange() {
+    DDX_Control(IDC_OPTION_TEXT, m_saveFile);
+    DDX_Control(IDC_AUTO_SAVE, m_autoSave);
+    DDX_Control(IDC_AUTO_LOAD, m_autoLoad);
+}
+
+BOOL CFilePage::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_autoSave.SetCheck(m_form.autoSaveMode);
+    m_autoLoad.SetCheck(m_form.autoLoadMode);
+    m_saveFile.SetWindowText(m_form.saveFilePath);
+    return TRUE;
+}
+
+bool CFilePage::Dispatch(const MessageEvent& event, std::intptr_t& result) {
+    return tarnwick::Dispatch<CFilePage>(*this, kMessageMap, event, result);
+}
+
+std::intptr_t CFilePage::OnBrowse(const MessageEvent&) {
+    const FileDialogOptions options{"セーブファイル名の指定",
+                                    "Data File(Tarnwick.sav)|Tarnwick.sav|All Files (*.*)|*.*||", "Tarnwick.sav",
+                                    "sav"};
+    std::string path;
+    if (ShowOpenFileDialog(m_hWnd, options, path)) m_saveFile.SetWindowText(path);
+    return TRUE;
+}
+
+void CFilePage::Read() {
+    m_form.saveFilePath = m_saveFile.GetWindowText();
+    m_form.autoSaveMode = m_autoSave.GetCheck();
+    m_form.autoLoadMode = m_autoLoad.GetCheck();
+}
+
+const MapEntry<COptionDlg> COptionDlg::kMessageMap[] = {
+    {Route::Notify, IDC_OPTION_TABS, static_cast<unsigned>(TCN_SELCHANGE), &COptionDlg::OnTabChange},
+};
+
+COptionDlg::COptionDlg(HWND owner, AppSettings& settings, const OsVersion& version, OptionsEffects& effects)
+    : CDialog(IDD_OPTIONS, owner),
+      m_settings(settings),
+      m_effects(effects),
+      m_opened(TakeOptionValues(settings)),
+      m_form(OptionsFormFrom(settings, version)),
+      m_general(m_form),
+      m_watch(m_form),
+      m_file(m_form),
+      m_boxes(m_hWnd) {}
+
+void COptionDlg::DoDataExchange() { DDX_Control(IDC_OPTION_TABS, m_tabs); }
+
+BOOL COptionDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_tabs.InsertItem(0, "一般");
+    m_tabs.InsertItem(1, "監視");
+    m_tabs.InsertItem(2, "ファイル");
+    const RECT area = m_tabs.DisplayArea();
+    for (COptionPage* page : {static_cast<COptionPage*>(&m_general), static_cast<COptionPage*>(&m_watch),
+                              static_cast<COptionPage*>(&m_file)}) {
+        page->CreateChild(m_tabs.GetSafeHwnd());
+        SetWindowPos(page->GetSafeHwnd(), HWND_TOP, area.left, area.top, 0, 0, SWP_NOSIZE);
+    }
+    ShowPage(0);
+    return TRUE;
+}
+
+bool COptionDlg::Dispatch(const MessageEvent& event, std::intptr_t& result) {
+    return tarnwick::Dispatch<COptionDlg>(*this, kMessageMap, event, result);
+}
+
+std::intptr_t COptionDlg::OnTabChange(const MessageEvent&) {
+    ShowPage(m_tabs.GetCurSel());
+    return 0;
+}
+
+void COptionDlg::ShowPage(int index) {
+    const HWND pages[] = {m_general.GetSafeHwnd(), m_watch.GetSafeHwnd(), m_file.GetSafeHwnd()};
+    for (HWND page : pages) ShowWindow(page, SW_HIDE);
+    ShowWindow(pages[index == 0 ? 0 : index == 1 ? 1 : 2], SW_SHOW);
+}
+
+void COptionDlg::OnOK() {
+    m_general.Read();
+    m_watch.Read();
+    m_file.Read();
+    if (AcceptOptions(m_settings, m_form, m_boxes, m_effects)) EndDialog(IDOK);
+}
+
+void COptionDlg::OnCancel() {
+    // A failed write may have left the new values in the settings: give the old ones back.
+    RestoreOptionValues(m_settings, m_opened);
+    EndDialog(IDCANCEL);
+}
+
+}  // namespace tarnwick

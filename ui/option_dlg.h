@@ -1,0 +1,92 @@
+// "Tarnwick - オプション": every option on three pages of a tab control (一般,
+// 監視, ファイル). The pages are child dialogs that copy between their controls and
+// one OptionsForm; the OK button's decisions are the portable AcceptOptions. A
+// cancelled dialog leaves the settings as they were when it opened, even after a
+// failed attempt to write the settings file.
+#pragma once
+
+#include "core/options.h"
+#include "ui/control_adapters.h"
+#include "win/dialog.h"
+
+namespace tarnwick {
+
+// A page: created inside the tab control; OK and Cancel that reach it do nothing.
+class COptionPage : public CDialog {
+public:
+    COptionPage(unsigned templateId, OptionsForm& form) : CDialog(templateId, nullptr), m_form(form) {}
+    // Copies the page's controls into the form.
+    virtual void Read() = 0;
+
+protected:
+    void OnOK() override {}
+    void OnCancel() override {}
+    OptionsForm& m_form;
+};
+
+class CGeneralPage final : public COptionPage {
+public:
+    explicit CGeneralPage(OptionsForm& form);
+    void Read() override;
+
+private:
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    CButton m_runPanelView, m_topmostWindow, m_desktopShortcut, m_startupShortcut;
+};
+
+class CWatchPage final : public COptionPage {
+public:
+    explicit CWatchPage(OptionsForm& form);
+    void Read() override;
+
+private:
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    CEdit m_cycle, m_retries;
+    CSpinButtonCtrl m_cycleSpin, m_retrySpin;
+    CButton m_addWatchMode, m_targetAllApp;
+};
+
+class CFilePage final : public COptionPage {
+public:
+    explicit CFilePage(OptionsForm& form);
+    void Read() override;
+
+private:
+    static const MapEntry<CFilePage> kMessageMap[];
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    bool Dispatch(const MessageEvent& event, std::intptr_t& result) override;
+    std::intptr_t OnBrowse(const MessageEvent& event);
+    CEdit m_saveFile;
+    CButton m_autoSave, m_autoLoad;
+};
+
+class COptionDlg final : public CDialog {
+public:
+    COptionDlg(HWND owner, AppSettings& settings, const OsVersion& version, OptionsEffects& effects);
+
+private:
+    static const MapEntry<COptionDlg> kMessageMap[];
+
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool Dispatch(const MessageEvent& event, std::intptr_t& result) override;
+    std::intptr_t OnTabChange(const MessageEvent& event);
+    void ShowPage(int index);
+
+    AppSettings& m_settings;
+    OptionsEffects& m_effects;
+    const OptionValues m_opened;  // what Cancel gives back
+    OptionsForm m_form;
+    CTabCtrl m_tabs;
+    CGeneralPage m_general;
+    CWatchPage m_watch;
+    CFilePage m_file;
+    WindowMessageBoxes m_boxes;
+};
+
+}  // namespace tarnwick

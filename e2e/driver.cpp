@@ -50,13 +50,19 @@ std::vector<std::string> TarnwickRun::ListColumn(HWND list, int column) {
     return texts;
 }
 
-RECT TarnwickRun::RowRect(HWND list, int row) {
-    RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+RECT TarnwickRun::ItemRect(HWND control, UINT message, int index, LONG left) {
+    RECT bounds{left, 0, 0, 0};
     WriteProcessMemory(m_process.Process(), m_remote, &bounds, sizeof bounds, nullptr);
-    SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(m_remote));
+    SendMessageW(control, message, index, reinterpret_cast<LPARAM>(m_remote));
     ReadProcessMemory(m_process.Process(), m_remote, &bounds, sizeof bounds, nullptr);
-    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&bounds), 2);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&bounds), 2);
     return bounds;
+}
+
+void TarnwickRun::ClickTab(HWND tabs, int index) {
+    const RECT tab = ItemRect(tabs, TCM_GETITEMRECT, index);
+    Sleep(GetDoubleClickTime() + 50);
+    MouseClick({(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}, false);
 }
 
 void TarnwickRun::ClickHeader(HWND list, int column) {

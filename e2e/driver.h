@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -53,7 +54,12 @@ public:
     void ListSelect(HWND list, int row);
     void ClearSelection(HWND list);
     // The row's bounds in screen coordinates.
-    RECT RowRect(HWND list, int row);
+    RECT RowRect(HWND list, int row) { return ItemRect(list, LVM_GETITEMRECT, row, LVIR_BOUNDS); }
+    // An item's bounds in screen coordinates, from a control message that fills a
+    // RECT (whose left field may carry an input, as for list views).
+    RECT ItemRect(HWND control, UINT message, int index, LONG left = 0);
+    // A real click in the middle of a tab control's tab.
+    void ClickTab(HWND tabs, int index);
     // A click on a column's header, as the mouse gives it.
     static void ClickHeader(HWND list, int column);
 

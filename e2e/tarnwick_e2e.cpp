@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,9 +34,11 @@ struct Installation {
         if (!settings.empty()) WriteBytes(Path(L"Tarnwick.ini"), settings);
         if (save) WriteBytes(Path(L"Tarnwick.sav"), *save);
     }
-    std::string Save() const {
+    std::string Save() const { return Bytes(L"Tarnwick.sav"); }
+    std::string Settings() const { return Bytes(L"Tarnwick.ini"); }
+    std::string Bytes(const wchar_t* name) const {
         std::string bytes;
-        return ReadBytes(Path(L"Tarnwick.sav"), bytes) ? bytes : "<missing>";
+        return ReadBytes(Path(name), bytes) ? bytes : "<missing>";
     }
 };
 
@@ -420,9 +423,9 @@ void AddFromRunningListAndByBrowsing() {
     // Header clicks sort by the column, descending first; refresh restores the listing order.
     WINE_CHECK(wine::BringToForeground(running));
     TarnwickRun::ClickHeader(list, 0);
-    WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == SortedAsList(listed0, SORT_DESCENDING); }));
+    WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == SortedAsList(listed0, tarnwick::SORT_DESCENDING); }));
     TarnwickRun::ClickHeader(list, 0);
-    WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == SortedAsList(listed0, SORT_ASCENDING); }));
+    WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == SortedAsList(listed0, tarnwick::SORT_ASCENDING); }));
     WINE_CHECK(run.ListText(list, 0, 0) == "aaFirst.exe");
     PostMessageW(GetDlgItem(running, 1009), BM_CLICK, 0, 0);
     WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == listed0; }));
@@ -566,7 +569,223 @@ void ContextMenuSortingAndSaving() {
     WINE_CHECK(run.Quit());
 }
 
+// The options dialog as the driver sees it: the tab control and its three pages.
+struct OptionsDialog {
+    HWND window = nullptr;
+    HWND tabs = nullptr;
+    HWND general = nullptr;
+    HWND watch = nullptr;
+    HWND file = nullptr;
+
+    static bool Checked(HWND page, int id) { return SendMessageW(GetDlgItem(page, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    static void Check(HWND page, int id, bool on) {
+        SendMessageW(GetDlgItem(page, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    static std::string Text(HWND page, int id) { return ControlText(GetDlgItem(page, id)); }
+    static void SetText(HWND page, int id, const std::string& text) { SetControlText(GetDlgItem(page, id), text); }
+    void Press(int button) const { PostMessageW(GetDlgItem(window, button), BM_CLICK, 0, 0); }
+    bool Closed() const { return WaitFor([this] { return !IsWindow(window); }); }
+    // The page that is shown: 0 general, 1 watch, 2 file, -1 none or several.
+    int ShownPage() const {
+        const bool shown[] = {IsWindowVisible(general) != 0, IsWindowVisible(watch) != 0, IsWindowVisible(file) != 0};
+        return shown[0] + shown[1] + shown[2] != 1 ? -1 : shown[0] ? 0 : shown[1] ? 1 : 2;
+    }
+};
+
+// Opens the options with a command of the window (its button or the icon menu's item).
+OptionsDialog OpenOptions(TarnwickRun& run, int command) {
+    run.PostCommand(command);
+    OptionsDialog dialog;
+    dialog.window = run.WaitForDialog("Tarnwick - オプション");
+    dialog.tabs = GetDlgItem(dialog.window, 1010);
+    for (HWND page = FindWindowExW(dialog.tabs, nullptr, L"#32770", nullptr); page;
+         page = FindWindowExW(dialog.tabs, page, L"#32770", nullptr)) {
+        if (GetDlgItem(page, 1044)) dialog.general = page;
+        if (GetDlgItem(page, 1026)) dialog.watch = page;
+        if (GetDlgItem(page, 1013)) dialog.file = page;
+    }
+    return dialog;
+}
+
+// How often Tarnwick puts a target back to its class while the test keeps resetting
+// it to normal, over a span: the watch cycle's period shows in the count.
+int CorrectionsWithin(const wine::Started& target, DWORD spanMs) {
+    int corrections = 0;
+    const ULONGLONG end = GetTickCount64() + spanMs;
+    while (GetTickCount64() < end) {
+        SetPriorityClass(target.Process(), NORMAL_PRIORITY_CLASS);
+        if (WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS; }, 1000, nullptr, 20)) ++corrections;
+    }
+    return corrections;
+}
+
+// The target and working directory of a shortcut file, read through the shell link object.
+bool ReadShortcut(const std::wstring& path, std::wstring& target, std::wstring& directory) {
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    bool read = false;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t buffer[MAX_PATH] = L"";
+            if (SUCCEEDED(file->Load(path.c_str(), STGM_READ)) && SUCCEEDED(link->GetPath(buffer, MAX_PATH, nullptr, 0))) {
+                target = buffer;
+                read = SUCCEEDED(link->GetWorkingDirectory(buffer, MAX_PATH));
+                directory = buffer;
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    return read;
+}
+
+std::wstring ShortcutIn(int folder) {
+    wchar_t path[MAX_PATH] = L"";
+    SHGetSpecialFolderPathW(nullptr, path, folder, FALSE);
+    return std::wstring(path) + L"\\Tarnwick.lnk";
+}
+
+bool Topmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+void OptionsPagesAndTheirEffects() {
+    const std::string save = "Version:4.0.0\r\n1,TwCycle.exe,高,指定なし,c\r\n";
+    Installation install("AUTOLOADMODE=1\r\n", &save);
+    wine::Started target(wine::PlaceTarget(install.folder.Path(), L"c", L"TwCycle.exe"), L"");
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.Visible() && run.RowCount() == 1; }));
+    WINE_CHECK(WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS; }));
+    const int atHalfASecond = CorrectionsWithin(target, 3000);
+    WINE_CHECK(atHalfASecond >= 3);
+
+    OptionsDialog options = OpenOptions(run, 1008);
+    WINE_CHECK(options.window && options.general && options.watch && options.file);
+    WINE_CHECK(options.ShownPage() == 0);
+    WINE_CHECK(OptionsDialog::Checked(options.general, 1011) && !OptionsDialog::Checked(options.general, 1012));
+    WINE_CHECK(!OptionsDialog::Checked(options.general, 1044) && !OptionsDialog::Checked(options.general, 1045));
+    WINE_CHECK(OptionsDialog::Text(options.watch, 1015) == "500" && OptionsDialog::Text(options.watch, 1022) == "3");
+    WINE_CHECK(OptionsDialog::Checked(options.watch, 1011) && IsWindowEnabled(GetDlgItem(options.watch, 1012)));
+    const std::string savePath = OptionsDialog::Text(options.file, 1015);
+    WINE_CHECK(savePath == Narrow(install.Path(L"Tarnwick.sav")));
+    WINE_CHECK(!OptionsDialog::Checked(options.file, 1013) && OptionsDialog::Checked(options.file, 1014));
+    WINE_CHECK(wine::BringToForeground(options.window));
+    run.ClickTab(options.tabs, 1);
+    WINE_CHECK(WaitFor([&] { return options.ShownPage() == 1; }));
+    run.ClickTab(options.tabs, 2);
+    WINE_CHECK(WaitFor([&] { return options.ShownPage() == 2; }));
+
+    // Out-of-range numbers are limited; topmost and both shortcuts take effect on OK.
+    OptionsDialog::SetText(options.watch, 1015, "99999");
+    OptionsDialog::SetText(options.watch, 1022, "12");
+    for (int id : {1012, 1044, 1045}) OptionsDialog::Check(options.general, id, true);
+    options.Press(IDOK);
+    WINE_CHECK(options.Closed());
+    WINE_CHECK(install.Settings() ==
+               "RUNPANELVIEW=1\r\nTOPMOSTWINDOW=1\r\nDESKTOPSHORTCUT=1\r\nSTARTUPSHORTCUT=1\r\nADDWATCHMODE=1\r\n"
+               "AUTOSAVEMODE=0\r\nAUTOLOADMODE=1\r\nWATCHINGCYCLETIME=60000\r\nRETRYCOUNT=9\r\nSAVEFILENAME=" +
+                   savePath + "\r\nTARGETALLAPP=0\r\n");
+    WINE_CHECK(WaitFor([&] { return Topmost(run.Window()); }));
+    for (int folder : {CSIDL_DESKTOP, CSIDL_STARTUP}) {
+        std::wstring linkTarget, directory;
+        WINE_CHECK(ReadShortcut(ShortcutIn(folder), linkTarget, directory));
+        WINE_CHECK(_wcsicmp(linkTarget.c_str(), install.Path(L"Tarnwick.exe").c_str()) == 0);
+        WINE_CHECK(_wcsicmp(directory.c_str(), (install.folder.Path() + L"\\").c_str()) == 0);
+    }
+    // The new cycle of a minute takes effect at once: the target stays reset.
+    WINE_CHECK(CorrectionsWithin(target, 3000) <= 1);
+
+    // Back: the pages show the stored values; clearing removes the shortcuts.
+    options = OpenOptions(run, 1008);
+    WINE_CHECK(OptionsDialog::Text(options.watch, 1015) == "60000" && OptionsDialog::Text(options.watch, 1022) == "9");
+    OptionsDialog::SetText(options.watch, 1015, "100");
+    for (int id : {1012, 1044, 1045}) OptionsDialog::Check(options.general, id, false);
+    options.Press(IDOK);
+    WINE_CHECK(options.Closed());
+    WINE_CHECK(WaitFor([&] { return !Topmost(run.Window()); }));
+    WINE_CHECK(!FileExists(ShortcutIn(CSIDL_DESKTOP)) && !FileExists(ShortcutIn(CSIDL_STARTUP)));
+    WINE_CHECK(install.Settings().find("WATCHINGCYCLETIME=500\r\n") != std::string::npos);
+    WINE_CHECK(CorrectionsWithin(target, 3000) >= 3);
+
+    // The icon menu's item opens the options while the window stays hidden.
+    run.Click(1043);
+    WINE_CHECK(WaitFor([&] { return !run.Visible(); }));
+    options = OpenOptions(run, 32772);
+    WINE_CHECK(options.window != nullptr && !run.Visible());
+    options.Press(IDCANCEL);
+    WINE_CHECK(options.Closed() && !run.Visible());
+    WINE_CHECK(run.Quit());
+}
+
+void OptionsSaveFileAndAFailedWrite() {
+    const std::string first = "Version:4.0.0\r\n1,a.exe,高,指定なし,A\r\n";
+    const std::string other = "Version:4.0.0\r\n0,b.exe,低,指定なし,B\r\n";
+    Installation install("AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\n", &first);
+    WINE_CHECK(WriteBytes(install.Path(L"other.sav"), other));
+    const std::string otherPath = Narrow(install.Path(L"other.sav"));
+    const std::string thirdPath = Narrow(install.Path(L"third.sav"));
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.Visible() && run.RowCount() == 1; }));
+    const char* question =
+        "セーブファイル名が切り替えられました。\n現在の表示内容をクリアして指定されたセーブファイルを読み直しますか？\n"
+        "（[いいえ]を選択すると現在の内容が引き継がれます。）";
+
+    // Cancel on the question: the dialog stays and nothing has changed.
+    OptionsDialog options = OpenOptions(run, 1008);
+    OptionsDialog::SetText(options.file, 1015, otherPath);
+    options.Press(IDOK);
+    WINE_CHECK(run.AnswerMessageBox("セーブファイルの扱いの確認", IDCANCEL, question));
+    WINE_CHECK(IsWindow(options.window) && install.Settings() == "AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\n");
+    options.Press(IDCANCEL);
+    WINE_CHECK(options.Closed() && run.Column(1) == std::vector<std::string>{"a.exe"});
+
+    // Yes: the list shows the new file's rows.
+    options = OpenOptions(run, 1008);
+    OptionsDialog::SetText(options.file, 1015, otherPath);
+    options.Press(IDOK);
+    WINE_CHECK(run.AnswerMessageBox("セーブファイルの扱いの確認", IDYES));
+    WINE_CHECK(options.Closed());
+    WINE_CHECK(WaitFor([&] { return run.Column(1) == std::vector<std::string>{"b.exe"}; }));
+    WINE_CHECK(install.Settings().find("SAVEFILENAME=" + otherPath + "\r\n") != std::string::npos);
+
+    // No, with auto-save: the rows shown are written to the new file.
+    options = OpenOptions(run, 1008);
+    OptionsDialog::SetText(options.file, 1015, thirdPath);
+    options.Press(IDOK);
+    WINE_CHECK(run.AnswerMessageBox("セーブファイルの扱いの確認", IDNO));
+    WINE_CHECK(options.Closed() && run.Column(1) == std::vector<std::string>{"b.exe"});
+    std::string third;
+    WINE_CHECK(WaitFor([&] { return ReadBytes(install.Path(L"third.sav"), third) && third == other; }));
+
+    // A settings file that cannot be written (a folder in its place): the message,
+    // the dialog stays, and Cancel leaves the old values in force.
+    DeleteFileW(install.Path(L"Tarnwick.ini").c_str());
+    WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.ini").c_str(), nullptr));
+    options = OpenOptions(run, 1008);
+    OptionsDialog::SetText(options.file, 1015, Narrow(install.Path(L"Tarnwick.sav")));
+    OptionsDialog::SetText(options.watch, 1015, "2000");
+    options.Press(IDOK);
+    WINE_CHECK(run.AnswerMessageBox("セーブファイルの扱いの確認", IDYES));
+    WINE_CHECK(run.AnswerMessageBox("セーブの失敗", IDOK,
+                                    "オプションファイル(" + Narrow(install.Path(L"Tarnwick.ini")) +
+                                        ")のセーブに失敗しました。\nオプションは、実行プログラムの作業ディレクトリに書き込まれます。\n"
+                                        "作業ディレクトリにファイルが書き込み可能であることを確認してください。"));
+    WINE_CHECK(IsWindow(options.window) && run.Column(1) == std::vector<std::string>{"b.exe"});
+    options.Press(IDCANCEL);
+    WINE_CHECK(options.Closed());
+    options = OpenOptions(run, 1008);
+    WINE_CHECK(OptionsDialog::Text(options.file, 1015) == thirdPath && OptionsDialog::Text(options.watch, 1015) == "500");
+    options.Press(IDCANCEL);
+    WINE_CHECK(options.Closed());
+    DeleteFileW(install.Path(L"third.sav").c_str());
+    run.Click(1006);  // the save button writes to the file in force
+    WINE_CHECK(WaitFor([&] { return FileExists(install.Path(L"third.sav")); }));
+    WINE_CHECK(install.Save() == first);
+    WINE_CHECK(run.Quit());
+}
+
 const std::map<std::string, std::function<void()>> kScenarios = {
+    {"options-pages-and-effects", OptionsPagesAndTheirEffects},
+    {"options-save-file", OptionsSaveFileAndAFailedWrite},
     {"context-menu-sort-and-save", ContextMenuSortingAndSaving},
     {"running-list-and-browse", AddFromRunningListAndByBrowsing},
     {"add-by-typed-name", AddByTypedName},
@@ -581,6 +800,7 @@ const std::map<std::string, std::function<void()>> kScenarios = {
 }  // namespace
 
 int main(int argc, char** argv) {
+    CoInitialize(nullptr);  // for reading shortcut files
     if (argc < 2 || !kScenarios.count(argv[1])) {
         std::printf("usage: tarnwick_e2e SCENARIO; scenarios:");
         for (const auto& [name, run] : kScenarios) std::printf(" %s", name.c_str());

@@ -25,12 +25,19 @@ using tarnwick::wine::WaitFor;
 
 namespace {
 
+// The program under test: the build's, or the one that TARNWICK_EXE names (the
+// release archive's, unpacked as a user would).
+std::wstring ProgramUnderTest() {
+    const wchar_t* chosen = _wgetenv(L"TARNWICK_EXE");
+    return chosen && *chosen ? chosen : wine::ProgramFolder() + L"\\Tarnwick.exe";
+}
+
 // A folder holding a copy of Tarnwick.exe and the files a scenario gives it.
 struct Installation {
     wine::TempFolder folder{L"tarnwick-e2e"};
     std::wstring Path(const wchar_t* name) const { return folder.Path() + L"\\" + name; }
     explicit Installation(const std::string& settings = "", const std::string* save = nullptr) {
-        CopyFileW((wine::ProgramFolder() + L"\\Tarnwick.exe").c_str(), Path(L"Tarnwick.exe").c_str(), FALSE);
+        CopyFileW(ProgramUnderTest().c_str(), Path(L"Tarnwick.exe").c_str(), FALSE);
         if (!settings.empty()) WriteBytes(Path(L"Tarnwick.ini"), settings);
         if (save) WriteBytes(Path(L"Tarnwick.sav"), *save);
     }

@@ -19,3 +19,12 @@ cmake --build --preset windows -j "$jobs"
 # Once as a western system (code page 1252), once as a Japanese one (code page 932).
 scripts/wine-session.sh ctest --preset windows
 LC_ALL=ja_JP.UTF-8 scripts/wine-session.sh ctest --preset windows
+
+# The release archive as a user gets it: its program imports only what every
+# Windows has, and unpacked it passes the first steps a new user takes.
+archive=$(scripts/package.sh | tail -n 1)
+release=$(mktemp -d)
+trap 'rm -rf "$release"' EXIT
+unzip -q "$archive" -d "$release"
+TARNWICK_EXE="Z:$(tr / '\\' <<<"$release/Tarnwick.exe")" \
+  scripts/wine-session.sh ctest --preset windows -R 'e2e-(first-start|add-by-typed-name|options-pages-and-effects)'

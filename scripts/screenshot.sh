@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's pictures: the monitor window with a few registrations,
 # watching target programs so that history lines appear, then the program entry
-# dialog and the running programs dialog opened from it with the keyboard, as a
-# user would, inside a Wine virtual desktop on a private Xvfb display.
+# dialog and the running programs dialog opened from it, then the options dialog's
+# three pages, all opened with the keyboard as a user would, inside a Wine virtual
+# desktop on a private Xvfb display.
 #   scripts/screenshot.sh [FOLDER]   (default docs/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,7 +48,21 @@ import -window root -crop 820x620+0+0 "$out/entry.png"
 xdotool key alt+l
 sleep 4
 import -window root -crop 820x620+0+0 "$out/running.png"
+# Both dialogs closed, the options (Alt+O) and their pages, switched with the arrow key.
+xdotool key Escape
+sleep 1
+xdotool key Escape
+sleep 1
+xdotool key alt+o
+sleep 2
+import -window root -crop 820x620+0+0 "$out/options-general.png"
+xdotool key Right
+sleep 1
+import -window root -crop 820x620+0+0 "$out/options-watch.png"
+xdotool key Right
+sleep 1
+import -window root -crop 820x620+0+0 "$out/options-file.png"
 wineserver -k
 SHOT
 scripts/wine-session.sh bash "${TMPDIR:-/tmp}/tarnwick-shot.sh"
-echo "Screenshots: $out/monitor.png, $out/entry.png, $out/running.png"
+echo "Screenshots in $out: monitor, entry, running, options-general, options-watch, options-file"

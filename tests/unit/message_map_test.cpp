@@ -33,18 +33,6 @@ constexpr std::array<MapEntry<Recorder>, 5> kMap{{
     {Route::Registered, 0, 0, &Recorder::OnTaskbar, &g_taskbarCreated},
 }};
 
-TEST(MessageMap, UnpacksCommandsAndNotifications) {
-    MessageEvent command = UnpackMessage(kWmCommand, (0u << 16) | 1006u, 0);
-    EXPECT_EQ(command.id, 1006u);
-    EXPECT_EQ(command.code, 0u);
-    EXPECT_EQ(UnpackMessage(kWmCommand, (5u << 16) | 32771u, 0).code, 5u);
-    NotifyHeader header{nullptr, 1000, kDoubleClick};
-    MessageEvent notify = UnpackMessage(kWmNotify, 1000, reinterpret_cast<std::intptr_t>(&header));
-    EXPECT_EQ(notify.id, 1000u);
-    EXPECT_EQ(notify.code, kDoubleClick);
-    EXPECT_EQ(UnpackMessage(kWmNotify, 1000, 0).id, 0u);  // no header: nothing read
-}
-
 TEST(MessageMap, FirstMatchWinsAndUnmatchedFallThrough) {
     Recorder recorder;
     std::intptr_t result = 0;

@@ -87,17 +87,6 @@ TEST_F(RegistryTest, CommaInADescriptionSurvivesButNotInAName) {
     EXPECT_EQ(rows.Text(0, kDescriptionColumn), "指定なし,x, y, z");
 }
 
-TEST_F(RegistryTest, OldLayoutIsConvertedBeforeLoading) {
-    files.files[kSavePath] = "1,editor.exe,高,text, with comma\n0,b.exe,低,\n";
-    registry.LoadTable();
-    EXPECT_EQ(files.files[kSavePath],
-              "Version:4.0.0\r\n1,editor.exe,\x8D\x82,\x8E\x77\x92\xE8\x82\xC8\x82\xB5,text, with comma\r\n"
-              "0,b.exe,\x92\xE1,\x8E\x77\x92\xE8\x82\xC8\x82\xB5,\r\n");
-    EXPECT_FALSE(files.Exists(kTempPath));
-    EXPECT_EQ(Column(kDescriptionColumn), (Strings{"text, with comma", ""}));
-    EXPECT_EQ(Column(kActiveColumn), (Strings{"指定なし", "指定なし"}));
-}
-
 TEST_F(RegistryTest, EmptyFileBecomesOneEmptyRecord) {
     files.files[kSavePath] = "";
     registry.LoadTable();

@@ -93,7 +93,7 @@ void CTarnwickApp::HandOverToRunningInstance() {
 }
 
 BOOL CTarnwickApp::SetPrivilege(const char* name, DWORD attributes) {
-    if (m_osVersion.platformId != VER_PLATFORM_WIN32_NT || m_osVersion.majorVersion < 4) return TRUE;
+    if (!HasPrivileges(m_osVersion)) return TRUE;
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return FALSE;
     TOKEN_PRIVILEGES privileges{};

@@ -15,7 +15,7 @@ OptionsForm OptionsFormFrom(const AppSettings& settings, const OsVersion& versio
     form.watchingCycleText = std::to_string(settings.m_watchingCycleTime);
     form.retryCountText = std::to_string(settings.m_retryCount);
     form.addWatchMode = settings.m_addWatchMode != 0;
-    form.targetAllAppAvailable = version.platformId == kPlatformNt && version.majorVersion >= 4;
+    form.targetAllAppAvailable = HasPrivileges(version);
     form.targetAllApp = form.targetAllAppAvailable && settings.m_targetAllApp != 0;
     form.saveFilePath = settings.GetSaveFilePath();
     form.autoSaveMode = settings.m_autoSaveMode != 0;

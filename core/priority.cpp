@@ -69,6 +69,10 @@ bool HasExtendedPriorities(const OsVersion& version) {
     return version.platformId == kPlatformNt && version.majorVersion > 4;
 }
 
+bool HasPrivileges(const OsVersion& version) {
+    return version.platformId == kPlatformNt && version.majorVersion >= 4;
+}
+
 std::span<const PriorityLevel> OfferedLevels(const OsVersion& version) {
     if (HasExtendedPriorities(version)) return kAllLevels;
     return kBasicLevels;

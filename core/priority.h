@@ -43,6 +43,8 @@ PriorityLevel EntryPriorityFromName(const std::string& name);
 
 // Above and below normal exist from Windows 2000 on.
 bool HasExtendedPriorities(const OsVersion& version);
+// Privileges such as the debug privilege exist from Windows NT 4.0 on.
+bool HasPrivileges(const OsVersion& version);
 
 // The levels the entry dialog's combo boxes offer, in their order.
 std::span<const PriorityLevel> OfferedLevels(const OsVersion& version);

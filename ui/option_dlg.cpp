@@ -143,7 +143,7 @@ std::intptr_t COptionDlg::OnTabChange(const MessageEvent&) {
 void COptionDlg::ShowPage(int index) {
     const HWND pages[] = {m_general.GetSafeHwnd(), m_watch.GetSafeHwnd(), m_file.GetSafeHwnd()};
     for (HWND page : pages) ShowWindow(page, SW_HIDE);
-    ShowWindow(pages[index == 0 ? 0 : index == 1 ? 1 : 2], SW_SHOW);
+    ShowWindow(pages[index == 0 || index == 1 ? index : 2], SW_SHOW);  // any other index: the file page
 }
 
 void COptionDlg::OnOK() {

@@ -10,13 +10,24 @@
 
 namespace tarnwick {
 
-std::string CWnd::GetWindowText() const {
-    const int length = GetWindowTextLengthW(m_hWnd);
+namespace {
+
+// A text that a control hands out in two steps: its length, then a copy into a
+// buffer of that length; `copy` returns how many characters it copied.
+template <typename Copy>
+std::string FetchText(LRESULT length, Copy copy) {
     if (length <= 0) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(m_hWnd, text.data(), length + 1);
+    const LRESULT copied = copy(text.data(), static_cast<int>(length) + 1);
     text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
     return Narrow(text);
+}
+
+}  // namespace
+
+std::string CWnd::GetWindowText() const {
+    return FetchText(GetWindowTextLengthW(m_hWnd),
+                     [this](wchar_t* buffer, int size) { return ::GetWindowTextW(m_hWnd, buffer, size); });
 }
 
 void CWnd::SetWindowText(const std::string& text) { SetWindowTextW(m_hWnd, Wide(text).c_str()); }
@@ -27,12 +38,9 @@ int CComboBox::AddString(const std::string& text) {
 }
 
 std::string CComboBox::GetLBText(int index) const {
-    const LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return Narrow(text);
+    return FetchText(Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)), [this, index](wchar_t* buffer, int) {
+        return Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
+    });
 }
 
 std::string CComboBox::SelectedText() const {
@@ -228,11 +236,9 @@ void CListBox::InsertString(int index, const std::string& text) {
 void CListBox::ResetContent() { Send(LB_RESETCONTENT); }
 
 std::string CListBox::GetText(int index) const {
-    LRESULT length = Send(LB_GETTEXTLEN, index);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    length = Send(LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    return Narrow(text.substr(0, length > 0 ? static_cast<std::size_t>(length) : 0));
+    return FetchText(Send(LB_GETTEXTLEN, index), [this, index](wchar_t* buffer, int) {
+        return Send(LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer));
+    });
 }
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, unsigned flags) {

@@ -8,6 +8,7 @@
 namespace tarnwick {
 
 static_assert(sizeof(ProcessEntry32) == sizeof(PROCESSENTRY32), "Toolhelp's record");
+static_assert(sizeof(ProcessEntry32W) == sizeof(PROCESSENTRY32W), "Toolhelp's wide record");
 
 bool Win32ProcessApi::GetVersion(OsVersion& version) {
     OSVERSIONINFOA info{};
@@ -52,9 +53,9 @@ Dword Win32ProcessApi::ForegroundProcessId() {
     return processId;
 }
 
-std::string Win32ProcessApi::ToShiftJis(std::u16string_view name) {
+void Win32ProcessApi::ToShiftJis(std::u16string_view name, std::string& out) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
-    return Narrow(std::wstring(reinterpret_cast<const wchar_t*>(name.data()), name.size()));
+    NarrowInto(reinterpret_cast<const wchar_t*>(name.data()), name.size(), out);
 }
 
 }  // namespace tarnwick

@@ -5,7 +5,7 @@
 
 namespace tarnwick {
 
-class Win32ProcessApi final : public ProcessApi {
+class Win32ProcessApi : public ProcessApi {
 public:
     bool GetVersion(OsVersion& version) override;
     bool Is64BitWindows() override;
@@ -17,7 +17,7 @@ public:
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     void CloseHandle(Handle handle) override;
     Dword ForegroundProcessId() override;
-    std::string ToShiftJis(std::u16string_view name) override;
+    void ToShiftJis(std::u16string_view name, std::string& out) override;
 };
 
 }  // namespace tarnwick

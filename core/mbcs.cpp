@@ -29,21 +29,23 @@ std::size_t CharLength(std::string_view text, std::size_t i) {
 }
 
 std::string UpperCase(std::string_view text) {
-    std::string out(text);
-    for (std::size_t i = 0; i < out.size();) {
-        unsigned char c = static_cast<unsigned char>(out[i]);
-        std::size_t length = CharLength(out, i);
-        if (length == 2) {
-            unsigned code = (c << 8) | static_cast<unsigned char>(out[i + 1]);
-            unsigned upper = UpperDoubleByte(code);
-            out[i] = static_cast<char>(upper >> 8);
-            out[i + 1] = static_cast<char>(upper & 0xFF);
-        } else if (c >= 'a' && c <= 'z') {
-            out[i] = static_cast<char>(c - 'a' + 'A');
-        }
-        i += length;
-    }
+    std::string out;
+    UpperCaseInto(text, out);
     return out;
+}
+
+void UpperCaseInto(std::string_view text, std::string& out) {
+    out.assign(text);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(out[i]);
+        if (c >= 'a' && c <= 'z') {
+            out[i] = static_cast<char>(c - 'a' + 'A');
+        } else if (IsLeadByte(c) && i + 1 < out.size()) {
+            const unsigned upper = UpperDoubleByte((c << 8) | static_cast<unsigned char>(out[i + 1]));
+            out[i] = static_cast<char>(upper >> 8);
+            out[++i] = static_cast<char>(upper & 0xFF);
+        }
+    }
 }
 
 std::string_view CutToFit(std::string_view text, std::size_t limit) {

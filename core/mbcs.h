@@ -21,6 +21,7 @@ std::size_t CharLength(std::string_view text, std::size_t i);
 // Upper-cases single-byte a-z and the full-width Latin, Greek and Cyrillic small
 // letters; every other byte, half-width katakana included, stays as it is.
 std::string UpperCase(std::string_view text);
+void UpperCaseInto(std::string_view text, std::string& out);
 
 // Longest prefix of text that fits in limit bytes without ending inside a
 // double-byte character.

@@ -6,6 +6,8 @@ namespace tarnwick {
 
 std::string MakeKey(std::string_view name) { return UpperCase(name); }
 
+void MakeKeyInto(std::string_view name, std::string& key) { UpperCaseInto(name, key); }
+
 ProgramState* ProgramTable::Find(std::string_view key) {
     auto found = m_entries.find(key);
     return found == m_entries.end() ? nullptr : &found->second;

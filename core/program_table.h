@@ -3,9 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace tarnwick {
@@ -23,6 +24,8 @@ struct ProgramState {
 // The key of a program name: upper-cased with the code page 932 rules. Keys are
 // compared byte for byte; a directory in front of a name makes another key.
 std::string MakeKey(std::string_view name);
+// The same into a buffer that the caller keeps.
+void MakeKeyInto(std::string_view name, std::string& key);
 
 class ProgramTable {
 public:
@@ -36,7 +39,13 @@ public:
     std::size_t Size() const { return m_entries.size(); }
 
 private:
-    std::map<std::string, ProgramState, std::less<>> m_entries;
+    // Looked up by a string_view without making a string.
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const noexcept { return std::hash<std::string_view>{}(key); }
+    };
+    // Node-based: the entries do not move, so pointers to them stay valid.
+    std::unordered_map<std::string, ProgramState, KeyHash, std::equal_to<>> m_entries;
 };
 
 }  // namespace tarnwick

@@ -65,6 +65,8 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Registered, 0, 0, &CMonitorDlg::OnTaskbarCreated, &g_taskbarCreated},
 };
 
+CMonitorDlg* CMonitorDlg::s_foregroundListener = nullptr;
+
 CMonitorDlg::CMonitorDlg(AppSettings& settings, const OsVersion& version, CProcessEnumerator& enumerator,
                          ProcessApi& processes, FileSystem& files, PrivilegeSwitch setDebugPrivilege, HWND parent)
     : CDialog(IDD_MONITOR, parent),
@@ -81,7 +83,7 @@ CMonitorDlg::CMonitorDlg(AppSettings& settings, const OsVersion& version, CProce
       m_history(m_historyList),
       m_boxes(m_hWnd),
       m_registrations(m_rows, settings, m_boxes, files),
-      m_watchCycle(m_registrations, m_history, processes, m_clock, settings) {
+      m_watchCycle(m_registrations, m_history, processes, m_clock, settings, enumerator) {
     g_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 }
 
@@ -115,6 +117,11 @@ BOOL CMonitorDlg::OnInitDialog() {
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     }
     SetTimer(m_hWnd, kWatchTimer, static_cast<UINT>(m_settings.m_watchingCycleTime), nullptr);
+    m_foregroundFollower.ForegroundSeen(m_processes.ForegroundProcessId(), GetTickCount64());
+    s_foregroundListener = this;
+    m_foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &OnForegroundEvent,
+                                       0, 0, WINEVENT_OUTOFCONTEXT);
+    SetTimer(m_hWnd, kForegroundPollTimer, kForegroundPollMs, nullptr);
     return TRUE;
 }
 
@@ -146,12 +153,49 @@ std::intptr_t CMonitorDlg::OnPaint(const MessageEvent&) {
 std::intptr_t CMonitorDlg::OnQueryDragIcon(const MessageEvent&) { return reinterpret_cast<std::intptr_t>(m_hIcon); }
 
 std::intptr_t CMonitorDlg::OnTimer(const MessageEvent& event) {
-    if (event.wParam == kWatchTimer) m_watchCycle.Tick(m_enumerator);
+    switch (event.wParam) {
+        case kWatchTimer:
+            RunWatchTick();
+            break;
+        case kForegroundPollTimer:
+            FollowForeground();
+            break;
+        case kForegroundTickTimer:
+            KillTimer(m_hWnd, kForegroundTickTimer);
+            RunWatchTick();
+            break;
+    }
     return FALSE;
+}
+
+void CMonitorDlg::RunWatchTick() {
+    m_watchCycle.Tick();
+    m_foregroundFollower.Ticked(GetTickCount64());
+}
+
+void CMonitorDlg::FollowForeground() {
+    const ForegroundFollower::Decision decision =
+        m_foregroundFollower.ForegroundSeen(m_processes.ForegroundProcessId(), GetTickCount64());
+    if (!decision.tick) return;
+    if (decision.delayMs == 0) {
+        KillTimer(m_hWnd, kForegroundTickTimer);
+        RunWatchTick();
+    } else {
+        SetTimer(m_hWnd, kForegroundTickTimer, static_cast<UINT>(decision.delayMs), nullptr);
+    }
+}
+
+void CALLBACK CMonitorDlg::OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+    if (s_foregroundListener) s_foregroundListener->FollowForeground();
 }
 
 std::intptr_t CMonitorDlg::OnDestroy(const MessageEvent&) {
     KillTimer(m_hWnd, kWatchTimer);
+    KillTimer(m_hWnd, kForegroundPollTimer);
+    KillTimer(m_hWnd, kForegroundTickTimer);
+    if (m_foregroundHook) UnhookWinEvent(m_foregroundHook);
+    m_foregroundHook = nullptr;
+    s_foregroundListener = nullptr;
     RemoveTrayIcon();
     return FALSE;
 }

@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "core/options.h"
 #include "core/registrations.h"
+#include "watch/foreground_follower.h"
 #include "watch/process_enumerator.h"
 #include "watch/watch_cycle.h"
 #include "ui/control_adapters.h"
@@ -36,6 +37,10 @@ public:
 
     static constexpr UINT kTrayCallback = WM_USER + 1;
     static constexpr UINT_PTR kWatchTimer = 1;
+    // The foreground poll, and the one-shot tick that a foreground change may wait for.
+    static constexpr UINT_PTR kForegroundPollTimer = 2;
+    static constexpr UINT_PTR kForegroundTickTimer = 3;
+    static constexpr UINT kForegroundPollMs = 50;
 
 private:
     static const MapEntry<CMonitorDlg> kMessageMap[];
@@ -71,6 +76,15 @@ private:
     void UpdateShortcuts(bool desktop, bool startup) override;
     void SetDebugPrivilege(bool enabled) override;
 
+    // A watch tick, from the timer or ahead of it.
+    void RunWatchTick();
+    // Runs a tick ahead of the timer when the foreground has passed to another process.
+    // The window-event hook reports a change at once on Windows; Wine delivers no such
+    // event, so a cheap poll of the foreground window also looks.
+    void FollowForeground();
+    static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
+                                           DWORD thread, DWORD time);
+
     void AddTrayIcon();
     void RemoveTrayIcon();
     // Runs the entry dialog on the selected row (the change button and a double-click).
@@ -94,6 +108,9 @@ private:
     SystemClock m_clock;
     Registrations m_registrations;
     WatchCycle m_watchCycle;
+    ForegroundFollower m_foregroundFollower;
+    HWINEVENTHOOK m_foregroundHook = nullptr;
+    static CMonitorDlg* s_foregroundListener;
 };
 
 }  // namespace tarnwick

@@ -45,6 +45,21 @@ struct ProcessEntry32 {
     char szExeFile[kMaxPathBytes];
 };
 
+// Toolhelp's wide process record (PROCESSENTRY32W): on Windows NT its file name is
+// the executable's base name.
+struct ProcessEntry32W {
+    Dword dwSize;
+    Dword cntUsage;
+    Dword th32ProcessID;
+    std::uintptr_t th32DefaultHeapID;
+    Dword th32ModuleID;
+    Dword cntThreads;
+    Dword th32ParentProcessID;
+    std::int32_t pcPriClassBase;
+    Dword dwFlags;
+    char16_t szExeFile[kMaxPathBytes];
+};
+
 using TaskEnumProcEx = WinBool(TARNWICK_WINAPI*)(Dword threadId, Word module16, Word task16, char* moduleName,
                                                  char* fileName, LParam context);
 using VdmEnumTaskWowExFn = int(TARNWICK_WINAPI*)(Dword processId, TaskEnumProcEx callback, LParam context);
@@ -56,6 +71,7 @@ using EnumProcessModulesFn = WinBool(TARNWICK_WINAPI*)(Handle process, ModuleHan
                                                        Dword* needed);
 using EnumProcessesFn = WinBool(TARNWICK_WINAPI*)(Dword* ids, Dword bytes, Dword* returned);
 using Process32Fn = WinBool(TARNWICK_WINAPI*)(Handle snapshot, ProcessEntry32* entry);
+using Process32WFn = WinBool(TARNWICK_WINAPI*)(Handle snapshot, ProcessEntry32W* entry);
 using CreateToolhelp32SnapshotFn = Handle(TARNWICK_WINAPI*)(Dword flags, Dword processId);
 
 class ProcessApi {
@@ -76,8 +92,9 @@ public:
     virtual void CloseHandle(Handle handle) = 0;
     // Process id of the foreground window's owner; 0 when there is none.
     virtual Dword ForegroundProcessId() = 0;
-    // A name that the wide naming functions gave, in code page 932.
-    virtual std::string ToShiftJis(std::u16string_view name) = 0;
+    // A name that the wide naming functions gave, in code page 932, into a buffer
+    // that the caller keeps (the watch cycle converts every process's name).
+    virtual void ToShiftJis(std::u16string_view name, std::string& out) = 0;
 };
 
 }  // namespace tarnwick

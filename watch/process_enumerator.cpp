@@ -174,15 +174,16 @@ WinBool CProcessEnumerator::EnumerateNt(NameKind kind, ProcessCallback callback,
                 const Dword length = nameOf(process, module, wide, kMaxPathBytes);
                 if (length != 0) {
                     const std::u16string_view text(wide, std::min<Dword>(length, kMaxPathBytes - 1));
-                    CopyToBuffer(m_api.ToShiftJis(text), name, sizeof name);
+                    std::string converted;
+                    m_api.ToShiftJis(text, converted);
+                    CopyToBuffer(converted, name, sizeof name);
                 }
             }
             m_api.CloseHandle(process);
         }
         if (!callback(ids[i], 0, name, context)) return 1;
 
-        const bool ntvdm = kind == NameKind::Base ? EqualsIgnoringAsciiCase(name, "NTVDM.EXE")
-                                                  : std::strstr(name, "NTVDM.EXE") != nullptr;
+        const bool ntvdm = kind == NameKind::Base ? IsNtvdm(name) : std::strstr(name, "NTVDM.EXE") != nullptr;
         if (ntvdm && s_VDMEnumTaskWOWEx) {
             TaskRecord record{ids[i], callback, context, 0};
             s_VDMEnumTaskWOWEx(ids[i], kind == NameKind::Base ? TaskStepBaseName : TaskStepFullPath,
@@ -192,6 +193,15 @@ WinBool CProcessEnumerator::EnumerateNt(NameKind kind, ProcessCallback callback,
     }
     return 1;
 }
+
+bool CProcessEnumerator::EnumTaskBaseNames(Dword processId, ProcessCallback callback, void* context) {
+    if (m_unavailable || !s_VDMEnumTaskWOWEx) return false;
+    TaskRecord record{processId, callback, context, 0};
+    s_VDMEnumTaskWOWEx(processId, TaskStepBaseName, reinterpret_cast<LParam>(&record));
+    return true;
+}
+
+bool CProcessEnumerator::IsNtvdm(const char* baseName) { return EqualsIgnoringAsciiCase(baseName, "NTVDM.EXE"); }
 
 WinBool CProcessEnumerator::EnumerateWindows9x(NameKind kind, ProcessCallback callback, void* context) {
     Handle snapshot = s_CreateToolhelp32Snapshot(kSnapProcess, 0);

@@ -25,6 +25,12 @@ public:
     WinBool EnumBaseNames(ProcessCallback callback, void* context);
     WinBool EnumFullPaths(ProcessCallback callback, void* context);
 
+    // The 16-bit tasks inside one NTVDM process, by base name; false where the task
+    // listing is unavailable.
+    bool EnumTaskBaseNames(Dword processId, ProcessCallback callback, void* context);
+    // Whether a process of this base name hosts 16-bit tasks.
+    static bool IsNtvdm(const char* baseName);
+
     int m_unavailable = 1;
     ModuleHandle m_hListLibrary = nullptr;
     ModuleHandle m_hVdmLibrary = nullptr;

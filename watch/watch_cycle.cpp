@@ -3,59 +3,53 @@
 namespace tarnwick {
 
 WatchCycle::WatchCycle(Registrations& registrations, HistoryList& history, ProcessApi& api, Clock& clock,
-                       const AppSettings& settings)
-    : m_registrations(registrations), m_history(history), m_api(api), m_clock(clock), m_settings(settings) {}
+                       const AppSettings& settings, CProcessEnumerator& enumerator)
+    : m_registrations(registrations),
+      m_history(history),
+      m_api(api),
+      m_clock(clock),
+      m_settings(settings),
+      m_listing(api, enumerator) {}
 
-void WatchCycle::Tick(CProcessEnumerator& enumerator) { enumerator.EnumBaseNames(&WatchCycle::WatchProcess, this); }
+void WatchCycle::Tick() { m_listing.List(*this); }
 
-WinBool WatchCycle::WatchProcess(Dword processId, Dword task, const char* name, void* cycle) {
-    return static_cast<WatchCycle*>(cycle)->WatchProcess(processId, task, name);
+ProgramState* WatchCycle::WatchedProgram(const char* name) {
+    MakeKeyInto(name, m_key);
+    ProgramState* state = m_registrations.Programs().Find(m_key);
+    return state && state->watched ? state : nullptr;
 }
 
-WinBool WatchCycle::WatchProcess(Dword processId, Dword /*task*/, const char* name) {
-    if (!name || !*name) return 1;
-    const std::string key = MakeKey(name);
-    ProgramState* state = m_registrations.Programs().Find(key);
-    if (!state || !state->watched) return 1;
-
-    Dword wanted = static_cast<Dword>(state->specifiedClass);
-    Handle process = m_api.OpenProcess(kProcessAllAccess, processId);
+void WatchCycle::Watch(ProgramState& state, Dword processId, const char* name, Handle process) {
     if (!process) {
-        Refused(*state, key);
-        return 1;
+        Refused(state, name);
+        return;
     }
     const Dword current = m_api.GetPriorityClass(process);
     if (current == 0) {
-        m_api.CloseHandle(process);
-        Refused(*state, key);
-        return 1;
+        Refused(state, name);
+        return;
     }
-    if (state->activeClass != 0 && m_api.ForegroundProcessId() == processId) {
-        wanted = static_cast<Dword>(state->activeClass);
+    Dword wanted = static_cast<Dword>(state.specifiedClass);
+    if (state.activeClass != 0 && m_api.ForegroundProcessId() == processId) {
+        wanted = static_cast<Dword>(state.activeClass);
     }
-    if (wanted == current) {
-        m_api.CloseHandle(process);
-        return 1;
-    }
+    if (wanted == current) return;
     if (!m_api.SetPriorityClass(process, wanted)) {
-        m_api.CloseHandle(process);
-        Refused(*state, key);
-        return 1;
+        Refused(state, name);
+        return;
     }
-    state->runCount += 1;
-    state->retriesLeft = -1;
+    state.runCount += 1;
+    state.retriesLeft = -1;
     ProgramRows& rows = m_registrations.Rows();
-    const int row = m_registrations.RowOf(key);
-    rows.SetText(row, kRunCountColumn, std::to_string(state->runCount));
+    const int row = m_registrations.RowOf(MakeKey(name));
+    rows.SetText(row, kRunCountColumn, std::to_string(state.runCount));
     AddHistoryLine(m_history, TimeStamp(m_clock) + " " + PriorityName(current) + " → " + PriorityName(wanted) + " " +
                                   RowName(row));
-    m_api.CloseHandle(process);
-    return 1;
 }
 
-void WatchCycle::Refused(ProgramState& state, const std::string& key) {
+void WatchCycle::Refused(ProgramState& state, const char* name) {
     const std::string stamp = TimeStamp(m_clock);
-    const int row = m_registrations.RowOf(key);
+    const int row = m_registrations.RowOf(MakeKey(name));
     if (state.retriesLeft < 0) state.retriesLeft = m_settings.m_retryCount;
     std::string line;
     if (state.retriesLeft >= 1) {

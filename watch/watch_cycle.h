@@ -9,23 +9,23 @@
 #include "watch/history.h"
 #include "watch/process_api.h"
 #include "watch/process_enumerator.h"
+#include "watch/watched_listing.h"
 
 namespace tarnwick {
 
-class WatchCycle {
+class WatchCycle final : private WatchedProcessSink {
 public:
     WatchCycle(Registrations& registrations, HistoryList& history, ProcessApi& api, Clock& clock,
-               const AppSettings& settings);
+               const AppSettings& settings, CProcessEnumerator& enumerator);
 
-    // Lists every process through the enumerator and watches each one.
-    void Tick(CProcessEnumerator& enumerator);
-
-    // The enumerator's callback for one process; always goes on.
-    WinBool WatchProcess(Dword processId, Dword task, const char* name);
-    static WinBool WatchProcess(Dword processId, Dword task, const char* name, void* cycle);
+    // Lists the processes of watched programs and brings each to its class.
+    void Tick();
+    bool ListsFromSnapshot() const { return m_listing.UsesSnapshot(); }
 
 private:
-    void Refused(ProgramState& state, const std::string& key);
+    ProgramState* WatchedProgram(const char* name) override;
+    void Watch(ProgramState& program, Dword processId, const char* name, Handle process) override;
+    void Refused(ProgramState& state, const char* name);
     std::string RowName(int row) const;
 
     Registrations& m_registrations;
@@ -33,6 +33,8 @@ private:
     ProcessApi& m_api;
     Clock& m_clock;
     const AppSettings& m_settings;
+    WatchedProcessListing m_listing;
+    std::string m_key;  // kept between processes: one allocation for the whole listing
 };
 
 }  // namespace tarnwick

@@ -13,13 +13,18 @@ std::wstring Wide(const std::string& shiftJis) {
 }
 
 std::string Narrow(const std::wstring& utf16) {
-    if (utf16.empty()) return {};
-    int length = WideCharToMultiByte(kShiftJisCodePage, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0,
-                                     nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(kShiftJisCodePage, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), length, nullptr,
-                        nullptr);
+    std::string out;
+    NarrowInto(utf16.data(), utf16.size(), out);
     return out;
+}
+
+void NarrowInto(const wchar_t* utf16, std::size_t length, std::string& out) {
+    out.clear();
+    if (length == 0) return;
+    const int wideLength = static_cast<int>(length);
+    const int bytes = WideCharToMultiByte(kShiftJisCodePage, 0, utf16, wideLength, nullptr, 0, nullptr, nullptr);
+    out.resize(static_cast<std::size_t>(bytes));
+    WideCharToMultiByte(kShiftJisCodePage, 0, utf16, wideLength, out.data(), bytes, nullptr, nullptr);
 }
 
 }  // namespace tarnwick

@@ -10,5 +10,7 @@ inline constexpr unsigned kShiftJisCodePage = 932;
 
 std::wstring Wide(const std::string& shiftJis);
 std::string Narrow(const std::wstring& utf16);
+// Into a buffer that the caller keeps, so that a loop over many names allocates once.
+void NarrowInto(const wchar_t* utf16, std::size_t length, std::string& out);
 
 }  // namespace tarnwick

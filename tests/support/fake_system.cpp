@@ -40,6 +40,12 @@ WinBool FakeProcess32First(Handle snapshot, ProcessEntry32* entry) {
 WinBool FakeProcess32Next(Handle snapshot, ProcessEntry32* entry) {
     return FakeSystem::current->SnapshotEntry(snapshot, entry, false);
 }
+WinBool FakeProcess32FirstW(Handle snapshot, ProcessEntry32W* entry) {
+    return FakeSystem::current->WideSnapshotEntry(snapshot, entry, true);
+}
+WinBool FakeProcess32NextW(Handle snapshot, ProcessEntry32W* entry) {
+    return FakeSystem::current->WideSnapshotEntry(snapshot, entry, false);
+}
 
 struct Export {
     const char* library;
@@ -55,6 +61,8 @@ const Export kExports[] = {
     {"Kernel32.DLL", "CreateToolhelp32Snapshot", reinterpret_cast<void*>(&FakeCreateToolhelp32Snapshot)},
     {"Kernel32.DLL", "Process32First", reinterpret_cast<void*>(&FakeProcess32First)},
     {"Kernel32.DLL", "Process32Next", reinterpret_cast<void*>(&FakeProcess32Next)},
+    {"Kernel32.DLL", "Process32FirstW", reinterpret_cast<void*>(&FakeProcess32FirstW)},
+    {"Kernel32.DLL", "Process32NextW", reinterpret_cast<void*>(&FakeProcess32NextW)},
 };
 
 // The file name of a path, found without allocating (the benchmark runs through here).
@@ -184,14 +192,14 @@ WinBool FakeSystem::EnumProcessModules(Handle handle, ModuleHandle* modules, Dwo
     return 1;
 }
 
-std::string FakeSystem::ToShiftJis(std::u16string_view name) {
-    std::string text;
-    text.reserve(name.size());
+void FakeSystem::ToShiftJis(std::u16string_view name, std::string& text) {
+    text.resize(2 * name.size());
+    std::size_t length = 0;
     for (WideChar unit : name) {
-        if (unit > 0xFF) text += static_cast<char>(unit >> 8);
-        text += static_cast<char>(unit & 0xFF);
+        if (unit > 0xFF) text[length++] = static_cast<char>(unit >> 8);
+        text[length++] = static_cast<char>(unit & 0xFF);
     }
-    return text;
+    text.resize(length);
 }
 
 Dword FakeSystem::ModuleName(Handle handle, WideChar* name, Dword size, bool fullPath) {
@@ -218,6 +226,24 @@ Handle FakeSystem::Snapshot() {
     if (listingFails) return kInvalidHandle;
     ++openHandles;
     return kSnapshotHandle;
+}
+
+WinBool FakeSystem::WideSnapshotEntry(Handle snapshot, ProcessEntry32W* entry, bool first) {
+    if (snapshot != kSnapshotHandle || entry->dwSize != sizeof(ProcessEntry32W)) return 0;
+    if (first) m_snapshotPosition = 0;
+    if (m_snapshotPosition >= processes.size()) return 0;
+    const FakeProcess& process = processes[m_snapshotPosition++];
+    entry->th32ProcessID = process.id;
+    // Windows NT's snapshot names the executable without its folder.
+    if (process.wideNamePath != process.path || process.path.empty()) {
+        WideChar wide[kMaxPathBytes];
+        const Dword length = CopyWideCut(BaseNameOf(process.path), wide, kMaxPathBytes);
+        process.wideBaseName.assign(wide, length);
+        process.wideNamePath = process.path;
+    }
+    std::copy(process.wideBaseName.begin(), process.wideBaseName.end(), entry->szExeFile);
+    entry->szExeFile[process.wideBaseName.size()] = 0;
+    return 1;
 }
 
 WinBool FakeSystem::SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first) {

@@ -29,6 +29,10 @@ struct FakeProcess {
     bool readRefused = false;
     bool setRefused = false;
     std::vector<FakeTask> tasks;
+    // The base name in wide units, made once per path: the benchmark times the
+    // program's work, not the scripted system's.
+    mutable std::string wideNamePath;
+    mutable std::u16string wideBaseName;
 };
 
 class FakeSystem final : public ProcessApi {
@@ -65,7 +69,7 @@ public:
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     void CloseHandle(Handle handle) override;
     Dword ForegroundProcessId() override { return foreground; }
-    std::string ToShiftJis(std::u16string_view name) override;
+    void ToShiftJis(std::u16string_view name, std::string& out) override;
 
     // The listing functions' behaviour, reached through the exported entry points.
     WinBool EnumProcesses(Dword* ids, Dword bytes, Dword* returned);
@@ -74,6 +78,7 @@ public:
     int EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context);
     Handle Snapshot();
     WinBool SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first);
+    WinBool WideSnapshotEntry(Handle snapshot, ProcessEntry32W* entry, bool first);
 
     static FakeSystem* current;
 

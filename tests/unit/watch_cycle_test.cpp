@@ -1,4 +1,5 @@
 #include "watch/watch_cycle.h"
+#include "watch/foreground_follower.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 namespace tarnwick {
 namespace {
 
+using testing::FakeProcess;
 using testing::FakeSystem;
 
 class FixedClock final : public Clock {
@@ -29,25 +31,35 @@ public:
     }
 };
 
-class WatchTest : public testing::RegistryTest {
-protected:
-    WatchTest() : enumerator(system), cycle(registry, history, system, clock, settings) {}
+// The scripted system with or without the wide snapshot functions: every watch test
+// runs over the snapshot listing and over the process-by-process one.
+struct ListingSystem {
+    explicit ListingSystem(bool snapshot) {
+        if (!snapshot) system.missingFunctions = {"Process32FirstW"};
+    }
+    FakeSystem system;
+};
 
-    void Tick() { cycle.Tick(enumerator); }
+class WatchTest : public testing::RegistryTest, public ::testing::WithParamInterface<bool>, protected ListingSystem {
+protected:
+    WatchTest()
+        : ListingSystem(GetParam()), enumerator(system), cycle(registry, history, system, clock, settings, enumerator) {}
+
+    bool Snapshot() const { return GetParam(); }
+    void Tick() { cycle.Tick(); }
     std::vector<std::string> Lines() const {
         std::vector<std::string> lines;
         for (int i = 0; i < history.Count(); ++i) lines.push_back(history.Line(i));
         return lines;
     }
 
-    FakeSystem system;
     FixedClock clock;
     MemoryHistory history;
     CProcessEnumerator enumerator;
     WatchCycle cycle;
 };
 
-TEST_F(WatchTest, BringsAWatchedProgramToItsClassOnceAndLogsIt) {
+TEST_P(WatchTest, BringsAWatchedProgramToItsClassOnceAndLogsIt) {
     registry.Add(Entry("Editor.exe", kHigh));
     system.Add(4, "C:\\Windows\\explorer.exe");
     system.Add(8, "C:\\Apps\\EDITOR.EXE");
@@ -63,7 +75,7 @@ TEST_F(WatchTest, BringsAWatchedProgramToItsClassOnceAndLogsIt) {
     EXPECT_EQ(system.openHandles, 0);
 }
 
-TEST_F(WatchTest, LeavesUnregisteredUnwatchedAndAlreadyRightProcessesAlone) {
+TEST_P(WatchTest, LeavesUnregisteredUnwatchedAndAlreadyRightProcessesAlone) {
     settings.m_addWatchMode = 0;
     registry.Add(Entry("idle.exe", kIdle));
     settings.m_addWatchMode = 1;
@@ -71,16 +83,21 @@ TEST_F(WatchTest, LeavesUnregisteredUnwatchedAndAlreadyRightProcessesAlone) {
     system.Add(4, "C:\\idle.exe");
     system.Add(8, "C:\\normal.exe");
     system.Add(12, "C:\\other.exe");
-    system.Add(16, "C:\\hidden.exe").opensLeft = 0;  // reported with an empty name
+    system.Add(16, "C:\\hidden.exe").opensLeft = 0;  // cannot be named or opened
+    system.Add(20, "C:\\normal.exe").opensLeft = 0;
     int opensBefore = system.opens;
     Tick();
+    EXPECT_EQ(cycle.ListsFromSnapshot(), Snapshot());
     EXPECT_TRUE(system.sets.empty());
     EXPECT_EQ(history.Count(), 0);
     EXPECT_EQ(rows.Text(1, kRunCountColumn), "");
-    EXPECT_EQ(system.opens - opensBefore, 4 + 1);  // the listing's opens and one for normal.exe
+    // The snapshot opens only the processes of watched programs; the other listing
+    // opens every process to name it, and normal.exe once more.
+    EXPECT_EQ(system.opens - opensBefore, Snapshot() ? 2 : 5 + 1);
+    EXPECT_EQ(system.openHandles, 0);
 }
 
-TEST_F(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
+TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
     registry.Add(Entry("Editor.exe", kIdle, kHigh));
     system.Add(8, "C:\\Editor.exe");
     system.Add(12, "C:\\editor.exe");  // a second copy of the same program
@@ -104,7 +121,7 @@ TEST_F(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
                        }));
 }
 
-TEST_F(WatchTest, ForegroundWithoutActivePriorityKeepsTheSpecifiedClass) {
+TEST_P(WatchTest, ForegroundWithoutActivePriorityKeepsTheSpecifiedClass) {
     registry.Add(Entry("a.exe", kIdle));
     system.Add(8, "C:\\a.exe");
     system.foreground = 8;
@@ -112,7 +129,7 @@ TEST_F(WatchTest, ForegroundWithoutActivePriorityKeepsTheSpecifiedClass) {
     EXPECT_EQ(system.Process(8)->priority, 0x40u);
 }
 
-TEST_F(WatchTest, RetriesThenTakesOffWatchAndSavesWithAutoSave) {
+TEST_P(WatchTest, RetriesThenTakesOffWatchAndSavesWithAutoSave) {
     settings.m_retryCount = 3;
     registry.Add(Entry("Locked.exe", kHigh));
     settings.m_autoSaveMode = 1;
@@ -141,23 +158,25 @@ TEST_F(WatchTest, RetriesThenTakesOffWatchAndSavesWithAutoSave) {
     EXPECT_EQ(registry.Programs().Find("LOCKED.EXE")->retriesLeft, 2);
 }
 
-TEST_F(WatchTest, NoRetriesAndEveryKindOfRefusal) {
+TEST_P(WatchTest, NoRetriesAndEveryKindOfRefusal) {
     settings.m_retryCount = 0;
     registry.Add(Entry("a.exe"));
     registry.Add(Entry("b.exe"));
     registry.Add(Entry("c.exe"));
-    system.Add(4, "C:\\a.exe").opensLeft = 1;  // ends between the listing and the open
+    // Ends between the listing and the open: the process-by-process listing took it
+    // for a refusal; the snapshot, which opens it only once, passes it by.
+    system.Add(4, "C:\\a.exe").opensLeft = Snapshot() ? 0 : 1;
     system.Add(8, "C:\\b.exe").readRefused = true;
     system.Add(12, "C:\\c.exe").setRefused = true;
     Tick();
-    EXPECT_FALSE(rows.Checked(0));
+    EXPECT_EQ(rows.Checked(0), Snapshot());
     EXPECT_FALSE(rows.Checked(1));
     EXPECT_FALSE(rows.Checked(2));
-    EXPECT_EQ(history.Count(), 3);
+    EXPECT_EQ(history.Count(), Snapshot() ? 2 : 3);
     EXPECT_EQ(system.openHandles, 0);
 }
 
-TEST_F(WatchTest, RetriesBelongToTheProgramAndASuccessResetsThem) {
+TEST_P(WatchTest, RetriesBelongToTheProgramAndASuccessResetsThem) {
     settings.m_retryCount = 2;
     registry.Add(Entry("a.exe", kHigh));
     system.Add(4, "C:\\a.exe").setRefused = true;
@@ -176,18 +195,23 @@ TEST_F(WatchTest, RetriesBelongToTheProgramAndASuccessResetsThem) {
     EXPECT_EQ(registry.Programs().Find("A.EXE")->retriesLeft, 1);
 }
 
-TEST_F(WatchTest, SixteenBitTasksAreSetOnTheirNtvdmHost) {
+TEST_P(WatchTest, SixteenBitTasksAreSetOnTheirNtvdmHost) {
     system.is64Bit = false;
     CProcessEnumerator thirtyTwo(system);
+    WatchCycle onThirtyTwo(registry, history, system, clock, settings, thirtyTwo);
     registry.Add(Entry("WORD.EXE", kHigh, kRealtime));
     system.Add(20, "C:\\WINNT\\system32\\NTVDM.EXE").tasks = {{0x1234, "C:\\OLD\\WORD.EXE"}};
+    FakeProcess& closed = system.Add(24, "C:\\WINNT\\system32\\ntvdm.exe");
+    closed.tasks = {{0x1234, "C:\\OLD\\WORD.EXE"}};
+    closed.opensLeft = 0;  // a host that does not open lists no tasks
     system.foreground = 20;
-    cycle.Tick(thirtyTwo);
+    onThirtyTwo.Tick();
     EXPECT_EQ(system.Process(20)->priority, 0x100u);
-    EXPECT_EQ(history.Line(0), "04/07/15 09:05:03 通常 → リアルタイム WORD.EXE");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"04/07/15 09:05:03 通常 → リアルタイム WORD.EXE"}));
+    EXPECT_EQ(system.openHandles, 0);
 }
 
-TEST_F(WatchTest, LineWithoutARowOrATimeStamp) {
+TEST_P(WatchTest, LineWithoutARowOrATimeStamp) {
     registry.Add(Entry("a.exe", kHigh));
     rows.DeleteAll();  // an entry without a row: the count goes nowhere, the name is empty
     system.Add(4, "C:\\a.exe");
@@ -195,6 +219,23 @@ TEST_F(WatchTest, LineWithoutARowOrATimeStamp) {
     Tick();
     EXPECT_EQ(history.Line(0), " 通常 → 高 ");
     EXPECT_EQ(registry.Programs().Find("A.EXE")->runCount, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothListings, WatchTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Snapshot" : "ProcessByProcess";
+                         });
+
+TEST(ForegroundFollower, TicksWhenTheForegroundPassesToAnotherProcessButNotTooOften) {
+    using Decision = ForegroundFollower::Decision;
+    ForegroundFollower follower;
+    EXPECT_EQ(follower.ForegroundSeen(8, 0), Decision{});  // the start: nothing has changed
+    EXPECT_EQ(follower.ForegroundSeen(8, 10), Decision{});
+    EXPECT_EQ(follower.ForegroundSeen(12, 20), (Decision{true, 0}));  // no tick yet: at once
+    follower.Ticked(1000);
+    EXPECT_EQ(follower.ForegroundSeen(0, 1020), (Decision{true, 30}));  // to no window counts too
+    EXPECT_EQ(follower.ForegroundSeen(0, 1030), Decision{});
+    EXPECT_EQ(follower.ForegroundSeen(8, 1050), (Decision{true, 0}));
 }
 
 TEST(History, KeepsAtMost30001LinesNewestOnTop) {

@@ -24,12 +24,53 @@ bool HistoryHas(const MemoryHistory& history, const std::string& ending) {
     return false;
 }
 
+// The real process functions, except that opening the chosen process first ends
+// it: the process ends between the listing and the open.
+class EndsBeforeOpen final : public Win32ProcessApi {
+public:
+    Started* ending = nullptr;
+    bool gone = false;
+    Handle OpenProcess(Dword access, Dword processId) override {
+        if (ending && ending->Running() && ending->Id() == processId) {
+            ending->End();
+            // Wine keeps an ended process openable for a moment: wait until it is gone.
+            gone = WaitFor([processId] {
+                HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+                if (process) ::CloseHandle(process);
+                return process == nullptr;
+            }, 5000, nullptr, 10);
+        }
+        return Win32ProcessApi::OpenProcess(access, processId);
+    }
+};
+
+// A process that ends between the listing and the open was never a refusal: the
+// snapshot listing passes it by without a line and leaves its program on watch.
+void EndingBetweenListingAndOpen(WatchWorld& world, const std::wstring& folder) {
+    world.settings.m_addWatchMode = 1;
+    world.Register("Ending.exe", kHigh);
+    const int row = world.rows.Count() - 1;
+    Started ending(PlaceTarget(folder, L"ending", L"Ending.exe"), L"");
+    WINE_CHECK(ending.Running());
+    EndsBeforeOpen api;
+    api.ending = &ending;
+    WatchCycle cycle(world.registry, world.history, api, world.clock, world.settings, world.enumerator);
+    WINE_CHECK(cycle.ListsFromSnapshot());
+    const int lines = world.history.Count();
+    cycle.Tick();
+    WINE_CHECK(!ending.Running() && api.gone);
+    WINE_CHECK(world.history.Count() == lines);
+    WINE_CHECK(world.rows.Checked(row));
+    WINE_CHECK(world.registry.Programs().Find("ENDING.EXE")->retriesLeft == -1);
+}
+
 }  // namespace
 
 int main() {
     TempFolder folder(L"tarnwick-watch");
     WatchWorld world(folder.Path());
     WINE_CHECK(world.enumerator.m_unavailable == 0);
+    WINE_CHECK(world.cycle.ListsFromSnapshot());  // Wine's kernel32 has the wide snapshot
     auto tick = [&world] { world.Tick(); };
     Registrations& registry = world.registry;
     MemoryRows& rows = world.rows;
@@ -89,5 +130,14 @@ int main() {
     WINE_CHECK(unwatched.PriorityClass() == NORMAL_PRIORITY_CLASS);
     WINE_CHECK(other.PriorityClass() == NORMAL_PRIORITY_CLASS);
     WINE_CHECK(world.boxes.shown == 0);
+
+    EndingBetweenListingAndOpen(world, folder.Path());
+    // The same programs over the process-by-process listing: the same classes.
+    ProcessByProcessApi byProcess;
+    WatchCycle byProcessCycle(registry, history, byProcess, world.clock, world.settings, world.enumerator);
+    WINE_CHECK(!byProcessCycle.ListsFromSnapshot());
+    rows.SetChecked(0, true);
+    WINE_CHECK(WaitFor([&] { return editor.PriorityClass() == HIGH_PRIORITY_CLASS; }, 15000,
+                       [&] { byProcessCycle.Tick(); }));
     return FinishChecks();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/settings.h"
 #include "tests/support/memory_doubles.h"
@@ -23,15 +24,24 @@ public:
     }
 };
 
+// The real process functions without the wide snapshot ones: the watch cycle then
+// lists process by process, opening and naming every process.
+class ProcessByProcessApi final : public Win32ProcessApi {
+public:
+    void* FindFunction(ModuleHandle library, const char* name) override {
+        return std::string_view(name) == "Process32FirstW" ? nullptr : Win32ProcessApi::FindFunction(library, name);
+    }
+};
+
 struct WatchWorld {
     explicit WatchWorld(const std::wstring& folder)
         : settings(Narrow(folder) + "\\Tarnwick.exe", files),
           registry(rows, settings, boxes, files),
           enumerator(api),
-          cycle(registry, history, api, clock, settings) {
+          cycle(registry, history, api, clock, settings, enumerator) {
         rows.SetChangeHandler([this](int row) { registry.SetWatched(row); });
     }
-    void Tick() { cycle.Tick(enumerator); }
+    void Tick() { cycle.Tick(); }
     void Register(const std::string& name, PriorityLevel specified, PriorityLevel active = kNoPriority) {
         ProgramEntryForm form;
         form.m_name = name;

@@ -1,12 +1,13 @@
-// Under Wine: one real watch tick against the bare platform calls that such a tick
-// cannot avoid (the process listing; for each process the open and the naming; for
-// each watched process the second open and the read of its class), run alternately
-// in one process. Prints both and their ratio.
+// Under Wine: the watch tick over 48 running processes, 4 of them registered,
+// watched and at their class (the steady state), run alternately in one process
+// against the process-by-process listing's tick and against the floor that any
+// tick must pay: one process snapshot, and for each watched process one open with
+// full access and one read of its class. Prints each and the ratios.
 #include <windows.h>
-#include <psapi.h>
+#include <tlhelp32.h>
 
-#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -17,54 +18,42 @@ using namespace tarnwick;
 
 namespace {
 
-constexpr int kWatched = 8;
-constexpr int kBystanders = 16;
+constexpr int kWatched = 4;
+constexpr int kListed = 48;
 constexpr int kRounds = 300;
 
-using EnumProcessesPtr = BOOL(WINAPI*)(DWORD*, DWORD, DWORD*);
-using EnumModulesPtr = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, DWORD*);
-using BaseNamePtr = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
-
-struct BareCalls {
-    EnumProcessesPtr enumProcesses;
-    EnumModulesPtr enumModules;
-    BaseNamePtr baseName;
-    std::set<DWORD> watched;
-
-    void Run() const {
-        DWORD ids[1000];
-        DWORD bytes = 0;
-        if (!enumProcesses(ids, sizeof ids, &bytes)) return;
-        for (DWORD i = 0; i < bytes / sizeof(DWORD); ++i) {
-            wchar_t wide[MAX_PATH] = L"";
-            char name[2 * MAX_PATH] = "";
-            if (HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, ids[i])) {
-                HMODULE module = nullptr;
-                DWORD needed = 0;
-                if (enumModules(process, &module, sizeof module, &needed)) {
-                    // The name in code page 932, whatever the system's own code page.
-                    const DWORD length = baseName(process, module, wide, MAX_PATH);
-                    WideCharToMultiByte(932, 0, wide, static_cast<int>(length), name, sizeof name, nullptr, nullptr);
-                }
-                CloseHandle(process);
-            }
-            if (watched.count(ids[i])) {
-                if (HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, ids[i])) {
-                    GetPriorityClass(process);
-                    CloseHandle(process);
-                }
-            }
+// The floor: the snapshot walk and, for the watched processes only, open and read.
+void FloorTick(const std::set<DWORD>& watched) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (!watched.count(entry.th32ProcessID)) continue;
+        if (HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID)) {
+            GetPriorityClass(process);
+            CloseHandle(process);
         }
     }
-};
-
-template <typename Function>
-Function Lookup(HMODULE library, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    CloseHandle(snapshot);
 }
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency) {
-    return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+int CountListed(wine::WatchWorld& world) {
+    int listed = 0;
+    world.enumerator.EnumBaseNames([](Dword, Dword, const char*, void* count) -> WinBool {
+        ++*static_cast<int*>(count);
+        return 1;
+    }, &listed);
+    return listed;
+}
+
+double Seconds(const std::function<void()>& work) {
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    work();
+    QueryPerformanceCounter(&end);
+    return static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 }  // namespace
@@ -72,61 +61,45 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to, LARGE_INTEGER frequency) {
 int main() {
     wine::TempFolder folder(L"tarnwick-bench");
     wine::WatchWorld world(folder.Path());
-
     std::vector<wine::Started> targets;
-    BareCalls bare{};
-    for (int i = 0; i < kWatched + kBystanders; ++i) {
-        const bool watched = i < kWatched;
-        const std::wstring name = (watched ? L"Watched" : L"Bystander") + std::to_wstring(i) + L".exe";
+    std::set<DWORD> watched;
+    for (int i = 0; CountListed(world) < kListed; ++i) {
+        const bool isWatched = i < kWatched;
+        const std::wstring name = (isWatched ? L"Watched" : L"Bystander") + std::to_wstring(i) + L".exe";
         targets.emplace_back(wine::PlaceTarget(folder.Path(), L"t" + std::to_wstring(i), name), L"");
         if (!targets.back().Running()) {
             std::printf("could not start the target program %d\n", i);
             return 1;
         }
-        if (watched) {
+        if (isWatched) {
             world.Register(Narrow(name), kNormal);  // the class they start with: the steady state
-            bare.watched.insert(targets.back().Id());
+            watched.insert(targets.back().Id());
         }
     }
-
-    HMODULE psapi = LoadLibraryW(L"PSAPI.DLL");
-    bare.enumProcesses = Lookup<EnumProcessesPtr>(psapi, "EnumProcesses");
-    bare.enumModules = Lookup<EnumModulesPtr>(psapi, "EnumProcessModules");
-    bare.baseName = Lookup<BaseNamePtr>(psapi, "GetModuleBaseNameW");
-
-    int listed = 0;
-    world.enumerator.EnumBaseNames([](Dword, Dword, const char*, void* count) -> WinBool {
-        ++*static_cast<int*>(count);
+    wine::ProcessByProcessApi byProcess;
+    WatchCycle specified(world.registry, world.history, byProcess, world.clock, world.settings, world.enumerator);
+    if (!world.cycle.ListsFromSnapshot() || specified.ListsFromSnapshot()) {
+        std::printf("the listings are not the ones to compare\n");
         return 1;
-    }, &listed);
+    }
 
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    auto timed = [&frequency](const auto& work) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        work();
-        QueryPerformanceCounter(&end);
-        return Seconds(start, end, frequency);
-    };
-    auto runBare = [&bare] { bare.Run(); };
-    auto runTick = [&world] { world.Tick(); };
-    double bareSeconds = 0, tickSeconds = 0;
+    const std::vector<std::function<void()>> runs = {[&] { world.Tick(); }, [&] { specified.Tick(); },
+                                                     [&] { FloorTick(watched); }};
+    std::vector<double> seconds(runs.size(), 0.0);
     for (int round = 0; round < kRounds; ++round) {
-        // Alternate which goes first, so that neither always runs on a warm cache.
-        if (round % 2 == 0) {
-            bareSeconds += timed(runBare);
-            tickSeconds += timed(runTick);
-        } else {
-            tickSeconds += timed(runTick);
-            bareSeconds += timed(runBare);
+        // Rotate which goes first, so that none always runs on a warm cache.
+        for (std::size_t k = 0; k < runs.size(); ++k) {
+            const std::size_t which = (round + k) % runs.size();
+            seconds[which] += Seconds(runs[which]);
         }
     }
-    FreeLibrary(psapi);
-    std::printf("processes listed: %d, watched and running: %d, rounds: %d\n", listed, kWatched, kRounds);
-    std::printf("bare platform calls: %.1f us per tick\n", bareSeconds / kRounds * 1e6);
-    std::printf("watch tick:          %.1f us per tick\n", tickSeconds / kRounds * 1e6);
-    std::printf("ratio tick / bare:   %.3f\n", tickSeconds / bareSeconds);
+    auto perTick = [](double total) { return total / kRounds * 1e6; };
+    std::printf("processes listed: %d, watched and running: %d, rounds: %d\n", CountListed(world), kWatched, kRounds);
+    std::printf("snapshot tick:               %8.1f us\n", perTick(seconds[0]));
+    std::printf("process-by-process tick:     %8.1f us\n", perTick(seconds[1]));
+    std::printf("floor (snapshot + watched):  %8.1f us\n", perTick(seconds[2]));
+    std::printf("process-by-process / snapshot: %.2f (at least 5 wanted)\n", seconds[1] / seconds[0]);
+    std::printf("snapshot / floor:              %.3f (at most 1.2 wanted)\n", seconds[0] / seconds[2]);
     std::printf("history lines written: %d (0 expected in the steady state)\n", world.history.Count());
     return world.history.Count() == 0 ? 0 : 1;
 }

@@ -36,14 +36,16 @@ std::string UpperCase(std::string_view text) {
 
 void UpperCaseInto(std::string_view text, std::string& out) {
     out.assign(text);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(out[i]);
-        if (c >= 'a' && c <= 'z') {
-            out[i] = static_cast<char>(c - 'a' + 'A');
-        } else if (IsLeadByte(c) && i + 1 < out.size()) {
-            const unsigned upper = UpperDoubleByte((c << 8) | static_cast<unsigned char>(out[i + 1]));
-            out[i] = static_cast<char>(upper >> 8);
-            out[++i] = static_cast<char>(upper & 0xFF);
+    char* bytes = out.data();  // the watch cycle upper-cases every process's name
+    const std::size_t size = out.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x80) {
+            if (c >= 'a' && c <= 'z') bytes[i] = static_cast<char>(c - 'a' + 'A');
+        } else if (IsLeadByte(c) && i + 1 < size) {
+            const unsigned upper = UpperDoubleByte((c << 8) | static_cast<unsigned char>(bytes[i + 1]));
+            bytes[i] = static_cast<char>(upper >> 8);
+            bytes[++i] = static_cast<char>(upper & 0xFF);
         }
     }
 }

@@ -790,6 +790,66 @@ void OptionsSaveFileAndAFailedWrite() {
     WINE_CHECK(run.Quit());
 }
 
+// Puts the window in front and returns the milliseconds from the moment it is in
+// front until the target has the wanted class; -1 after the deadline.
+long ReactionToSwitch(HWND window, const wine::Started& target, DWORD wanted) {
+    const ULONGLONG asked = GetTickCount64();
+    while (GetForegroundWindow() != window) {
+        if (GetTickCount64() - asked > 5000) return -1;
+        SetForegroundWindow(window);
+        Sleep(1);
+    }
+    const ULONGLONG inFront = GetTickCount64();
+    while (target.PriorityClass() != wanted) {
+        if (GetTickCount64() - inFront > 5000) return -1;
+        Sleep(1);
+    }
+    return static_cast<long>(GetTickCount64() - inFront);
+}
+
+// With a 5000 ms cycle, the foreground switched back and forth between a target
+// with an active priority and another window: the reaction time of each switch.
+std::vector<long> ForegroundReactions(int switches) {
+    const std::string save = "Version:4.0.0\r\n1,TwActive.exe,低,高,\r\n";
+    Installation install("AUTOLOADMODE=1\r\nWATCHINGCYCLETIME=5000\r\nRUNPANELVIEW=0\r\n", &save);
+    wine::Started target(wine::PlaceTarget(install.folder.Path(), L"bin", L"TwActive.exe"), L"--window ActiveTarget");
+    wine::Started other(wine::PlaceTarget(install.folder.Path(), L"other", L"TwOther.exe"), L"--window OtherTarget");
+    HWND targetWindow = nullptr, otherWindow = nullptr;
+    WINE_CHECK(WaitFor([&] { return (targetWindow = target.Window()) && (otherWindow = other.Window()); }));
+    WINE_CHECK(BringToForeground(otherWindow));
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow());
+    // The first timer tick gives the target its specified class.
+    WINE_CHECK(WaitFor([&] { return target.PriorityClass() == IDLE_PRIORITY_CLASS; }, 15000, nullptr, 20));
+    std::vector<long> reactions;
+    for (int i = 0; i < switches; ++i) {
+        const bool toTarget = i % 2 == 0;
+        reactions.push_back(ReactionToSwitch(toTarget ? targetWindow : otherWindow, target,
+                                             toTarget ? HIGH_PRIORITY_CLASS : IDLE_PRIORITY_CLASS));
+        Sleep(150);  // the window settles before the next switch
+    }
+    WINE_CHECK(run.Quit());
+    return reactions;
+}
+
+// Every switch is applied long before the next timer tick, which is up to 5 s away.
+void ForegroundFollowedAtOnce() {
+    for (long reaction : ForegroundReactions(6)) {
+        std::printf("reaction %ld ms\n", reaction);
+        WINE_CHECK(reaction >= 0 && reaction < 1000);
+    }
+}
+
+// The reaction benchmark (scripts/bench.sh): 20 switches, median and maximum.
+void ForegroundReactionBenchmark() {
+    std::vector<long> reactions = ForegroundReactions(20);
+    std::sort(reactions.begin(), reactions.end());
+    WINE_CHECK(reactions.front() >= 0);
+    const long median = (reactions[9] + reactions[10]) / 2;
+    std::printf("foreground reaction over %zu switches at a 5000 ms cycle: median %ld ms, maximum %ld ms\n",
+                reactions.size(), median, reactions.back());
+}
+
 const std::map<std::string, std::function<void()>> kScenarios = {
     {"options-pages-and-effects", OptionsPagesAndTheirEffects},
     {"options-save-file", OptionsSaveFileAndAFailedWrite},
@@ -802,6 +862,8 @@ const std::map<std::string, std::function<void()>> kScenarios = {
     {"old-layout", OldLayoutIsConverted},
     {"delete-and-auto-save", DeleteAndAutoSave},
     {"second-start", SecondStartHandsOver},
+    {"foreground-followed-at-once", ForegroundFollowedAtOnce},
+    {"bench-foreground-reaction", ForegroundReactionBenchmark},
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs the benchmarks: one watch tick natively over a scripted system,
-# and under Wine the real tick against the bare platform calls it must make.
+# Builds and runs the benchmarks: one watch tick natively over a scripted system
+# (both listings), under Wine the real tick against the process-by-process listing
+# and against the floor of platform calls, and the reaction of the real Tarnwick.exe
+# to foreground switches.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,3 +13,4 @@ for preset in native windows; do
 done
 build/native/bench/watch_tick_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 scripts/wine-session.sh wine build/windows/watch_tick_wine.exe
+scripts/wine-session.sh wine build/windows/tarnwick_e2e.exe bench-foreground-reaction | grep -a -v '^ok '

@@ -181,11 +181,13 @@ void Registrations::AddRecord(int row, std::string_view line) {
     const std::string& description = fields[4];
     m_rows.Insert(row, kUnwatchedText);
     m_rows.SetData(row, row);
+    // The name first: ticking the box runs the change reaction, which finds the
+    // entry by the row's name (an empty one would be another record's).
+    m_rows.SetText(row, kNameColumn, name);
     const bool watched = ParseLeadingInt(fields[0]) != 0;
     m_rows.SetChecked(row, watched);
     const PriorityLevel specified = PriorityFromName(fields[2]);
     const PriorityLevel active = PriorityFromName(fields[3]);
-    m_rows.SetText(row, kNameColumn, name);
     m_rows.SetText(row, kDescriptionColumn, description);
     m_rows.SetText(row, kSpecifiedColumn, fields[2]);
     m_rows.SetText(row, kActiveColumn, fields[3]);

@@ -63,6 +63,13 @@ TEST_F(RegistryTest, LoadResetsRunCountsAndKeepsTheLaterOfTwoEqualKeys) {
     EXPECT_EQ(registry.Programs().Find("A.EXE"), nullptr);
 }
 
+TEST_F(RegistryTest, ACheckedRecordDoesNotMarkAnEarlierRecordWithAnEmptyName) {
+    files.files[kSavePath] = "Version:4.0.0\r\n0,,低,指定なし,\r\n1,b.exe,高,指定なし,\r\n";
+    registry.LoadTable();
+    EXPECT_EQ(registry.Programs().Find("")->watched, 0);
+    EXPECT_EQ(registry.Programs().Find("B.EXE")->watched, 1);
+}
+
 TEST_F(RegistryTest, MissingFileEmptiesTheTableQuietly) {
     registry.Add(Entry("a.exe"));
     registry.LoadTable();

@@ -6,7 +6,7 @@ packages=(
   cmake make g++ pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 g++-mingw-w64-x86-64
-  wine wine64 xvfb fonts-vlgothic locales zip unzip
+  wine wine64 xvfb fonts-vlgothic locales zip unzip afl++
 )
 
 sudo_cmd=()

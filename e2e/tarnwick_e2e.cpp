@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "e2e/driver.h"
@@ -274,6 +275,55 @@ void SecondStartHandsOver() {
     WINE_CHECK(!FileExists(install.Path(L"Tarnwick.sav")));
     std::string settings;
     WINE_CHECK(ReadBytes(install.Path(L"Tarnwick.ini"), settings) && settings == "RUNPANELVIEW=0\r\n");
+}
+
+// The top-level windows, of any process, that carry this title.
+int WindowsTitled(const std::wstring& title) {
+    struct Count {
+        const std::wstring* title;
+        int count;
+    } count{&title, 0};
+    EnumWindows([](HWND window, LPARAM context) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(context);
+        wchar_t text[256] = L"";
+        GetWindowTextW(window, text, 256);
+        if (*c->title == text) ++c->count;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&count));
+    return count.count;
+}
+
+// Twenty copies started at once: one keeps running with its icon and its one
+// window; every other hands over and ends by itself (a message box would keep it
+// running), and nothing is written.
+void StartUpStorm() {
+    Installation install;
+    std::vector<std::unique_ptr<TarnwickRun>> runs;
+    for (int i = 0; i < 20; ++i) runs.push_back(std::make_unique<TarnwickRun>(install.folder.Path()));
+    for (const auto& run : runs) WINE_CHECK(run->Started());
+    TarnwickRun* survivor = nullptr;
+    int ended = 0;
+    WINE_CHECK(WaitFor([&] {
+        ended = 0;
+        for (const auto& run : runs) ended += run->WaitForExit(0);
+        return ended == 19;
+    }, 60000));
+    for (const auto& run : runs) {
+        if (!run->WaitForExit(0)) {
+            survivor = run.get();
+        } else {
+            WINE_CHECK(run->ExitCode() == 0);
+        }
+    }
+    WINE_CHECK(survivor != nullptr);
+    if (!survivor) return;
+    WINE_CHECK(survivor->WaitForWindow() && WaitFor([&] { return survivor->Visible(); }));
+    WINE_CHECK(WindowsTitled(Wide("Tarnwick - モニタ＆設定")) == 1);
+    WINE_CHECK(WaitFor([] { return TrayIconCount() == 1; }));
+    Sleep(1000);
+    WINE_CHECK(TrayIconCount() == 1 && !survivor->WaitForExit(0));
+    WINE_CHECK(survivor->Quit());
+    WINE_CHECK(!FileExists(install.Path(L"Tarnwick.sav")) && !FileExists(install.Path(L"Tarnwick.ini")));
 }
 
 constexpr const char* kEntryTitle = "プログラム名および実行優先度の設定";
@@ -863,6 +913,7 @@ const std::map<std::string, std::function<void()>> kScenarios = {
     {"delete-and-auto-save", DeleteAndAutoSave},
     {"second-start", SecondStartHandsOver},
     {"foreground-followed-at-once", ForegroundFollowedAtOnce},
+    {"start-up-storm", StartUpStorm},
     {"bench-foreground-reaction", ForegroundReactionBenchmark},
 };
 

@@ -326,6 +326,78 @@ void StartUpStorm() {
     WINE_CHECK(!FileExists(install.Path(L"Tarnwick.sav")) && !FileExists(install.Path(L"Tarnwick.ini")));
 }
 
+const std::string kSaveFailed =
+    "データのセーブに失敗しました。オプションのファイルで指定されているパス名を確認してください。";
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Folders where the save file and the settings file should be: the load finds
+// nothing and says nothing, the defaults hold, a save reports its failure, and both
+// folders are left as they were.
+void FilesThatAreFolders() {
+    Installation install("AUTOLOADMODE=1\r\n");
+    DeleteFileW(install.Path(L"Tarnwick.ini").c_str());
+    WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.ini").c_str(), nullptr));
+    WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.sav").c_str(), nullptr));
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.Visible(); }));  // the defaults: shown at start
+    Sleep(1000);
+    WINE_CHECK(run.RowCount() == 0 && !run.MessageBoxWindow("セーブの失敗"));
+    run.Click(1006);
+    WINE_CHECK(run.AnswerMessageBox("セーブの失敗", IDOK, kSaveFailed));
+    WINE_CHECK(run.Quit());
+    WINE_CHECK(IsFolder(install.Path(L"Tarnwick.sav")) && IsFolder(install.Path(L"Tarnwick.ini")));
+    WINE_CHECK(!FileExists(install.Path(L"Tarnwick.sav.new")));
+}
+
+// Another program replaces the save file while Tarnwick runs, then holds it open
+// without sharing: the load shows the other program's records; a save that cannot
+// replace the held file reports it and leaves that file and no stray copy.
+void SaveFileChangedByAnotherProgram() {
+    Installation install("AUTOLOADMODE=1\r\n", &kCurrentSave);
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.RowCount() == 3; }));
+    const std::string other = "Version:4.0.0\r\n0,other.exe,通常以下,指定なし,written elsewhere\r\n";
+    WINE_CHECK(WriteBytes(install.Path(L"Tarnwick.sav"), other));
+    run.Click(1007);
+    WINE_CHECK(WaitFor([&] { return run.RowCount() == 1 && run.Text(0, 1) == "other.exe"; }));
+    WINE_CHECK(run.Text(0, 2) == "written elsewhere" && run.Text(0, 3) == "通常以下");
+
+    HANDLE held = CreateFileW(install.Path(L"Tarnwick.sav").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    WINE_CHECK(held != INVALID_HANDLE_VALUE);
+    run.SetChecked(0, true);
+    run.Click(1006);
+    WINE_CHECK(run.AnswerMessageBox("セーブの失敗", IDOK, kSaveFailed));
+    CloseHandle(held);
+    WINE_CHECK(install.Save() == other);
+    WINE_CHECK(!FileExists(install.Path(L"Tarnwick.sav.new")));
+    run.Click(1006);  // released: the save goes through
+    WINE_CHECK(WaitFor([&] { return install.Save() == "Version:4.0.0\r\n1,other.exe,通常以下,指定なし,written elsewhere\r\n"; }));
+    WINE_CHECK(run.Quit());
+}
+
+// A save file of tens of megabytes: a record whose description alone is 17 million
+// bytes, and 600 records of 10 KB each. Loaded and saved again, byte for byte.
+void HugeSaveFile() {
+    std::string save = "Version:4.0.0\r\n1,huge.exe,高,指定なし," + std::string(17'000'000, 'd') + "\r\n";
+    for (int i = 0; i < 600; ++i) {
+        save += "0,p" + std::to_string(i) + ".exe,低,通常," + std::string(10'000, static_cast<char>('a' + i % 26)) + "\r\n";
+    }
+    Installation install("AUTOLOADMODE=1\r\n", &save);
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.RowCount() == 601; }, 120000));
+    WINE_CHECK(run.Text(0, 1) == "huge.exe" && run.Text(600, 1) == "p599.exe");
+    DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
+    run.Click(1006);
+    WINE_CHECK(WaitFor([&] { return FileExists(install.Path(L"Tarnwick.sav")); }, 120000));
+    WINE_CHECK(WaitFor([&] { return install.Save().size() == save.size(); }, 60000));
+    WINE_CHECK(install.Save() == save);
+    WINE_CHECK(run.Quit());
+}
+
 constexpr const char* kEntryTitle = "プログラム名および実行優先度の設定";
 const std::vector<std::string> kSixLevels{"リアルタイム", "高", "通常以上", "通常", "通常以下", "低"};
 
@@ -914,6 +986,9 @@ const std::map<std::string, std::function<void()>> kScenarios = {
     {"second-start", SecondStartHandsOver},
     {"foreground-followed-at-once", ForegroundFollowedAtOnce},
     {"start-up-storm", StartUpStorm},
+    {"files-that-are-folders", FilesThatAreFolders},
+    {"save-file-changed-by-another-program", SaveFileChangedByAnotherProgram},
+    {"huge-save-file", HugeSaveFile},
     {"bench-foreground-reaction", ForegroundReactionBenchmark},
 };
 

@@ -139,16 +139,19 @@ bool CListCtrl::SetItemText(int row, int column, const std::string& text) {
 }
 
 std::string CListCtrl::GetItemText(int row, int column) const {
-    // The list tells how much it copied; grow until the text fits.
+    // The list tells how much it copied; grow until the text fits, however long
+    // (a save file's line has no length limit, and a cut text would be saved cut).
     std::vector<wchar_t> buffer(256);
+    constexpr std::size_t kLargest = std::size_t{1} << 30;  // what cchTextMax, an int, can carry
     for (;;) {
         LVITEMW item{};
         item.iSubItem = column;
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(buffer.size());
         LRESULT length = Send(LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-        if (length < static_cast<LRESULT>(buffer.size()) - 1) return Narrow(std::wstring(buffer.data(), length));
-        if (buffer.size() >= (1u << 24)) return Narrow(std::wstring(buffer.data(), length));
+        if (length < static_cast<LRESULT>(buffer.size()) - 1 || buffer.size() >= kLargest) {
+            return Narrow(std::wstring(buffer.data(), static_cast<std::size_t>(length)));
+        }
         buffer.resize(buffer.size() * 4);
     }
 }

@@ -22,7 +22,9 @@ for target in "${targets[@]}"; do
   out="$build/afl-$target"
   rm -rf "$out"
   # -m none: the address sanitizer reserves far more virtual memory than AFL's limit.
-  afl-fuzz -i "fuzz/seeds/$target" -o "$out" -m none -t 2000 -V "$seconds" -- \
+  dictionary=()
+  [ -f "fuzz/$target.dict" ] && dictionary=(-x "fuzz/$target.dict")
+  afl-fuzz -i "fuzz/seeds/$target" -o "$out" "${dictionary[@]}" -m none -t 2000 -V "$seconds" -- \
     "$build/fuzz/fuzz_harness" "$target" >"$out.log" 2>&1 || true
   stats="$out/default/fuzzer_stats"
   if [ ! -f "$stats" ]; then

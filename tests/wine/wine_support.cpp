@@ -1,6 +1,7 @@
 #include "tests/wine/wine_support.h"
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -51,7 +52,7 @@ std::wstring ProgramFolder() {
     return full.substr(0, full.find_last_of(L"\\/"));
 }
 
-Started::Started(const std::wstring& program, const std::wstring& arguments) {
+Started::Started(const std::wstring& program, const std::wstring& arguments, Wait wait) {
     std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -61,7 +62,15 @@ Started::Started(const std::wstring& program, const std::wstring& arguments) {
         std::wstring line = commandLine;  // CreateProcessW may write into it
         if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                            &m_info)) {
-            WaitForInputIdle(m_info.hProcess, 5000);
+            if (wait == Wait::InputIdle) {
+                WaitForInputIdle(m_info.hProcess, 5000);
+            } else {
+                WaitFor([this] {
+                    HMODULE module = nullptr;
+                    DWORD needed = 0;
+                    return EnumProcessModules(m_info.hProcess, &module, sizeof module, &needed) != 0;
+                }, 5000, nullptr, 5);
+            }
             return;
         }
         std::fprintf(stderr, "could not start %ls: error %lu\n", program.c_str(), GetLastError());
@@ -211,6 +220,39 @@ void ComboSelect(HWND combo, const std::string& entry) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i] == entry) SendMessageW(combo, CB_SETCURSEL, i, 0);
     }
+}
+
+ResourceCounts CountResources(HANDLE process, DWORD processId) {
+    ResourceCounts counts;
+    for (ULONG_PTR value = 4; value < (1u << 16); value += 4) {
+        HANDLE copy = nullptr;
+        if (DuplicateHandle(process, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy, 0, FALSE,
+                            DUPLICATE_SAME_ACCESS)) {
+            ++counts.handles;
+            CloseHandle(copy);
+        }
+    }
+    struct Windows {
+        DWORD processId;
+        DWORD count;
+    } windows{processId, 0};
+    EnumWindows([](HWND window, LPARAM context) -> BOOL {
+        auto* w = reinterpret_cast<Windows*>(context);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != w->processId) return TRUE;
+        ++w->count;
+        EnumChildWindows(window, [](HWND, LPARAM inner) -> BOOL {
+            ++*reinterpret_cast<DWORD*>(inner);
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&w->count));
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&windows));
+    counts.windows = windows.count;
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process, &memory, sizeof memory)) counts.committedBytes = memory.PagefileUsage;
+    return counts;
 }
 
 int TrayIconCount() {

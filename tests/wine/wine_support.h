@@ -31,7 +31,11 @@ std::wstring ProgramFolder();
 class Started {
 public:
     Started() = default;
-    Started(const std::wstring& program, const std::wstring& arguments);
+    // Waits until the program is ready for input (its window made). Wine 8's
+    // WaitForInputIdle leaks a handle in the caller on every call, so a test that
+    // counts its handles waits only until the program's executable is loaded.
+    enum class Wait { InputIdle, Loaded };
+    Started(const std::wstring& program, const std::wstring& arguments, Wait wait = Wait::InputIdle);
     ~Started();
     Started(Started&& other) noexcept;
     Started& operator=(Started&& other) noexcept;
@@ -74,6 +78,17 @@ void SetControlText(HWND control, const std::string& text);
 std::vector<std::string> ComboEntries(HWND combo);
 std::string ComboSelection(HWND combo);
 void ComboSelect(HWND combo, const std::string& entry);
+
+// What a process holds, as far as Wine tells: Wine 8 answers 0 to GetProcessHandleCount,
+// GetGuiResources and the private-bytes field, so handles are counted by duplicating
+// every possible handle value, USER objects by counting the process's windows, and
+// memory by the committed bytes (the page-file usage), which Wine does report.
+struct ResourceCounts {
+    DWORD handles = 0;
+    DWORD windows = 0;
+    SIZE_T committedBytes = 0;
+};
+ResourceCounts CountResources(HANDLE process, DWORD processId);
 
 // The notification-area icons that Wine shows on its stand-in tray.
 int TrayIconCount();

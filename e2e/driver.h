@@ -24,6 +24,7 @@ public:
 
     bool Started() const { return m_process.Running(); }
     DWORD Id() const { return m_process.Id(); }
+    HANDLE Process() const { return m_process.Process(); }
     // The main window, once it exists (hidden or not).
     HWND Window();
     bool WaitForWindow();

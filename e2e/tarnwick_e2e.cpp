@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -972,6 +973,74 @@ void ForegroundReactionBenchmark() {
                 reactions.size(), median, reactions.back());
 }
 
+// The real program for two minutes at a 500 ms cycle over churning targets, while
+// the driver shows and hides it and opens and closes its dialogs: measured from
+// outside, its handles, windows and committed memory do not grow.
+void SoakOfTheRealProgram() {
+    const std::string save = "Version:4.0.0\r\n1,TwChurn.exe,高,指定なし,\r\n";
+    Installation install("AUTOLOADMODE=1\r\nWATCHINGCYCLETIME=500\r\nRUNPANELVIEW=0\r\n", &save);
+    std::deque<wine::Started> targets;
+    int started = 0;
+    auto churn = [&] {
+        if (targets.size() >= 4) targets.pop_front();
+        targets.emplace_back(wine::PlaceTarget(install.folder.Path(), L"c" + std::to_wstring(started++ % 4),
+                                               L"TwChurn.exe"),
+                             L"", wine::Started::Wait::Loaded);
+    };
+    TarnwickRun run(install.folder.Path());
+    WINE_CHECK(run.WaitForWindow());
+    auto activity = [&](int round) {
+        churn();
+        switch (round % 3) {
+            case 0:
+                run.PostCommand(32771);  // the icon menu's first item shows the window
+                WINE_CHECK(WaitFor([&] { return run.Visible(); }));
+                run.Click(1043);  // hide it again
+                WINE_CHECK(WaitFor([&] { return !run.Visible(); }));
+                break;
+            case 1: {
+                OptionsDialog options = OpenOptions(run, 32772);
+                WINE_CHECK(options.window != nullptr);
+                PostMessageW(GetDlgItem(options.window, IDCANCEL), BM_CLICK, 0, 0);
+                WINE_CHECK(WaitFor([&] { return !IsWindow(options.window); }));
+                break;
+            }
+            default: {
+                run.PostCommand(32771);
+                WINE_CHECK(WaitFor([&] { return run.Visible(); }));
+                EntryDialog entry = OpenEntry(run, 1003);
+                entry.Press(1018);
+                HWND running = run.WaitForDialog("実行中プログラム名一覧");
+                WINE_CHECK(running != nullptr);
+                PostMessageW(GetDlgItem(running, IDCANCEL), BM_CLICK, 0, 0);
+                WINE_CHECK(WaitFor([&] { return !IsWindow(running); }));
+                entry.Press(IDCANCEL);
+                WINE_CHECK(entry.Closed());
+                run.Click(1043);
+                WINE_CHECK(WaitFor([&] { return !run.Visible(); }));
+            }
+        }
+    };
+    int round = 0;
+    for (; round < 6; ++round) activity(round);  // the warm-up: every dialog once or more
+    Sleep(1000);
+    const ResourceCounts before = CountResources(run.Process(), run.Id());
+    const ULONGLONG end = GetTickCount64() + 120000;
+    while (GetTickCount64() < end) activity(round++);
+    Sleep(1000);
+    const ResourceCounts after = CountResources(run.Process(), run.Id());
+    std::printf("after the warm-up: %lu handles, %lu windows, %zu committed bytes\n", before.handles, before.windows,
+                before.committedBytes);
+    std::printf("after 120 s and %d rounds: %lu handles, %lu windows, %zu committed bytes\n", round, after.handles,
+                after.windows, after.committedBytes);
+    WINE_CHECK(after.handles <= before.handles + 8);
+    WINE_CHECK(after.windows <= before.windows);
+    WINE_CHECK(after.committedBytes <= before.committedBytes + (2u << 20));
+    // Still watching: the newest target is raised.
+    WINE_CHECK(WaitFor([&] { return targets.back().PriorityClass() == HIGH_PRIORITY_CLASS; }));
+    WINE_CHECK(run.Quit());
+}
+
 const std::map<std::string, std::function<void()>> kScenarios = {
     {"options-pages-and-effects", OptionsPagesAndTheirEffects},
     {"options-save-file", OptionsSaveFileAndAFailedWrite},
@@ -986,6 +1055,7 @@ const std::map<std::string, std::function<void()>> kScenarios = {
     {"second-start", SecondStartHandsOver},
     {"foreground-followed-at-once", ForegroundFollowedAtOnce},
     {"start-up-storm", StartUpStorm},
+    {"soak-of-the-real-program", SoakOfTheRealProgram},
     {"files-that-are-folders", FilesThatAreFolders},
     {"save-file-changed-by-another-program", SaveFileChangedByAnotherProgram},
     {"huge-save-file", HugeSaveFile},

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the portable
-# logic natively and under the sanitizers, then the Windows programs under Wine.
+# logic natively and under the sanitizers, a short fuzzing run of every reader of
+# outside data, then the Windows programs under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +14,8 @@ for preset in native asan; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+# Every reader of outside data fuzzed briefly; any crash, hang or broken property fails.
+scripts/fuzz.sh 20
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"

@@ -31,8 +31,10 @@ inline constexpr Dword kProcessAllAccess = 0x1F0FFF;
 inline constexpr Dword kSnapProcess = 0x2;
 inline constexpr std::size_t kMaxPathBytes = 260;
 
-// Toolhelp's process record (PROCESSENTRY32, ANSI).
-struct ProcessEntry32 {
+// Toolhelp's process record: PROCESSENTRY32 (ANSI) and PROCESSENTRY32W (wide), whose
+// file name on Windows NT is the executable's base name.
+template <typename Char>
+struct BasicProcessEntry32 {
     Dword dwSize;
     Dword cntUsage;
     Dword th32ProcessID;
@@ -42,23 +44,10 @@ struct ProcessEntry32 {
     Dword th32ParentProcessID;
     std::int32_t pcPriClassBase;
     Dword dwFlags;
-    char szExeFile[kMaxPathBytes];
+    Char szExeFile[kMaxPathBytes];
 };
-
-// Toolhelp's wide process record (PROCESSENTRY32W): on Windows NT its file name is
-// the executable's base name.
-struct ProcessEntry32W {
-    Dword dwSize;
-    Dword cntUsage;
-    Dword th32ProcessID;
-    std::uintptr_t th32DefaultHeapID;
-    Dword th32ModuleID;
-    Dword cntThreads;
-    Dword th32ParentProcessID;
-    std::int32_t pcPriClassBase;
-    Dword dwFlags;
-    char16_t szExeFile[kMaxPathBytes];
-};
+using ProcessEntry32 = BasicProcessEntry32<char>;
+using ProcessEntry32W = BasicProcessEntry32<char16_t>;
 
 using TaskEnumProcEx = WinBool(TARNWICK_WINAPI*)(Dword threadId, Word module16, Word task16, char* moduleName,
                                                  char* fileName, LParam context);

@@ -228,11 +228,16 @@ Handle FakeSystem::Snapshot() {
     return kSnapshotHandle;
 }
 
-WinBool FakeSystem::WideSnapshotEntry(Handle snapshot, ProcessEntry32W* entry, bool first) {
-    if (snapshot != kSnapshotHandle || entry->dwSize != sizeof(ProcessEntry32W)) return 0;
+const FakeProcess* FakeSystem::NextInSnapshot(Handle snapshot, bool first) {
+    if (snapshot != kSnapshotHandle) return nullptr;
     if (first) m_snapshotPosition = 0;
-    if (m_snapshotPosition >= processes.size()) return 0;
-    const FakeProcess& process = processes[m_snapshotPosition++];
+    return m_snapshotPosition < processes.size() ? &processes[m_snapshotPosition++] : nullptr;
+}
+
+WinBool FakeSystem::WideSnapshotEntry(Handle snapshot, ProcessEntry32W* entry, bool first) {
+    const FakeProcess* found = entry->dwSize == sizeof *entry ? NextInSnapshot(snapshot, first) : nullptr;
+    if (!found) return 0;
+    const FakeProcess& process = *found;
     entry->th32ProcessID = process.id;
     // Windows NT's snapshot names the executable without its folder.
     if (process.wideNamePath != process.path || process.path.empty()) {
@@ -247,12 +252,10 @@ WinBool FakeSystem::WideSnapshotEntry(Handle snapshot, ProcessEntry32W* entry, b
 }
 
 WinBool FakeSystem::SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first) {
-    if (snapshot != kSnapshotHandle || entry->dwSize != sizeof(ProcessEntry32)) return 0;
-    if (first) m_snapshotPosition = 0;
-    if (m_snapshotPosition >= processes.size()) return 0;
-    const FakeProcess& process = processes[m_snapshotPosition++];
-    entry->th32ProcessID = process.id;
-    CopyCut(process.path, entry->szExeFile, sizeof entry->szExeFile);
+    const FakeProcess* process = entry->dwSize == sizeof *entry ? NextInSnapshot(snapshot, first) : nullptr;
+    if (!process) return 0;
+    entry->th32ProcessID = process->id;
+    CopyCut(process->path, entry->szExeFile, sizeof entry->szExeFile);
     return 1;
 }
 

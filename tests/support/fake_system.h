@@ -83,6 +83,9 @@ public:
     static FakeSystem* current;
 
 private:
+    // The snapshot's next process, or null at its end or for a wrong handle.
+    const FakeProcess* NextInSnapshot(Handle snapshot, bool first);
+
     std::map<std::string, std::string> m_libraryNames;
     std::unordered_map<Dword, std::size_t> m_positions;  // process id to index, rebuilt when stale
     std::size_t m_snapshotPosition = 0;

@@ -1,5 +1,6 @@
 #include "watch/watched_listing.h"
 
+#include <string>
 #include <string_view>
 
 #include "core/mbcs.h"
@@ -64,11 +65,14 @@ void WatchedProcessListing::ListFromSnapshot(WatchedProcessSink& sink) {
     if (snapshot == kInvalidHandle || snapshot == nullptr) return;
     ProcessEntry32W entry{};
     entry.dwSize = sizeof entry;
+    // One name buffer for the whole listing, and a listing's own: a message box that a
+    // tick shows (a failed auto-save) lets the next tick run inside this one.
+    std::string converted;
     for (WinBool more = m_first(snapshot, &entry); more; more = m_next(snapshot, &entry)) {
         // Cut as the process-by-process listing's name buffer cuts, at a whole character.
-        m_api.ToShiftJis(EntryBaseName(entry), m_converted);
-        if (m_converted.size() >= kMaxPathBytes) m_converted.resize(CutToFit(m_converted, kMaxPathBytes - 1).size());
-        const char* name = m_converted.c_str();
+        m_api.ToShiftJis(EntryBaseName(entry), converted);
+        if (converted.size() >= kMaxPathBytes) converted.resize(CutToFit(converted, kMaxPathBytes - 1).size());
+        const char* name = converted.c_str();
         const Dword processId = entry.th32ProcessID;
         if (ProgramState* program = sink.WatchedProgram(name)) WatchOpened(sink, *program, processId, name);
         if (CProcessEnumerator::IsNtvdm(name)) WatchTasks(sink, processId);

@@ -4,8 +4,6 @@
 // process-by-process listing, which opens and names every process, remains.
 #pragma once
 
-#include <string>
-
 #include "core/program_table.h"
 #include "watch/process_api.h"
 #include "watch/process_enumerator.h"
@@ -48,7 +46,6 @@ private:
     CreateToolhelp32SnapshotFn m_snapshot = nullptr;
     Process32WFn m_first = nullptr;
     Process32WFn m_next = nullptr;
-    std::string m_converted;
 };
 
 }  // namespace tarnwick

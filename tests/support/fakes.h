@@ -3,10 +3,12 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/files.h"
@@ -63,9 +65,12 @@ class ScriptedMessageBoxes final : public MessageBoxes {
 public:
     std::vector<ShownBox> shown;
     std::deque<int> answers;  // answered in order; IDOK once the script runs out
+    // What runs while the box is up, as a modal loop would run a timer.
+    std::function<void()> whileShown;
 
     int Show(const std::string& text, const std::string& caption, unsigned flags) override {
         shown.push_back({text, caption, flags});
+        if (whileShown) std::exchange(whileShown, nullptr)();
         if (answers.empty()) return kIdOk;
         int answer = answers.front();
         answers.pop_front();

@@ -176,6 +176,27 @@ TEST_P(WatchTest, NoRetriesAndEveryKindOfRefusal) {
     EXPECT_EQ(system.openHandles, 0);
 }
 
+TEST_P(WatchTest, ATickInsideATickLeavesTheOuterListingIntact) {
+    // Taking a program off watch saves; a failed save shows a box, whose modal loop
+    // lets the timer run the next tick inside this one.
+    // Names longer than a short string holds, so that a shared name buffer would have
+    // been reallocated under the outer listing.
+    settings.m_retryCount = 0;
+    registry.Add(Entry("refused-by-the-system.exe"));
+    registry.Add(Entry("b.exe"));
+    settings.m_autoSaveMode = 1;
+    files.uncreatable.insert(std::string(testing::kSavePath) + ".new");
+    system.Add(4, "C:\\refused-by-the-system.exe").setRefused = true;
+    system.Add(8, "C:\\" + std::string(200, 'x') + ".exe");
+    system.Add(12, "C:\\b.exe");
+    boxes.whileShown = [this] { Tick(); };
+    Tick();
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(system.Process(12)->priority, 0x80u);
+    EXPECT_EQ(registry.Programs().Find("B.EXE")->runCount, 1);  // set by the nested tick; the outer found it right
+    EXPECT_EQ(system.openHandles, 0);
+}
+
 TEST_P(WatchTest, RetriesBelongToTheProgramAndASuccessResetsThem) {
     settings.m_retryCount = 2;
     registry.Add(Entry("a.exe", kHigh));

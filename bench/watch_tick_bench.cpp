@@ -3,11 +3,8 @@
 // the cost per listed process of the program's own work, over both listings.
 #include <benchmark/benchmark.h>
 
-#include "core/settings.h"
-#include "tests/support/memory_doubles.h"
-#include "core/registrations.h"
 #include "tests/support/fake_system.h"
-#include "tests/support/fakes.h"
+#include "tests/support/registry_world.h"
 #include "watch/watch_cycle.h"
 
 namespace tarnwick {
@@ -30,11 +27,8 @@ void WatchTick(benchmark::State& state) {
     testing::FakeSystem system;
     if (state.range(0) == 0) system.missingFunctions = {"Process32FirstW"};
     testing::MemoryFileSystem files;
-    testing::ScriptedMessageBoxes boxes;
-    AppSettings settings("C:\\Tarnwick\\Tarnwick.exe", files);
-    MemoryRows rows;
-    Registrations registry(rows, settings, boxes, files);
-    rows.SetChangeHandler([&registry](int row) { registry.SetWatched(row); });
+    testing::RegistryWorld world("C:\\Tarnwick\\Tarnwick.exe", files);
+    Registrations& registry = world.registry;
     for (int i = 0; i < kRegistrations; ++i) {
         ProgramEntryForm form;
         form.m_name = "Registered" + std::to_string(i) + ".exe";
@@ -49,7 +43,7 @@ void WatchTick(benchmark::State& state) {
     MemoryHistory history;
     NoClock clock;
     CProcessEnumerator enumerator(system);
-    WatchCycle cycle(registry, history, system, clock, settings, enumerator);
+    WatchCycle cycle(registry, history, system, clock, world.settings, enumerator);
     if (cycle.ListsFromSnapshot() != (state.range(0) == 1)) state.SkipWithError("the wrong listing");
     for (auto _ : state) cycle.Tick();
     if (history.Count() != 0) state.SkipWithError("the steady state changed a class");

@@ -13,16 +13,12 @@
 #include <vector>
 
 #include "core/mbcs.h"
-#include "core/registrations.h"
 #include "core/save_file.h"
-#include "core/settings.h"
-#include "tests/support/fakes.h"
-#include "tests/support/memory_doubles.h"
+#include "tests/support/registry_world.h"
 #include "watch/running_programs.h"
 
 using namespace tarnwick;
 using testing::MemoryFileSystem;
-using testing::ScriptedMessageBoxes;
 
 namespace {
 
@@ -38,10 +34,8 @@ const std::string kProgram = "C:\\T\\Tarnwick.exe";
 const std::string kSavePath = "C:\\T\\Tarnwick.sav";
 
 // A monitor window without a window, over files in memory.
-struct Registry {
-    explicit Registry(MemoryFileSystem& files) : settings(kProgram, files), registry(rows, settings, boxes, files) {
-        rows.SetChangeHandler([this](int row) { registry.SetWatched(row); });
-    }
+struct Registry : testing::RegistryWorld {
+    explicit Registry(MemoryFileSystem& files) : RegistryWorld(kProgram, files) {}
     // Every row's texts and check box, top to bottom.
     std::vector<std::string> Rows() const {
         std::vector<std::string> all;
@@ -60,11 +54,6 @@ struct Registry {
         }
         PROPERTY(registry.Programs().Size() <= static_cast<std::size_t>(rows.Count()));
     }
-
-    ScriptedMessageBoxes boxes;
-    MemoryRows rows;
-    AppSettings settings;
-    Registrations registry;
 };
 
 // Load, save, load again: the second load equals the first, the second save the first.

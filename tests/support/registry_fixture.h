@@ -1,15 +1,12 @@
-// A monitor window without a window: rows in memory wired to the registrations
-// exactly as the list view's change notification wires them.
+// The unit tests' monitor window without a window: the registrations over files
+// in memory, and what the tests ask of them.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "core/settings.h"
-#include "tests/support/memory_doubles.h"
-#include "core/registrations.h"
-#include "tests/support/fakes.h"
+#include "tests/support/registry_world.h"
 
 namespace tarnwick::testing {
 
@@ -26,11 +23,14 @@ public:
     }
 };
 
-class RegistryTest : public ::testing::Test {
+// The files come first: the registrations are built over them.
+struct MemoryFiles {
+    MemoryFileSystem files;
+};
+
+class RegistryTest : public ::testing::Test, protected MemoryFiles, protected RegistryWorld {
 protected:
-    RegistryTest() : settings("C:\\T\\Tarnwick.exe", files), registry(rows, settings, boxes, files) {
-        rows.SetChangeHandler([this](int row) { registry.SetWatched(row); });
-    }
+    RegistryTest() : RegistryWorld("C:\\T\\Tarnwick.exe", files) {}
 
     static ProgramEntryForm Entry(const std::string& name, PriorityLevel specified = kHigh,
                                   PriorityLevel active = kNoPriority, const std::string& description = "") {
@@ -52,12 +52,6 @@ protected:
         for (int i = 0; i < rows.Count(); ++i) texts.push_back(rows.Text(i, column));
         return texts;
     }
-
-    MemoryFileSystem files;
-    ScriptedMessageBoxes boxes;
-    MemoryRows rows;
-    AppSettings settings;
-    Registrations registry;
 };
 
 }  // namespace tarnwick::testing

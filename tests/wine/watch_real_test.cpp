@@ -24,26 +24,6 @@ bool HistoryHas(const MemoryHistory& history, const std::string& ending) {
     return false;
 }
 
-// The real process functions, except that opening the chosen process first ends
-// it: the process ends between the listing and the open.
-class EndsBeforeOpen final : public Win32ProcessApi {
-public:
-    Started* ending = nullptr;
-    bool gone = false;
-    Handle OpenProcess(Dword access, Dword processId) override {
-        if (ending && ending->Running() && ending->Id() == processId) {
-            ending->End();
-            // Wine keeps an ended process openable for a moment: wait until it is gone.
-            gone = WaitFor([processId] {
-                HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
-                if (process) ::CloseHandle(process);
-                return process == nullptr;
-            }, 5000, nullptr, 10);
-        }
-        return Win32ProcessApi::OpenProcess(access, processId);
-    }
-};
-
 // A process that ends between the listing and the open was never a refusal: the
 // snapshot listing passes it by without a line and leaves its program on watch.
 void EndingBetweenListingAndOpen(WatchWorld& world, const std::wstring& folder) {
@@ -52,7 +32,7 @@ void EndingBetweenListingAndOpen(WatchWorld& world, const std::wstring& folder) 
     const int row = world.rows.Count() - 1;
     Started ending(PlaceTarget(folder, L"ending", L"Ending.exe"), L"");
     WINE_CHECK(ending.Running());
-    EndsBeforeOpen api;
+    EndsOnOpen api;
     api.ending = &ending;
     WatchCycle cycle(world.registry, world.history, api, world.clock, world.settings, world.enumerator);
     WINE_CHECK(cycle.ListsFromSnapshot());
@@ -129,7 +109,7 @@ int main() {
     WINE_CHECK(editor.PriorityClass() == BELOW_NORMAL_PRIORITY_CLASS);
     WINE_CHECK(unwatched.PriorityClass() == NORMAL_PRIORITY_CLASS);
     WINE_CHECK(other.PriorityClass() == NORMAL_PRIORITY_CLASS);
-    WINE_CHECK(world.boxes.shown == 0);
+    WINE_CHECK(world.boxes.shown.empty());
 
     EndingBetweenListingAndOpen(world, folder.Path());
     // The same programs over the process-by-process listing: the same classes.

@@ -28,16 +28,12 @@ constexpr DWORD kHandleGrowth = 8;
 constexpr DWORD kWindowGrowth = 0;
 constexpr SIZE_T kCommittedGrowth = 2u << 20;
 
-// The real process functions, except that the chosen processes refuse every change,
-// and opening the process marked to end first ends it.
-class SoakApi final : public Win32ProcessApi {
+// Ends the process marked to end when it is opened (without waiting: the soak keeps
+// its pace), and the chosen processes refuse every change.
+class SoakApi final : public EndsOnOpen {
 public:
+    SoakApi() { waitUntilGone = false; }
     std::set<DWORD> refusing;
-    Started* ending = nullptr;
-    Handle OpenProcess(Dword access, Dword processId) override {
-        if (ending && ending->Running() && ending->Id() == processId) ending->End();
-        return Win32ProcessApi::OpenProcess(access, processId);
-    }
     bool SetPriorityClass(Handle process, Dword priorityClass) override {
         return !refusing.count(::GetProcessId(process)) && Win32ProcessApi::SetPriorityClass(process, priorityClass);
     }

@@ -6,23 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/settings.h"
-#include "tests/support/memory_doubles.h"
-#include "core/registrations.h"
 #include "app/process_api_win.h"
+#include "tests/support/registry_world.h"
+#include "tests/wine/wine_support.h"
 #include "watch/watch_cycle.h"
 #include "win/text.h"
 
 namespace tarnwick::wine {
-
-class CountingBoxes final : public MessageBoxes {
-public:
-    int shown = 0;
-    int Show(const std::string&, const std::string&, unsigned) override {
-        ++shown;
-        return kIdOk;
-    }
-};
 
 // The real process functions without the wide snapshot ones: the watch cycle then
 // lists process by process, opening and naming every process.
@@ -33,14 +23,37 @@ public:
     }
 };
 
-struct WatchWorld {
-    explicit WatchWorld(const std::wstring& folder)
-        : settings(Narrow(folder) + "\\Tarnwick.exe", files),
-          registry(rows, settings, boxes, files),
-          enumerator(api),
-          cycle(registry, history, api, clock, settings, enumerator) {
-        rows.SetChangeHandler([this](int row) { registry.SetWatched(row); });
+// The real process functions, except that opening the chosen process first ends it:
+// the process ends between the listing and the open. Wine keeps an ended process
+// openable for about half a second; `waitUntilGone` waits until it no longer is.
+class EndsOnOpen : public Win32ProcessApi {
+public:
+    Started* ending = nullptr;
+    bool waitUntilGone = true;
+    bool gone = false;
+    Handle OpenProcess(Dword access, Dword processId) override {
+        if (ending && ending->Running() && ending->Id() == processId) {
+            ending->End();
+            gone = !waitUntilGone || WaitFor([processId] {
+                HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+                if (process) ::CloseHandle(process);
+                return process == nullptr;
+            }, 5000, nullptr, 10);
+        }
+        return Win32ProcessApi::OpenProcess(access, processId);
     }
+};
+
+// The files come first: the registrations are built over them.
+struct StdioFiles {
+    StdioFileSystem files;
+};
+
+struct WatchWorld : StdioFiles, testing::RegistryWorld {
+    explicit WatchWorld(const std::wstring& folder)
+        : RegistryWorld(Narrow(folder) + "\\Tarnwick.exe", files),
+          enumerator(api),
+          cycle(registry, history, api, clock, settings, enumerator) {}
     void Tick() { cycle.Tick(); }
     void Register(const std::string& name, PriorityLevel specified, PriorityLevel active = kNoPriority) {
         ProgramEntryForm form;
@@ -50,11 +63,6 @@ struct WatchWorld {
         registry.Add(form);
     }
 
-    StdioFileSystem files;
-    AppSettings settings;
-    MemoryRows rows;
-    CountingBoxes boxes;
-    Registrations registry;
     MemoryHistory history;
     SystemClock clock;
     Win32ProcessApi api;

@@ -1,0 +1,29 @@
+// Registrations without a window: rows in memory wired to the registrations exactly
+// as the list view's change notification wires them, with scripted message boxes,
+// over the files the caller gives.
+#pragma once
+
+#include <string>
+
+#include "core/registrations.h"
+#include "core/settings.h"
+#include "tests/support/fakes.h"
+#include "tests/support/memory_doubles.h"
+
+namespace tarnwick::testing {
+
+struct RegistryWorld {
+    RegistryWorld(const std::string& programFile, FileSystem& files)
+        : settings(programFile, files), registry(rows, settings, boxes, files) {
+        rows.SetChangeHandler([this](int row) { registry.SetWatched(row); });
+    }
+    RegistryWorld(const RegistryWorld&) = delete;
+    RegistryWorld& operator=(const RegistryWorld&) = delete;
+
+    ScriptedMessageBoxes boxes;
+    MemoryRows rows;
+    AppSettings settings;
+    Registrations registry;
+};
+
+}  // namespace tarnwick::testing

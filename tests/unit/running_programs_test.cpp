@@ -47,22 +47,6 @@ private:
 constexpr const char* kJapanese = "\\StringFileInfo\\041103a4\\FileDescription";
 constexpr const char* kEnglish = "\\StringFileInfo\\040904b0\\FileDescription";
 
-TEST(FileDescriptionTest, EveryTranslationIsTriedAndALaterValueWins) {
-    FakeVersionFiles versions;
-    versions.files["both"] = {{{{0x411, 932}, {0x409, 1200}}}, {{kJapanese, "日本語"}, {kEnglish, "English"}}};
-    versions.files["later empty"] = {{{{0x411, 932}, {0x409, 1200}}}, {{kJapanese, "日本語"}}};
-    versions.files["no translation"] = {std::nullopt, {{kJapanese, "x"}}};
-    versions.files["unreadable"] = {{{{0x411, 932}}}, {{"unreadable", ""}, {kJapanese, "x"}}};
-    bool noInfo = true;
-    EXPECT_EQ(GetFileDescription(versions, "both", &noInfo), "English");
-    EXPECT_FALSE(noInfo);
-    EXPECT_EQ(GetFileDescription(versions, "later empty"), "日本語");
-    EXPECT_EQ(GetFileDescription(versions, "no translation"), "");
-    EXPECT_EQ(GetFileDescription(versions, "unreadable"), "");
-    EXPECT_EQ(GetFileDescription(versions, "none", &noInfo), "");
-    EXPECT_TRUE(noInfo);
-}
-
 TEST(RunningProgramsTest, ListsOpenableProgramsWithDescriptionAndPriority) {
     FakeSystem system;
     system.is64Bit = false;

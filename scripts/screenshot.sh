@@ -20,7 +20,9 @@ fi
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)"
 
-cat >"${TMPDIR:-/tmp}/tarnwick-shot.sh" <<SHOT
+shot=$(mktemp -t tarnwick-shot.XXXXXX)
+trap 'rm -f "$shot"' EXIT
+cat >"$shot" <<SHOT
 set -euo pipefail
 dir="\$TARNWICK_WINE_WORK/install"
 mkdir -p "\$dir/a" "\$dir/b" "\$dir/c"
@@ -64,5 +66,5 @@ sleep 1
 import -window root -crop 820x620+0+0 "$out/options-file.png"
 wineserver -k
 SHOT
-scripts/wine-session.sh bash "${TMPDIR:-/tmp}/tarnwick-shot.sh"
+scripts/wine-session.sh bash "$shot"
 echo "Screenshots in $out: monitor, entry, running, options-general, options-watch, options-file"

@@ -4,15 +4,18 @@
 # Japanese font. Both are taken down again however the command ends; nothing
 # outside them is touched.
 #   scripts/wine-session.sh COMMAND [ARGS...]
+# TARNWICK_PREFIX=FOLDER keeps the prefix in FOLDER between sessions (made once);
+# TARNWICK_USE_DISPLAY=1 uses the caller's DISPLAY instead of a private one.
 set -euo pipefail
 
 work=$(mktemp -d -t tarnwick-wine.XXXXXX)
+prefix=${TARNWICK_PREFIX:-$work/prefix}
 xvfb_pid=""
 cleanup() {
   set +e
-  if [ -d "$work/prefix" ]; then
-    WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1
-    WINEPREFIX="$work/prefix" wineserver -w >/dev/null 2>&1
+  if [ -d "$prefix" ]; then
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1
+    WINEPREFIX="$prefix" wineserver -w >/dev/null 2>&1
   fi
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null
@@ -23,36 +26,43 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb picks a free display number itself and tells it through the descriptor.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+if [ "${TARNWICK_USE_DISPLAY:-}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
+  # Xvfb picks a free display number itself and tells it through the descriptor.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+  export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+fi
 
-export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-export WINEPREFIX="$work/prefix"
+export WINEPREFIX="$prefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono or Gecko installer dialogs in a fresh prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export TARNWICK_WINE_WORK="$work"
 
-wineboot -i >"$work/wineboot.log" 2>&1
-wineserver -w
+# A prefix is made once: a kept one is ready when its font substitutes are in.
+if [ ! -f "$prefix/.tarnwick-ready" ]; then
+  mkdir -p "$prefix"
+  wineboot -i >"$work/wineboot.log" 2>&1
+  wineserver -w
 
-# Font substitutes: regedit reads UTF-16 with a byte order mark.
-{
-  printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-  printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
-  for face in "ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
-    printf '"%s"="VL PGothic"\r\n' "$face"
-  done
-} | iconv -f UTF-8 -t UTF-16 >"$work/fonts.reg"
-wine regedit "$work/fonts.reg" >/dev/null 2>&1
-wineserver -w
+  # Font substitutes: regedit reads UTF-16 with a byte order mark.
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+    for face in "ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
+      printf '"%s"="VL PGothic"\r\n' "$face"
+    done
+  } | iconv -f UTF-8 -t UTF-16 >"$work/fonts.reg"
+  wine regedit "$work/fonts.reg" >/dev/null 2>&1
+  wineserver -w
+  touch "$prefix/.tarnwick-ready"
+fi
 
 echo "Wine session ready on display $DISPLAY"
 status=0

@@ -37,6 +37,8 @@ void* Win32ProcessApi::FindFunction(ModuleHandle library, const char* name) {
 
 Handle Win32ProcessApi::OpenProcess(Dword access, Dword processId) { return ::OpenProcess(access, FALSE, processId); }
 
+bool Win32ProcessApi::OpenWasDenied() { return GetLastError() == ERROR_ACCESS_DENIED; }
+
 Dword Win32ProcessApi::GetPriorityClass(Handle process) { return ::GetPriorityClass(process); }
 
 bool Win32ProcessApi::SetPriorityClass(Handle process, Dword priorityClass) {

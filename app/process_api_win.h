@@ -13,6 +13,7 @@ public:
     void ReleaseModule(ModuleHandle library) override;
     void* FindFunction(ModuleHandle library, const char* name) override;
     Handle OpenProcess(Dword access, Dword processId) override;
+    bool OpenWasDenied() override;
     Dword GetPriorityClass(Handle process) override;
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     void CloseHandle(Handle handle) override;

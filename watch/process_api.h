@@ -28,6 +28,9 @@ using LParam = std::intptr_t;
 
 inline const Handle kInvalidHandle = reinterpret_cast<Handle>(static_cast<std::intptr_t>(-1));
 inline constexpr Dword kProcessAllAccess = 0x1F0FFF;
+inline constexpr Dword kProcessSetInformation = 0x0200;
+inline constexpr Dword kProcessQueryInformation = 0x0400;
+inline constexpr Dword kProcessQueryLimitedInformation = 0x1000;
 inline constexpr Dword kSnapProcess = 0x2;
 inline constexpr std::size_t kMaxPathBytes = 260;
 
@@ -62,6 +65,16 @@ using EnumProcessesFn = WinBool(TARNWICK_WINAPI*)(Dword* ids, Dword bytes, Dword
 using Process32Fn = WinBool(TARNWICK_WINAPI*)(Handle snapshot, ProcessEntry32* entry);
 using Process32WFn = WinBool(TARNWICK_WINAPI*)(Handle snapshot, ProcessEntry32W* entry);
 using CreateToolhelp32SnapshotFn = Handle(TARNWICK_WINAPI*)(Dword flags, Dword processId);
+using QueryFullProcessImageNameFn = WinBool(TARNWICK_WINAPI*)(Handle process, Dword flags, WideChar* name,
+                                                              Dword* size);
+
+// The least rights that reading and setting a process's priority class need: security
+// software and games' anti-cheat treat a full-access open as an attack. The limited
+// query right exists from Windows Vista on.
+inline Dword PriorityRights(const OsVersion& version) {
+    return kProcessSetInformation |
+           (version.majorVersion >= 6 ? kProcessQueryLimitedInformation : kProcessQueryInformation);
+}
 
 class ProcessApi {
 public:
@@ -75,6 +88,9 @@ public:
     virtual void* FindFunction(ModuleHandle library, const char* name) = 0;
     // OpenProcess, not inheritable; null on refusal or when the process is gone.
     virtual Handle OpenProcess(Dword access, Dword processId) = 0;
+    // Right after an OpenProcess that gave null: whether the system refused the rights
+    // (a process run as administrator, a protected one) rather than found no process.
+    virtual bool OpenWasDenied() = 0;
     // 0 on failure.
     virtual Dword GetPriorityClass(Handle process) = 0;
     virtual bool SetPriorityClass(Handle process, Dword priorityClass) = 0;

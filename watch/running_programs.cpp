@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/mbcs.h"
+#include "watch/process_snapshot.h"
 
 namespace tarnwick {
 
@@ -30,6 +31,17 @@ struct Listing {
     ProcessApi& processes;
     VersionFiles& versions;
     std::vector<RunningProgram> programs;
+
+    // A program file without version information is looked up once more by its bare name.
+    void Add(std::string name, const std::string& path, Dword priorityClass) {
+        RunningProgram program;
+        bool noInfo = path.empty();
+        if (!noInfo) program.description = GetFileDescription(versions, path, &noInfo);
+        if (noInfo) program.description = GetFileDescription(versions, name);
+        program.name = std::move(name);
+        program.priority = EntryPriorityName(priorityClass);
+        programs.push_back(std::move(program));
+    }
 };
 
 WinBool AddRunningProgram(Dword processId, Dword, const char* path, void* context) {
@@ -37,15 +49,43 @@ WinBool AddRunningProgram(Dword processId, Dword, const char* path, void* contex
     if (!path || !*path) return 1;
     Handle process = listing.processes.OpenProcess(kProcessAllAccess, processId);
     if (!process) return 1;
-    RunningProgram program;
-    program.name = BaseName(path);
-    bool noInfo = false;
-    program.description = GetFileDescription(listing.versions, path, &noInfo);
-    if (noInfo) program.description = GetFileDescription(listing.versions, program.name);
-    program.priority = EntryPriorityName(listing.processes.GetPriorityClass(process));
+    listing.Add(BaseName(path), path, listing.processes.GetPriorityClass(process));
     listing.processes.CloseHandle(process);
-    listing.programs.push_back(std::move(program));
     return 1;
+}
+
+// Every process of the snapshot, those that this program may not change included;
+// the path and class are read with the limited query right alone, and no memory of
+// the process is read.
+void ListFromSnapshot(ProcessSnapshot& snapshot, CProcessEnumerator& enumerator, Listing& listing) {
+    const QueryFullProcessImageNameFn imagePath = snapshot.ImagePathFunction();
+    std::string path;
+    snapshot.ForEach([&](Dword processId, const char* name) {
+        if (processId == 0 || !*name) return;  // the idle process has no program file
+        path.clear();
+        Dword priorityClass = 0;
+        if (Handle process = listing.processes.OpenProcess(kProcessQueryLimitedInformation, processId)) {
+            WideChar wide[kMaxPathBytes];
+            Dword length = kMaxPathBytes;
+            if (imagePath(process, 0, wide, &length)) {
+                listing.processes.ToShiftJis(std::u16string_view(wide, length), path);
+            }
+            priorityClass = listing.processes.GetPriorityClass(process);
+            listing.processes.CloseHandle(process);
+        }
+        listing.Add(name, path, priorityClass);
+        if (!CProcessEnumerator::IsNtvdm(name)) return;
+        // Its 16-bit tasks run in its class; they are found by their bare names.
+        struct Tasks {
+            Listing& listing;
+            Dword priorityClass;
+        } tasks{listing, priorityClass};
+        enumerator.EnumTaskBaseNames(processId, [](Dword, Dword, const char* task, void* context) -> WinBool {
+            auto& tasks = *static_cast<Tasks*>(context);
+            tasks.listing.Add(task, "", tasks.priorityClass);
+            return 1;
+        }, &tasks);
+    });
 }
 
 }  // namespace
@@ -53,7 +93,12 @@ WinBool AddRunningProgram(Dword processId, Dword, const char* path, void* contex
 std::vector<RunningProgram> ListRunningPrograms(CProcessEnumerator& enumerator, ProcessApi& processes,
                                                 VersionFiles& versions) {
     Listing listing{processes, versions, {}};
-    enumerator.EnumFullPaths(&AddRunningProgram, &listing);
+    ProcessSnapshot snapshot(processes);
+    if (snapshot.ImagePathFunction()) {
+        ListFromSnapshot(snapshot, enumerator, listing);
+    } else {
+        enumerator.EnumFullPaths(&AddRunningProgram, &listing);
+    }
     return std::move(listing.programs);
 }
 

@@ -1,7 +1,9 @@
 // The programs running now, as the running programs dialog lists them for the
 // user to pick one: file name, the description from the program file's version
-// information, and the current priority. Only processes that can be opened with
-// every access right are listed.
+// information, and the current priority. Where the system has the wide snapshot and
+// the image path function (Windows Vista and later) every process is listed, those
+// that this program may not change included; elsewhere only the processes that open
+// with every access right.
 #pragma once
 
 #include <cstdint>
@@ -47,8 +49,8 @@ struct RunningProgram {
     std::string priority;     // the current class's name; "低" when it cannot be read
 };
 
-// Lists through the enumerator's full paths; a program file without version
-// information is looked up once more by its bare file name.
+// Lists from the snapshot, or else through the enumerator's full paths; a program
+// file without version information is looked up once more by its bare file name.
 std::vector<RunningProgram> ListRunningPrograms(CProcessEnumerator& enumerator, ProcessApi& processes,
                                                 VersionFiles& versions);
 

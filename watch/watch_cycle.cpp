@@ -1,5 +1,7 @@
 #include "watch/watch_cycle.h"
 
+#include <iterator>
+
 namespace tarnwick {
 
 WatchCycle::WatchCycle(Registrations& registrations, HistoryList& history, ProcessApi& api, Clock& clock,
@@ -11,7 +13,13 @@ WatchCycle::WatchCycle(Registrations& registrations, HistoryList& history, Proce
       m_settings(settings),
       m_listing(api, enumerator) {}
 
-void WatchCycle::Tick() { m_listing.List(*this); }
+void WatchCycle::Tick() {
+    // A tick may run inside another (a message box's loop): each keeps its own number,
+    // and a note seen by the inner tick is newer than the outer one's.
+    const std::uint64_t tick = ++m_tick;
+    m_listing.List(*this);
+    std::erase_if(m_notes, [tick](const auto& note) { return note.second.seenInTick < tick; });
+}
 
 ProgramState* WatchCycle::WatchedProgram(const char* name) {
     MakeKeyInto(name, m_key);
@@ -33,18 +41,46 @@ void WatchCycle::Watch(ProgramState& state, Dword processId, const char* name, H
     if (state.activeClass != 0 && m_api.ForegroundProcessId() == processId) {
         wanted = static_cast<Dword>(state.activeClass);
     }
-    if (wanted == current) return;
+    if (wanted == current || AlreadyGranted(processId, wanted, current)) return;
     if (!m_api.SetPriorityClass(process, wanted)) {
         Refused(state, name);
         return;
     }
-    state.runCount += 1;
+    // The set may succeed with another class than asked for: read back what it gave.
+    Dword granted = m_api.GetPriorityClass(process);
+    if (granted == 0) granted = wanted;
     state.retriesLeft = -1;
-    ProgramRows& rows = m_registrations.Rows();
+    if (granted != current) Changed(state, name, current, granted);
+    if (granted != wanted) {
+        m_notes[processId] = {m_tick, false, wanted, granted};
+        AddHistoryLine(m_history, TimeStamp(m_clock) + " " + RowNameOf(name) + " に" + PriorityName(wanted) +
+                                      "は許可されず、" + PriorityName(granted) + "になりました。");
+    }
+}
+
+bool WatchCycle::AlreadyGranted(Dword processId, Dword wanted, Dword current) {
+    auto note = m_notes.find(processId);
+    if (note == m_notes.end()) return false;
+    note->second.seenInTick = m_tick;
+    return note->second.wish == wanted && note->second.granted == current;
+}
+
+void WatchCycle::Unchangeable(ProgramState&, Dword processId, const char* name) {
+    ProcessNote& note = m_notes[processId];
+    note.seenInTick = m_tick;
+    if (note.unchangeable) return;
+    note.unchangeable = true;
+    // No retry is spent and the program stays watched: another copy may be changeable.
+    AddHistoryLine(m_history, TimeStamp(m_clock) + " " + RowNameOf(name) +
+                                  " は Tarnwick より高い権限で実行されているため、優先度を変更できません。");
+}
+
+void WatchCycle::Changed(ProgramState& state, const char* name, Dword from, Dword to) {
+    state.runCount += 1;
     const int row = m_registrations.RowOf(MakeKey(name));
-    rows.SetText(row, kRunCountColumn, std::to_string(state.runCount));
-    AddHistoryLine(m_history, TimeStamp(m_clock) + " " + PriorityName(current) + " → " + PriorityName(wanted) + " " +
-                                  RowName(row));
+    m_registrations.Rows().SetText(row, kRunCountColumn, std::to_string(state.runCount));
+    AddHistoryLine(m_history,
+                   TimeStamp(m_clock) + " " + PriorityName(from) + " → " + PriorityName(to) + " " + RowName(row));
 }
 
 void WatchCycle::Refused(ProgramState& state, const char* name) {
@@ -65,5 +101,7 @@ void WatchCycle::Refused(ProgramState& state, const char* name) {
 }
 
 std::string WatchCycle::RowName(int row) const { return m_registrations.Rows().Text(row, kNameColumn); }
+
+std::string WatchCycle::RowNameOf(const char* name) const { return RowName(m_registrations.RowOf(MakeKey(name))); }
 
 }  // namespace tarnwick

@@ -1,8 +1,14 @@
 // One tick of the watch timer: every running process of a watched registration is
 // brought to its wanted priority class (the active one while the process owns the
 // foreground window), each change counted and logged; refused processes are retried
-// and the program is finally taken off watch through its row's check box.
+// and the program is finally taken off watch through its row's check box. A class
+// that the system grants otherwise (realtime without the privilege to raise
+// scheduling priority gives high) and a process that runs with higher rights are
+// each logged once, not on every tick.
 #pragma once
+
+#include <cstdint>
+#include <unordered_map>
 
 #include "core/registrations.h"
 #include "watch/clock.h"
@@ -25,8 +31,22 @@ public:
 private:
     ProgramState* WatchedProgram(const char* name) override;
     void Watch(ProgramState& program, Dword processId, const char* name, Handle process) override;
+    void Unchangeable(ProgramState& program, Dword processId, const char* name) override;
     void Refused(ProgramState& state, const char* name);
+    void Changed(ProgramState& state, const char* name, Dword from, Dword to);
+    // What the system gave a process for a wish it did not grant, while that lasts.
+    bool AlreadyGranted(Dword processId, Dword wanted, Dword current);
     std::string RowName(int row) const;
+    std::string RowNameOf(const char* name) const;
+
+    // A process that was logged as unchangeable or that did not get its wish. Notes
+    // of processes that a tick no longer sees are dropped at its end.
+    struct ProcessNote {
+        std::uint64_t seenInTick = 0;
+        bool unchangeable = false;
+        Dword wish = 0;
+        Dword granted = 0;
+    };
 
     Registrations& m_registrations;
     HistoryList& m_history;
@@ -35,6 +55,8 @@ private:
     const AppSettings& m_settings;
     WatchedProcessListing m_listing;
     std::string m_key;  // kept between processes: one allocation for the whole listing
+    std::unordered_map<Dword, ProcessNote> m_notes;
+    std::uint64_t m_tick = 0;
 };
 
 }  // namespace tarnwick

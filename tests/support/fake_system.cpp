@@ -33,6 +33,9 @@ Dword FakeGetModuleFileNameExW(Handle process, ModuleHandle, WideChar* name, Dwo
 int FakeVdmEnumTaskWowEx(Dword processId, TaskEnumProcEx callback, LParam context) {
     return FakeSystem::current->EnumTasks(processId, callback, context);
 }
+WinBool FakeQueryFullProcessImageNameW(Handle process, Dword, WideChar* name, Dword* size) {
+    return FakeSystem::current->ImagePath(process, name, size);
+}
 Handle FakeCreateToolhelp32Snapshot(Dword, Dword) { return FakeSystem::current->Snapshot(); }
 WinBool FakeProcess32First(Handle snapshot, ProcessEntry32* entry) {
     return FakeSystem::current->SnapshotEntry(snapshot, entry, true);
@@ -63,6 +66,7 @@ const Export kExports[] = {
     {"Kernel32.DLL", "Process32Next", reinterpret_cast<void*>(&FakeProcess32Next)},
     {"Kernel32.DLL", "Process32FirstW", reinterpret_cast<void*>(&FakeProcess32FirstW)},
     {"Kernel32.DLL", "Process32NextW", reinterpret_cast<void*>(&FakeProcess32NextW)},
+    {"Kernel32.DLL", "QueryFullProcessImageNameW", reinterpret_cast<void*>(&FakeQueryFullProcessImageNameW)},
 };
 
 // The file name of a path, found without allocating (the benchmark runs through here).
@@ -152,10 +156,12 @@ void* FakeSystem::FindFunction(ModuleHandle library, const char* name) {
     return nullptr;
 }
 
-Handle FakeSystem::OpenProcess(Dword, Dword processId) {
+Handle FakeSystem::OpenProcess(Dword access, Dword processId) {
     ++opens;
     FakeProcess* process = Process(processId);
-    if (!process || process->opensLeft == 0) return nullptr;
+    const Dword granted = process && process->elevated ? kProcessQueryLimitedInformation : grantedRights;
+    m_openDenied = process && (access & ~granted) != 0;
+    if (!process || process->opensLeft == 0 || m_openDenied) return nullptr;
     if (process->opensLeft > 0) --process->opensLeft;
     ++openHandles;
     return ProcessHandle(processId);
@@ -169,7 +175,7 @@ Dword FakeSystem::GetPriorityClass(Handle handle) {
 bool FakeSystem::SetPriorityClass(Handle handle, Dword priorityClass) {
     FakeProcess* process = Process(ProcessIdOf(handle));
     if (!process || process->setRefused) return false;
-    process->priority = priorityClass;
+    process->priority = priorityClass == 0x100 ? realtimeGives : priorityClass;
     sets.emplace_back(process->id, priorityClass);
     return true;
 }
@@ -206,6 +212,13 @@ Dword FakeSystem::ModuleName(Handle handle, WideChar* name, Dword size, bool ful
     FakeProcess* process = Process(ProcessIdOf(handle));
     if (!process || process->path.empty()) return 0;
     return CopyWideCut(fullPath ? std::string_view(process->path) : BaseNameOf(process->path), name, size);
+}
+
+WinBool FakeSystem::ImagePath(Handle handle, WideChar* name, Dword* size) {
+    FakeProcess* process = Process(ProcessIdOf(handle));
+    if (!process || process->path.empty()) return 0;
+    *size = CopyWideCut(process->path, name, *size);
+    return 1;
 }
 
 int FakeSystem::EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context) {

@@ -28,6 +28,7 @@ struct FakeProcess {
     bool modulesListable = true;
     bool readRefused = false;
     bool setRefused = false;
+    bool elevated = false;  // runs as administrator: opens with the limited query right alone
     std::vector<FakeTask> tasks;
     // The base name in wide units, made once per path: the benchmark times the
     // program's work, not the scripted system's.
@@ -48,6 +49,10 @@ public:
     bool listingFails = false;
     std::vector<FakeProcess> processes;
     Dword foreground = 0;
+    // The rights any open may have; a wider request is refused as Windows refuses it.
+    Dword grantedRights = ~Dword{0};
+    // What a set to realtime gives: high without the privilege to raise scheduling priority.
+    Dword realtimeGives = 0x100;
 
     // What happened.
     int openHandles = 0;
@@ -65,6 +70,7 @@ public:
     void ReleaseModule(ModuleHandle library) override;
     void* FindFunction(ModuleHandle library, const char* name) override;
     Handle OpenProcess(Dword access, Dword processId) override;
+    bool OpenWasDenied() override { return m_openDenied; }
     Dword GetPriorityClass(Handle process) override;
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     void CloseHandle(Handle handle) override;
@@ -75,6 +81,7 @@ public:
     WinBool EnumProcesses(Dword* ids, Dword bytes, Dword* returned);
     WinBool EnumProcessModules(Handle process, ModuleHandle* modules, Dword bytes, Dword* needed);
     Dword ModuleName(Handle process, WideChar* name, Dword size, bool fullPath);
+    WinBool ImagePath(Handle process, WideChar* name, Dword* size);
     int EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context);
     Handle Snapshot();
     WinBool SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first);
@@ -89,6 +96,7 @@ private:
     std::map<std::string, std::string> m_libraryNames;
     std::unordered_map<Dword, std::size_t> m_positions;  // process id to index, rebuilt when stale
     std::size_t m_snapshotPosition = 0;
+    bool m_openDenied = false;
 };
 
 }  // namespace tarnwick::testing

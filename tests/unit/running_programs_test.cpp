@@ -47,35 +47,53 @@ private:
 constexpr const char* kJapanese = "\\StringFileInfo\\041103a4\\FileDescription";
 constexpr const char* kEnglish = "\\StringFileInfo\\040904b0\\FileDescription";
 
-TEST(RunningProgramsTest, ListsOpenableProgramsWithDescriptionAndPriority) {
+// Every running program, each process opened with the limited query right alone:
+// the scripted system refuses any wider request, and a program run as administrator
+// is listed too, by its snapshot name.
+TEST(RunningProgramsTest, ListsEveryProgramWithTheLeastRights) {
     FakeSystem system;
     system.is64Bit = false;
+    system.grantedRights = kProcessQueryLimitedInformation | kProcessSetInformation;
+    system.Add(0, "[System Process]");  // the idle process: no program
     system.Add(4, "C:\\Apps\\Editor.exe", 0x80);
     system.Add(8, "C:\\Apps\\Editor.exe", 0x4000);  // the same program twice: two rows
-    system.Add(12, "C:\\Apps\\Locked.exe").opensLeft = 1;  // named, but refuses the dialog's own open
-    system.Add(16, "");                                     // no path: skipped
+    system.Add(12, "C:\\Apps\\Admin.exe", 0x80).elevated = true;
     system.Add(20, "C:\\WINNT\\SYSTEM32\\NTVDM.EXE", 0x40).tasks = {{0x1111, "C:\\OLD\\WORD.EXE"}};
     system.Add(24, "C:\\Apps\\\x83\x5C\x83\x74\x83\x67.exe", 0x12345);  // ソフト.exe, an odd class
+    system.Add(28, "C:\\Apps\\Gone.exe").opensLeft = 0;  // ended since the snapshot
     FakeVersionFiles versions;
     versions.files["C:\\Apps\\Editor.exe"] = {{{{0x411, 0x3a4}}}, {{kJapanese, "エディタ"}}};
     versions.files["WORD.EXE"] = {{{{0x409, 0x4b0}}}, {{kEnglish, "Word"}}};  // found by the bare name
     CProcessEnumerator enumerator(system);
 
     const std::vector<RunningProgram> programs = ListRunningPrograms(enumerator, system, versions);
-    ASSERT_EQ(programs.size(), 5u);
-    EXPECT_EQ(programs[0].name, "Editor.exe");
-    EXPECT_EQ(programs[0].description, "エディタ");
-    EXPECT_EQ(programs[0].priority, "高");
-    EXPECT_EQ(programs[1].priority, "通常以下");
-    EXPECT_EQ(programs[2].name, "NTVDM.EXE");
-    EXPECT_EQ(programs[3].name, "WORD.EXE");
-    EXPECT_EQ(programs[3].description, "Word");
-    EXPECT_EQ(programs[3].priority, "低");  // the class of its NTVDM process
-    EXPECT_EQ(programs[4].name, "\x83\x5C\x83\x74\x83\x67.exe");
-    EXPECT_EQ(programs[4].priority, "低");
+    std::vector<std::string> rows;
+    for (const RunningProgram& program : programs) rows.push_back(program.name + "|" + program.description + "|" + program.priority);
+    EXPECT_EQ(rows, (std::vector<std::string>{"Editor.exe|エディタ|高", "Editor.exe|エディタ|通常以下",
+                                              "Admin.exe||高", "NTVDM.EXE||低", "WORD.EXE|Word|低",
+                                              "\x83\x5C\x83\x74\x83\x67.exe||低", "Gone.exe||低"}));
     EXPECT_EQ(system.openHandles, 0);
     // A file with version information is not looked up again by its bare name.
     EXPECT_EQ(std::count(versions.sizeQueries.begin(), versions.sizeQueries.end(), "Editor.exe"), 0);
+}
+
+// Without the image path function, the process-by-process listing with full access
+// remains: a process that refuses it is not listed.
+TEST(RunningProgramsTest, OlderSystemsListOnlyWhatOpensWithFullAccess) {
+    FakeSystem system;
+    system.missingFunctions = {"QueryFullProcessImageNameW"};
+    system.Add(4, "C:\\Apps\\Editor.exe", 0x80);
+    system.Add(12, "C:\\Apps\\Locked.exe").opensLeft = 1;  // named, but refuses the dialog's own open
+    system.Add(16, "");                                     // no path: skipped
+    FakeVersionFiles versions;
+    versions.files["C:\\Apps\\Editor.exe"] = {{{{0x411, 0x3a4}}}, {{kJapanese, "エディタ"}}};
+    CProcessEnumerator enumerator(system);
+
+    const std::vector<RunningProgram> programs = ListRunningPrograms(enumerator, system, versions);
+    ASSERT_EQ(programs.size(), 1u);
+    EXPECT_EQ(programs[0].description, "エディタ");
+    EXPECT_EQ(programs[0].priority, "高");
+    EXPECT_EQ(system.openHandles, 0);
 }
 
 }  // namespace

@@ -232,6 +232,57 @@ TEST_P(WatchTest, SixteenBitTasksAreSetOnTheirNtvdmHost) {
     EXPECT_EQ(system.openHandles, 0);
 }
 
+// Without the privilege to raise scheduling priority, a set to realtime succeeds but
+// gives high: what really happened is counted and logged once, and not tried again
+// while the process keeps what the system granted.
+TEST_P(WatchTest, RealtimeThatTheSystemDoesNotGrantIsLoggedOnceNotLooped) {
+    system.realtimeGives = 0x80;
+    registry.Add(Entry("Game.exe", kRealtime));
+    system.Add(8, "C:\\Game.exe");
+    system.Add(12, "C:\\Game.exe", 0x80);  // already high: no change, but the wish is told
+    for (int tick = 0; tick < 100; ++tick) Tick();
+    EXPECT_EQ(system.sets.size(), 2u);
+    EXPECT_EQ(rows.Text(0, kRunCountColumn), "1");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{
+                           "04/07/15 09:05:03 Game.exe にリアルタイムは許可されず、高になりました。",
+                           "04/07/15 09:05:03 Game.exe にリアルタイムは許可されず、高になりました。",
+                           "04/07/15 09:05:03 通常 → 高 Game.exe",
+                       }));
+    // Set back by someone else, or a copy started later: tried once more.
+    system.Process(8)->priority = 0x20;
+    system.Add(16, "C:\\Game.exe");
+    Tick();
+    Tick();
+    EXPECT_EQ(system.sets.size(), 4u);
+    EXPECT_EQ(rows.Text(0, kRunCountColumn), "3");
+}
+
+// A process that runs with higher rights cannot be opened for the change: one line
+// per process, no retry spent, the program stays watched for its other copies. The
+// scripted system grants no more than the rights to read and set the class.
+TEST_P(WatchTest, ProcessWithHigherRightsIsToldOnceAndLeftWatched) {
+    if (Snapshot()) system.grantedRights = kProcessQueryLimitedInformation | kProcessSetInformation;
+    settings.m_retryCount = 0;
+    registry.Add(Entry("Admin.exe", kHigh));
+    system.Add(4, "C:\\Admin.exe").elevated = true;
+    system.Add(8, "C:\\Admin.exe");
+    for (int tick = 0; tick < 5; ++tick) Tick();
+    const std::string told = "04/07/15 09:05:03 Admin.exe は Tarnwick より高い権限で実行されているため、優先度を変更できません。";
+    const std::string changed = "04/07/15 09:05:03 通常 → 高 Admin.exe";
+    // The process-by-process listing cannot even name it.
+    const std::vector<std::string> expected =
+        Snapshot() ? std::vector<std::string>{changed, told} : std::vector<std::string>{changed};
+    EXPECT_EQ(Lines(), expected);
+    EXPECT_TRUE(rows.Checked(0));
+    EXPECT_EQ(registry.Programs().Find("ADMIN.EXE")->retriesLeft, -1);
+    system.processes.erase(system.processes.begin());  // ends; another one starts
+    Tick();
+    system.Add(20, "C:\\Admin.exe").elevated = true;
+    Tick();
+    EXPECT_EQ(history.Count(), Snapshot() ? 3 : 1);
+    EXPECT_EQ(system.openHandles, 0);
+}
+
 TEST_P(WatchTest, LineWithoutARowOrATimeStamp) {
     registry.Add(Entry("a.exe", kHigh));
     rows.DeleteAll();  // an entry without a row: the count goes nowhere, the name is empty

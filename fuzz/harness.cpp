@@ -36,16 +36,6 @@ const std::string kSavePath = "C:\\T\\Tarnwick.sav";
 // A monitor window without a window, over files in memory.
 struct Registry : testing::RegistryWorld {
     explicit Registry(MemoryFileSystem& files) : RegistryWorld(kProgram, files) {}
-    // Every row's texts and check box, top to bottom.
-    std::vector<std::string> Rows() const {
-        std::vector<std::string> all;
-        for (int row = 0; row < rows.Count(); ++row) {
-            std::string line = rows.Checked(row) ? "[x]" : "[ ]";
-            for (int column = 0; column < kColumnCount; ++column) line += "|" + rows.Text(row, column);
-            all.push_back(line);
-        }
-        return all;
-    }
     // Every row has its entry, the table holds nothing else, the texts match the boxes.
     void CheckConsistent() {
         for (int row = 0; row < rows.Count(); ++row) {
@@ -69,7 +59,7 @@ void SaveFile(const std::string& input) {
     Registry second(files);
     second.registry.LoadTable();
     second.CheckConsistent();
-    PROPERTY(second.Rows() == first.Rows());
+    PROPERTY(second.RowsAsText() == first.RowsAsText());
     second.registry.SaveTable();
     PROPERTY(files.files[kSavePath] == saved);
 }

@@ -47,11 +47,6 @@ protected:
         for (const std::string& entry : files.log) count += entry == std::string("replace ") + kSavePath + ".new " + kSavePath;
         return count;
     }
-    std::vector<std::string> Column(int column) const {
-        std::vector<std::string> texts;
-        for (int i = 0; i < rows.Count(); ++i) texts.push_back(rows.Text(i, column));
-        return texts;
-    }
 };
 
 }  // namespace tarnwick::testing

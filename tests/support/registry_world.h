@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/registrations.h"
 #include "core/settings.h"
@@ -19,6 +20,18 @@ struct RegistryWorld {
     }
     RegistryWorld(const RegistryWorld&) = delete;
     RegistryWorld& operator=(const RegistryWorld&) = delete;
+
+    // Every row as one text, top to bottom: the check box ("[x]" or "[ ]"), then
+    // each column's text after a bar.
+    std::vector<std::string> RowsAsText() const {
+        std::vector<std::string> all;
+        for (int row = 0; row < rows.Count(); ++row) {
+            std::string line = rows.Checked(row) ? "[x]" : "[ ]";
+            for (int column = 0; column < kColumnCount; ++column) line += "|" + rows.Text(row, column);
+            all.push_back(line);
+        }
+        return all;
+    }
 
     ScriptedMessageBoxes boxes;
     MemoryRows rows;

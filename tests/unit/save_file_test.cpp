@@ -1,175 +1,143 @@
+// The save file as the load reads it, quirks included, and every writer of a file
+// against a failing disk. Damaged input beyond these rows is the fuzz targets' part.
 #include "core/save_file.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include <unistd.h>
 
 #include "tests/support/registry_fixture.h"
 
 namespace tarnwick {
 namespace {
 
+using namespace std::string_literals;
 using testing::kSavePath;
 using testing::kTempPath;
 using testing::RegistryTest;
 using Strings = std::vector<std::string>;
 
-// 1,editor.exe,高,通常以上,text editor, used daily / 0,backup.exe,低,指定なし,
-constexpr const char* kExample =
-    "Version:4.0.0\r\n"
-    "1,editor.exe,\x8D\x82,\x92\xCA\x8F\xED\x88\xC8\x8F\xE3,text editor, used daily\r\n"
-    "0,backup.exe,\x92\xE1,\x8E\x77\x92\xE8\x82\xC8\x82\xB5,\r\n";
+struct LoadCase {
+    const char* title;
+    std::optional<std::string> file;  // none: there is no save file
+    Strings rows;                     // as RowsAsText gives them
+    std::map<std::string, ProgramState> index;
+    std::optional<std::string> saved = std::nullopt;  // what a save then writes, where that matters
+};
 
-TEST_F(RegistryTest, LoadThenSaveGivesTheSameBytes) {
-    files.files[kSavePath] = kExample;
-    registry.LoadTable();
-    EXPECT_EQ(Column(kWatchColumn), (Strings{"する", "しない"}));
-    EXPECT_EQ(Column(kNameColumn), (Strings{"editor.exe", "backup.exe"}));
-    EXPECT_EQ(Column(kDescriptionColumn), (Strings{"text editor, used daily", ""}));
-    EXPECT_EQ(Column(kRunCountColumn), (Strings{"", ""}));
-    EXPECT_TRUE(rows.Checked(0));
-    EXPECT_FALSE(rows.Checked(1));
-    EXPECT_EQ(rows.Selected(), 0);
-    EXPECT_EQ(*registry.Programs().Find("EDITOR.EXE"), (ProgramState{0x80, 0x8000, 1, 0, -1}));
-    EXPECT_EQ(*registry.Programs().Find("BACKUP.EXE"), (ProgramState{0x40, 0, 0, 0, -1}));
-    EXPECT_FALSE(registry.Loading());
+const std::string kExample =
+    "Version:4.0.0\r\n1,editor.exe,高,通常以上,text editor, used daily\r\n0,backup.exe,低,指定なし,\r\n";
 
-    files.files.erase(kSavePath);
-    registry.SaveTable();
-    EXPECT_EQ(files.files[kSavePath], kExample);
-    EXPECT_FALSE(files.Exists(std::string(kSavePath) + ".new"));
+const LoadCase kLoadCases[] = {
+    {"the current layout, a comma in a description", kExample,
+     {"[x]|する|editor.exe|text editor, used daily|高|通常以上|", "[ ]|しない|backup.exe||低|指定なし|"},
+     {{"EDITOR.EXE", {0x80, 0x8000, 1, 0, -1}}, {"BACKUP.EXE", {0x40, 0, 0, 0, -1}}},
+     kExample},
+    {"no save file", std::nullopt, {}, {}, "Version:4.0.0\r\n"},
+    {"the header alone", "Version:4.0.0\r\n", {}, {}},
+    {"a comma in a name splits it", "Version:4.0.0\r\n1,a,b.exe,高,x, y\r\n", {"[x]|する|a|x, y|b.exe|高|"},
+     {{"A", {0x40, 0x80, 1, 0, -1}}}},
+    {"a NUL byte ends its line's text", "Version:4.0.0\r\n1,ab\0cd,高,x,y\r\n0,next.exe\r\n"s,
+     {"[x]|する|ab||||", "[ ]|しない|next.exe||||"},
+     {{"AB", {0x40, 0x40, 1, 0, -1}}, {"NEXT.EXE", {0x40, 0x40, 0, 0, -1}}}},
+    {"a lone CR stays inside its line", "Version:4.0.0\r1,a.exe,高,低,d\r\n1,b.exe,高,低,e\r\r\n",
+     {"[x]|する|b.exe|e\r|高|低|"}, {{"B.EXE", {0x80, 0x40, 1, 0, -1}}}},
+    // A lead byte before a comma takes the comma into the key's character, not into the field.
+    {"a lead byte at the end of a field and of the file", "Version:4.0.0\r\n1,ab\x82,高,低,d\x82",
+     {"[x]|する|ab\x82|d\x82|高|低|"}, {{"AB\x82", {0x80, 0x40, 1, 0, -1}}},
+     "Version:4.0.0\r\n1,ab\x82,高,低,d\x82\r\n"},
+    {"only commas and empty lines: three records of one empty key", "Version:4.0.0\r\n,,,,,,,,\r\n\r\n\n",
+     {"[ ]|しない||,,,,|||", "[ ]|しない|||||", "[ ]|しない|||||"}, {{"", {0x40, 0x40, 0, 0, -1}}}},
+    // Checking the second record must not mark the first, whose empty name finds no entry yet.
+    {"an unchecked empty name before a checked record", "Version:4.0.0\r\n0,,低,指定なし,\r\n1,b.exe,高,指定なし,\r\n",
+     {"[ ]|しない|||低|指定なし|", "[x]|する|b.exe||高|指定なし|"},
+     {{"", {0x40, 0, 0, 0, -1}}, {"B.EXE", {0x80, 0, 1, 0, -1}}}},
+    {"a first record containing Version: is taken for the header", "1,Version:x.exe,高,d\n1,b.exe,高,d\n",
+     {"[x]|する|b.exe||高|d|"}, {{"B.EXE", {0x80, 0x40, 1, 0, -1}}}},
+    {"an empty file is the old layout's one empty record", "", {"[ ]|しない||||指定なし|"}, {{"", {0x40, 0, 0, 0, -1}}}},
+    {"the old layout, only commas", ",,,,", {"[ ]|しない||,||指定なし|"}, {{"", {0x40, 0, 0, 0, -1}}}},
+};
+
+TEST_F(RegistryTest, LoadReadsEveryQuirkAsTheTableSays) {
+    for (const LoadCase& c : kLoadCases) {
+        SCOPED_TRACE(c.title);
+        files = {};
+        boxes = {};
+        if (c.file) files.files[kSavePath] = *c.file;
+        settings.m_autoSaveMode = 0;
+        rows.DeleteAll();
+        registry.Programs().Clear();
+        registry.Add(Entry("editor.exe"));  // what was registered goes, its run count too
+        registry.Programs().Find("EDITOR.EXE")->runCount = 5;
+        settings.m_autoSaveMode = 1;  // and the load saves nothing on the way
+        registry.LoadTable();
+        EXPECT_EQ(RowsAsText(), c.rows);
+        EXPECT_EQ(rows.Selected(), c.rows.empty() ? -1 : 0);
+        EXPECT_EQ(registry.Programs().Size(), c.index.size());
+        for (const auto& [key, state] : c.index) {
+            const ProgramState* found = registry.Programs().Find(key);
+            EXPECT_EQ(found ? *found : ProgramState{}, state) << key;
+        }
+        EXPECT_FALSE(registry.Loading());
+        EXPECT_EQ(Saves(), 0);
+        EXPECT_TRUE(boxes.shown.empty());
+        if (c.saved) {
+            registry.SaveTable();
+            EXPECT_EQ(files.files[kSavePath], *c.saved);
+        }
+    }
 }
 
-TEST_F(RegistryTest, LoadSkipsSavesEvenWithAutoSave) {
-    settings.m_autoSaveMode = 1;
-    files.files[kSavePath] = kExample;
-    registry.LoadTable();
-    EXPECT_EQ(Saves(), 0);
-    EXPECT_EQ(files.files[kSavePath], kExample);
-    rows.SetChecked(1, true);  // after the load, saves run again
-    EXPECT_EQ(Saves(), 1);
+// Every writer puts a complete file in place or leaves the old one, and cleans up.
+TEST_F(RegistryTest, AFailingDiskNeverCostsTheOldFile) {
+    const std::string ini = settings.GetSettingsFilePath();
+    const struct {
+        const char* title;
+        std::string path;
+        std::string temp;
+        std::function<bool()> write;  // true when the failure was reported (the conversion: the old file read)
+    } writers[] = {
+        {"the save", kSavePath, kSavePath + ".new"s, [&] { registry.SaveTable(); return boxes.shown.size() == 1; }},
+        {"the settings", ini, ini + ".new", [&] { return !settings.Save(); }},
+        // The old file has no header: the load converts it first, then reads it as it is.
+        {"the conversion", kSavePath, kTempPath, [&] { registry.LoadTable(); return rows.Count() == 0; }},
+    };
+    enum Failure { kCreate, kHalfWrite, kReplace };
+    for (const auto& w : writers) {
+        for (Failure failure : {kCreate, kHalfWrite, kReplace}) {
+            SCOPED_TRACE(std::string(w.title) + " " + std::to_string(failure));
+            files = {};
+            boxes.shown.clear();
+            files.files[w.path] = "old";
+            if (failure == kCreate) files.uncreatable.insert(w.temp);
+            if (failure == kHalfWrite) files.failingWrites.insert(w.temp);
+            files.replaceFails = failure == kReplace;
+            EXPECT_TRUE(w.write());
+            EXPECT_EQ(files.files[w.path], "old");
+            // The conversion leaves its temporary file when only the move fails; the next load rewrites it.
+            EXPECT_TRUE(!files.Exists(w.temp) || (w.temp == kTempPath && failure == kReplace));
+        }
+    }
 }
 
-TEST_F(RegistryTest, LoadResetsRunCountsAndKeepsTheLaterOfTwoEqualKeys) {
-    registry.Add(Entry("old.exe"));
-    registry.Programs().Find("OLD.EXE")->runCount = 5;
-    files.files[kSavePath] = "Version:9\r\n1,A.exe,高,指定なし,x\r\n0,a.EXE,低,通常,y\r\n";
-    registry.LoadTable();
-    EXPECT_EQ(rows.Count(), 2);
-    EXPECT_EQ(registry.Programs().Size(), 1u);
-    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x40, 0x20, 0, 0, -1}));
-    // Deleting one of the two rows takes the shared entry with it.
-    boxes.answers = {kIdYes};
-    registry.DeleteSelected();
-    EXPECT_EQ(rows.Count(), 1);
-    EXPECT_EQ(registry.Programs().Find("A.EXE"), nullptr);
-}
-
-TEST_F(RegistryTest, ACheckedRecordDoesNotMarkAnEarlierRecordWithAnEmptyName) {
-    files.files[kSavePath] = "Version:4.0.0\r\n0,,低,指定なし,\r\n1,b.exe,高,指定なし,\r\n";
-    registry.LoadTable();
-    EXPECT_EQ(registry.Programs().Find("")->watched, 0);
-    EXPECT_EQ(registry.Programs().Find("B.EXE")->watched, 1);
-}
-
-TEST_F(RegistryTest, MissingFileEmptiesTheTableQuietly) {
-    registry.Add(Entry("a.exe"));
-    registry.LoadTable();
-    EXPECT_EQ(rows.Count(), 0);
-    EXPECT_EQ(registry.Programs().Size(), 0u);
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_FALSE(registry.Loading());
-    registry.SaveTable();
-    EXPECT_EQ(files.files[kSavePath], "Version:4.0.0\r\n");
-    registry.LoadTable();
-    EXPECT_EQ(rows.Count(), 0);
-    EXPECT_EQ(rows.Selected(), -1);
-}
-
-TEST_F(RegistryTest, CommaInADescriptionSurvivesButNotInAName) {
-    registry.Add(Entry("a,b.exe", kHigh, kNoPriority, "x, y, z"));
-    registry.SaveTable();
-    registry.LoadTable();
-    EXPECT_EQ(rows.Text(0, kNameColumn), "a");
-    EXPECT_EQ(rows.Text(0, kSpecifiedColumn), "b.exe");
-    EXPECT_EQ(rows.Text(0, kActiveColumn), "高");
-    EXPECT_EQ(rows.Text(0, kDescriptionColumn), "指定なし,x, y, z");
-}
-
-TEST_F(RegistryTest, EmptyFileBecomesOneEmptyRecord) {
-    files.files[kSavePath] = "";
-    registry.LoadTable();
-    EXPECT_EQ(files.files[kSavePath], "Version:4.0.0\r\n,,,\x8E\x77\x92\xE8\x82\xC8\x82\xB5,\r\n");
-    ASSERT_EQ(rows.Count(), 1);
-    EXPECT_EQ(rows.Text(0, kWatchColumn), "しない");
-    EXPECT_EQ(rows.Text(0, kActiveColumn), "指定なし");
-    EXPECT_EQ(rows.Text(0, kNameColumn), "");
-    EXPECT_FALSE(rows.Checked(0));
-}
-
-TEST_F(RegistryTest, FirstRecordContainingVersionIsTakenForAHeader) {
-    files.files[kSavePath] = "1,Version:x.exe,高,desc\n1,b.exe,高,desc\n";
-    registry.LoadTable();
-    EXPECT_EQ(Column(kNameColumn), (Strings{"b.exe"}));
-    EXPECT_EQ(rows.Text(0, kActiveColumn), "desc");  // read as five fields
-}
-
-TEST_F(RegistryTest, ConversionNeverLosesTheSaveFile) {
-    const std::string old = "1,a.exe,高,d\r\n";
-    // The temporary file cannot be created: the file stays and is read as it is.
-    files.files[kSavePath] = old;
-    files.uncreatable.insert(kTempPath);
-    registry.LoadTable();
-    EXPECT_EQ(files.files[kSavePath], old);
-    EXPECT_EQ(rows.Count(), 0);  // its only record went for the header
-    // The disk fills while the converted copy is written.
-    files.uncreatable.clear();
-    files.failingWrites.insert(kTempPath);
-    registry.LoadTable();
-    EXPECT_EQ(files.files[kSavePath], old);
-    EXPECT_FALSE(files.Exists(kTempPath));
-    // The converted copy is complete but cannot be moved into place.
-    files.failingWrites.clear();
-    files.replaceFails = true;
-    ConvertOldSaveFile(files, kSavePath, kTempPath);
-    EXPECT_EQ(files.files[kSavePath], old);
-    // Nothing removes the save file on the way.
-    for (const std::string& step : files.log) EXPECT_NE(step, std::string("remove ") + kSavePath);
-}
-
-TEST_F(RegistryTest, FailedSaveShowsTheMessageAndKeepsTheOldFile) {
-    files.files[kSavePath] = kExample;
-    registry.LoadTable();
-    registry.Add(Entry("new.exe"));
-    files.failingWrites.insert(std::string(kSavePath) + ".new");
-    registry.SaveTable();
-    EXPECT_EQ(files.files[kSavePath], kExample);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text,
-              "データのセーブに失敗しました。オプションのファイルで指定されているパス名を確認してください。");
-    EXPECT_EQ(boxes.shown[0].caption, "セーブの失敗");
-    EXPECT_EQ(boxes.shown[0].flags, 0x30u);
-    files.failingWrites.clear();
-    files.replaceFails = true;  // a write-protected save file
-    registry.SaveTable();
-    EXPECT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(files.files[kSavePath], kExample);
-}
-
-TEST_F(RegistryTest, UnreadableFileAfterConversionLeavesLoadingCleared) {
-    files.files[kSavePath] = kExample;
-    files.unreadable.insert(kSavePath);
-    registry.LoadTable();
-    EXPECT_FALSE(registry.Loading());
-    settings.m_autoSaveMode = 1;
-    registry.Add(Entry("a.exe"));
-    EXPECT_EQ(Saves(), 1);
-}
-
-TEST(SplitFields, FourCutsAndTheRest) {
-    EXPECT_EQ(SplitFields<4>("1,a,b,c,d,e"), (std::array<std::string, 5>{"1", "a", "b", "c", "d,e"}));
-    EXPECT_EQ(SplitFields<4>("1,a"), (std::array<std::string, 5>{"1", "a", "", "", ""}));
-    EXPECT_EQ(SplitFields<4>(""), (std::array<std::string, 5>{}));
-    EXPECT_EQ(SplitFields<4>(",,,,"), (std::array<std::string, 5>{}));
-    EXPECT_EQ(SplitFields<3>("a,b,c,d,e"), (std::array<std::string, 4>{"a", "b", "c", "d,e"}));
+TEST(StdioFiles, RealFilesWithShiftJisNamesAndAFullDisk) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("tarnwick-files-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    StdioFileSystem files;
+    const std::string path = dir.string() + "/\x95\x5C.sav";
+    EXPECT_FALSE(files.Read(path).has_value());
+    ASSERT_TRUE(WriteReplacing(files, path, "a\0b\r\n"s));
+    EXPECT_EQ(*files.Read(path), "a\0b\r\n"s);
+    EXPECT_FALSE(files.Exists(path + ".new"));
+    EXPECT_FALSE(WriteReplacing(files, dir.string() + "/missing/x.sav", "x"));
+    EXPECT_FALSE(fs::exists("/dev/full") && files.Write("/dev/full", std::string(1 << 20, 'x')));
+    fs::remove_all(dir);
 }
 
 }  // namespace

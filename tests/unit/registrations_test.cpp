@@ -1,3 +1,5 @@
+// The window's commands on the registrations without a window. The list's texts,
+// duplicates, the dialog's part and the selection after a delete are driven end to end.
 #include <gtest/gtest.h>
 
 #include "tests/support/registry_fixture.h"
@@ -7,9 +9,7 @@ namespace {
 
 using testing::RegistryTest;
 using testing::ScriptedEntryDialog;
-using Strings = std::vector<std::string>;
 
-// The list's texts, duplicates and the dialog's part are covered end to end.
 TEST_F(RegistryTest, AddSetsTheEntryAndSelectsOnlyTheFirstRow) {
     ASSERT_TRUE(registry.Add(Entry("Editor.exe", kHigh, kRealtime, "text, editor")));
     EXPECT_EQ(*registry.Programs().Find("EDITOR.EXE"), (ProgramState{0x80, 0x100, 1, 0, -1}));
@@ -19,41 +19,94 @@ TEST_F(RegistryTest, AddSetsTheEntryAndSelectsOnlyTheFirstRow) {
     EXPECT_EQ(rows.Selected(), 0);  // adding to a non-empty list keeps the selection
     EXPECT_EQ(rows.Data(1), 1);
     EXPECT_TRUE(registry.Add(Entry("\x82\x85" "ditor.EXE")));  // a full-width e is another letter
-    EXPECT_EQ(Saves(), 0);  // auto-save is off
-}
-
-TEST_F(RegistryTest, AddWithAutoSaveWritesOnlyWhenTheNewRowIsWatched) {
     settings.m_autoSaveMode = 1;
     settings.m_addWatchMode = 0;
-    registry.Add(Entry("quiet.exe"));
-    EXPECT_EQ(Saves(), 0);
-    EXPECT_FALSE(rows.Checked(0));
+    registry.Add(Entry("quiet.exe"));  // a new row that is not watched changes nothing to save
     EXPECT_EQ(registry.Programs().Find("QUIET.EXE")->watched, 0);
-    settings.m_addWatchMode = 1;
-    registry.Add(Entry("loud.exe", kIdle, kNormal, "d"));
-    EXPECT_EQ(Saves(), 1);
-    EXPECT_EQ(files.files[testing::kSavePath],
-              "Version:4.0.0\r\n0,quiet.exe,\x8D\x82,\x8E\x77\x92\xE8\x82\xC8\x82\xB5,\r\n"
-              "1,loud.exe,\x92\xE1,\x92\xCA\x8F\xED,d\r\n");
+    EXPECT_EQ(Saves(), 0);
 }
 
-TEST_F(RegistryTest, EditKeepsRunCountAndRecreatesAMissingEntry) {
+enum class Command { Add, Edit, Delete, Quick, Untick, Select, NoSuchRow };
+
+// Which commands write the save file (auto-save on) and which ask first.
+struct PolicyCase {
+    const char* title;
+    Command command;
+    int rows;       // registrations before it, the first one selected
+    bool selected;  // false: the registrations are there but none is selected
+    int answer;     // to the dialog (kIdOk is OK) or the question
+    int asked;      // dialogs and questions shown
+    int rowsAfter;
+    int saves;
+};
+
+const PolicyCase kPolicy[] = {
+    {"add: a watched row is saved", Command::Add, 0, true, kIdOk, 1, 1, 1},
+    {"add: cancelled", Command::Add, 1, true, kIdCancel, 1, 1, 0},
+    {"edit: an empty list is saved without a dialog", Command::Edit, 0, true, kIdOk, 0, 0, 1},
+    {"edit: OK", Command::Edit, 2, true, kIdOk, 1, 2, 1},
+    {"edit: cancelled, saved all the same", Command::Edit, 2, true, kIdCancel, 1, 2, 1},
+    {"edit: nothing selected", Command::Edit, 2, false, kIdOk, 0, 2, 0},
+    {"delete: an empty list is saved without a question", Command::Delete, 0, true, kIdYes, 0, 0, 1},
+    {"delete: yes", Command::Delete, 2, true, kIdYes, 1, 1, 1},
+    {"delete: no", Command::Delete, 2, true, kIdNo, 1, 2, 0},
+    {"delete: a box that could not be shown keeps the row", Command::Delete, 2, true, 0, 1, 2, 0},
+    {"delete: nothing selected", Command::Delete, 2, false, kIdYes, 0, 2, 0},
+    {"quick command: yes", Command::Quick, 2, true, kIdYes, 1, 2, 1},
+    {"quick command: no", Command::Quick, 2, true, kIdNo, 1, 2, 0},
+    {"quick command: nothing selected, asked all the same", Command::Quick, 2, false, kIdYes, 1, 2, 0},
+    {"a check box", Command::Untick, 2, true, 0, 0, 2, 1},
+    {"a change of selection", Command::Select, 2, true, 0, 0, 2, 0},
+    {"a change reported for no row", Command::NoSuchRow, 2, true, 0, 0, 2, 0},
+};
+
+TEST_F(RegistryTest, SavePolicyOfEveryCommand) {
+    for (const PolicyCase& c : kPolicy) {
+        SCOPED_TRACE(c.title);
+        settings.m_autoSaveMode = 0;
+        rows.DeleteAll();
+        registry.Programs().Clear();
+        for (int i = 0; i < c.rows + (c.selected ? 0 : 1); ++i) registry.Add(Entry(std::string(1, 'a' + i) + ".exe"));
+        if (!c.selected) rows.Delete(0);  // the selected row goes, the others stay unselected
+        files = {};
+        boxes = {};
+        boxes.answers = {c.answer};
+        settings.m_autoSaveMode = 1;
+        ScriptedEntryDialog dialog;
+        dialog.answer = [&c](ProgramEntryForm& form) {
+            if (form.m_name.empty()) form = Entry("new.exe");
+            return c.answer == kIdOk;
+        };
+        switch (c.command) {
+            case Command::Add: registry.AddProgram(dialog); break;
+            case Command::Edit: registry.EditSelected(dialog); break;
+            case Command::Delete: registry.DeleteSelected(); break;
+            case Command::Quick: registry.ApplyQuickCommand(32775); break;  // 指定：高, asked first
+            case Command::Untick: rows.SetChecked(0, false); break;
+            case Command::Select: rows.SelectAndFocus(1); break;
+            case Command::NoSuchRow: registry.SetWatched(7); break;
+        }
+        EXPECT_EQ(static_cast<int>(dialog.seen.size() + boxes.shown.size()), c.asked);
+        EXPECT_EQ(rows.Count(), c.rowsAfter);
+        EXPECT_EQ(Saves(), c.saves);
+    }
+}
+
+TEST_F(RegistryTest, EditKeepsNameAndRunCountAndRecreatesAMissingEntry) {
     registry.Add(Entry("Editor.exe", kHigh, kNoPriority, "old"));
     registry.Programs().Find("EDITOR.EXE")->runCount = 4;
     ScriptedEntryDialog dialog;
     dialog.answer = [](ProgramEntryForm& form) {
-        form.m_description = "new";
-        form.m_priority = kIdle;
-        form.m_activePriority = kAboveNormal;
+        form = Entry("ignored.exe", kIdle, kAboveNormal, "new");
         return true;
     };
     registry.EditSelected(dialog);
     ASSERT_EQ(dialog.seen.size(), 1u);
-    EXPECT_EQ(dialog.seen[0].m_nameLocked, 1);
-    EXPECT_EQ(dialog.seen[0].m_name, "Editor.exe");
-    EXPECT_EQ(dialog.seen[0].m_description, "old");
-    EXPECT_EQ(dialog.seen[0].m_priority, kHigh);
-    EXPECT_EQ(dialog.seen[0].m_activePriority, kNoPriority);
+    const ProgramEntryForm& shown = dialog.seen[0];
+    EXPECT_TRUE(shown.m_nameLocked && shown.m_name == "Editor.exe" && shown.m_description == "old");
+    EXPECT_EQ(shown.m_priority, kHigh);
+    EXPECT_EQ(shown.m_activePriority, kNoPriority);
+    EXPECT_EQ(rows.Text(0, kNameColumn), "Editor.exe");
     EXPECT_EQ(rows.Text(0, kDescriptionColumn), "new");
     EXPECT_EQ(rows.Text(0, kSpecifiedColumn), "低");
     EXPECT_EQ(rows.Text(0, kActiveColumn), "通常以上");
@@ -65,135 +118,48 @@ TEST_F(RegistryTest, EditKeepsRunCountAndRecreatesAMissingEntry) {
     EXPECT_EQ(*registry.Programs().Find("EDITOR.EXE"), (ProgramState{0x40, 0x8000, 0, 0, -1}));
 }
 
-TEST_F(RegistryTest, EditSavesAfterCancelAndOnEmptyListButNotWithoutSelection) {
-    settings.m_autoSaveMode = 1;
-    ScriptedEntryDialog dialog;
-    registry.EditSelected(dialog);  // empty list: no dialog, still a save
-    EXPECT_TRUE(dialog.seen.empty());
-    EXPECT_EQ(Saves(), 1);
-    settings.m_autoSaveMode = 0;
-    registry.Add(Entry("a.exe"));
-    registry.Add(Entry("b.exe"));
-    settings.m_autoSaveMode = 1;
-    registry.EditSelected(dialog);  // row 0 selected, dialog cancelled
-    EXPECT_EQ(dialog.seen.size(), 1u);
-    EXPECT_EQ(Saves(), 2);
-    rows.DeleteAll();
-    registry.Add(Entry("c.exe"));
-    registry.Add(Entry("d.exe"));
-    rows.Delete(0);  // the selected row goes: rows exist, none is selected
-    int before = Saves();
-    registry.EditSelected(dialog);
-    EXPECT_EQ(Saves(), before);
-    EXPECT_EQ(dialog.seen.size(), 1u);
-}
-
-// The selection after a delete is covered end to end.
-TEST_F(RegistryTest, DeleteAsksWithNoAsDefaultAndSavesUnlessDeclinedOrUnselected) {
-    settings.m_autoSaveMode = 1;
-    registry.DeleteSelected();  // empty list: still a save
-    EXPECT_EQ(Saves(), 1);
-    settings.m_addWatchMode = 0;
-    registry.Add(Entry("a.exe"));
-    registry.Add(Entry("b.exe"));
-    rows.SelectAndFocus(1);
-    boxes.answers = {kIdNo};
-    registry.DeleteSelected();
-    EXPECT_EQ(boxes.shown.back().flags, kMbYesNo | kMbIconQuestion | kMbDefButton2);
-    EXPECT_EQ(rows.Count(), 2);
-    EXPECT_EQ(Saves(), 1);
-    boxes.answers = {kIdYes};
-    registry.DeleteSelected();
-    EXPECT_EQ(registry.Programs().Find("B.EXE"), nullptr);
-    EXPECT_EQ(Saves(), 2);
-    registry.Add(Entry("c.exe"));
-    rows.Delete(0);  // the selected row goes: rows exist, none is selected
-    registry.DeleteSelected();
-    EXPECT_EQ(Saves(), 2);
-}
-
 TEST_F(RegistryTest, DeletingAndAddingAgainStartsTheCountAfresh) {
     registry.Add(Entry("a.exe"));
     registry.Programs().Find("A.EXE")->runCount = 9;
     rows.SetText(0, kRunCountColumn, "9");
     boxes.answers = {kIdYes};
     registry.DeleteSelected();
+    EXPECT_EQ(boxes.shown[0].flags, kMbYesNo | kMbIconQuestion | kMbDefButton2);  // No is the default
     registry.Add(Entry("a.exe"));
     EXPECT_EQ(registry.Programs().Find("A.EXE")->runCount, 0);
     EXPECT_EQ(rows.Text(0, kRunCountColumn), "");
 }
 
-TEST_F(RegistryTest, UncheckingAndCheckingFollowTheCheckBox) {
+TEST_F(RegistryTest, TheCheckBoxSetsTheTextAndTheEntryAndEndsPendingRetries) {
     registry.Add(Entry("a.exe"));
     registry.Programs().Find("A.EXE")->retriesLeft = 2;
-    settings.m_autoSaveMode = 1;
     rows.SetChecked(0, false);
     EXPECT_EQ(rows.Text(0, kWatchColumn), "しない");
     EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x80, 0, 0, 0, -1}));
-    EXPECT_EQ(Saves(), 1);
-    EXPECT_EQ(files.files[testing::kSavePath].substr(15, 2), "0,");
     registry.Programs().Find("A.EXE")->retriesLeft = 0;
     rows.SetChecked(0, true);
     EXPECT_EQ(rows.Text(0, kWatchColumn), "する");
-    EXPECT_EQ(registry.Programs().Find("A.EXE")->watched, 1);
-    EXPECT_EQ(registry.Programs().Find("A.EXE")->retriesLeft, -1);
-    EXPECT_EQ(Saves(), 2);
-    registry.Add(Entry("b.exe"));
-    int before = Saves();
-    rows.SelectAndFocus(1);  // a change of selection saves nothing
-    registry.SetWatched(1);
-    registry.SetWatched(7);  // no such row
-    EXPECT_EQ(Saves(), before);
+    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x80, 0, 1, 0, -1}));
 }
 
-TEST_F(RegistryTest, QuickCommands) {
+TEST_F(RegistryTest, QuickCommandsSetOneColumnAndTheEntry) {
     registry.Add(Entry("a.exe", kNormal, kIdle));
-    boxes.answers = {kIdNo};
-    registry.ApplyQuickCommand(32775);  // 指定：高, refused
-    EXPECT_EQ(rows.Text(0, kSpecifiedColumn), "通常");
-    boxes.answers = {kIdYes};
-    registry.ApplyQuickCommand(32775);
-    EXPECT_EQ(rows.Text(0, kSpecifiedColumn), "高");
-    EXPECT_EQ(registry.Programs().Find("A.EXE")->specifiedClass, 0x80);
     registry.ApplyQuickCommand(32790);  // ｱｸﾃｨﾌﾞ：指定なし, no question
     EXPECT_EQ(rows.Text(0, kActiveColumn), "指定なし");
-    EXPECT_EQ(registry.Programs().Find("A.EXE")->activeClass, 0);
-    EXPECT_EQ(boxes.shown.size(), 2u);
-
+    EXPECT_TRUE(boxes.shown.empty());
     // The check box wins over the entry; run count and retries stay.
     registry.Programs().Find("A.EXE")->runCount = 3;
     registry.Programs().Find("A.EXE")->retriesLeft = 1;
     registry.Programs().Find("A.EXE")->watched = 0;
-    registry.ApplyQuickCommand(32788);
-    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x80, 0x4000, 1, 3, 1}));
-    EXPECT_EQ(Saves(), 0);
-    settings.m_autoSaveMode = 1;
-    registry.ApplyQuickCommand(32779);
-    EXPECT_EQ(Saves(), 1);
-
+    registry.ApplyQuickCommand(32788);  // ｱｸﾃｨﾌﾞ：通常以下
+    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x20, 0x4000, 1, 3, 1}));
     // A row without an entry gets one with both classes from its own columns.
     registry.Programs().Clear();
     registry.ApplyQuickCommand(32787);  // ｱｸﾃｨﾌﾞ：通常
-    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x40, 0x20, 1, 0, -1}));
+    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x20, 0x20, 1, 0, -1}));
     registry.Programs().Clear();
     registry.ApplyQuickCommand(32776);  // 指定：通常以上
     EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x8000, 0x20, 1, 0, -1}));
-    EXPECT_EQ(Saves(), 3);
-
-    // Without a selection the question is still asked first, then nothing changes.
-    rows.Delete(0);
-    boxes.answers = {kIdYes};
-    registry.ApplyQuickCommand(32780);
-    EXPECT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(Saves(), 3);
-}
-
-TEST_F(RegistryTest, RowOfFindsTheFirstMatchingRowOrTheCount) {
-    registry.Add(Entry("a.exe"));
-    registry.Add(Entry("Editor.exe"));
-    EXPECT_EQ(registry.RowOf("EDITOR.EXE"), 1);
-    EXPECT_EQ(registry.RowOf("Editor.exe"), 2);  // keys are upper-case
-    EXPECT_EQ(registry.RowOf("NONE.EXE"), 2);
 }
 
 }  // namespace

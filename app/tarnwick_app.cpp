@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include "app/system_folders_win.h"
+#include "core/debug_privilege.h"
+#include "core/file_places.h"
 #include "ui/monitor_dlg.h"
 #include "win/controls.h"
 #include "win/text.h"
@@ -10,11 +13,25 @@ namespace tarnwick {
 
 namespace {
 
-std::string ProgramFilePath() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return Narrow(std::wstring(path, length));
-}
+class DebugPrivilegeToken final : public PrivilegeToken {
+public:
+    explicit DebugPrivilegeToken(CTarnwickApp& app) : m_app(app) {}
+    bool Switch(bool enable) override {
+        return m_app.SetPrivilege("SeDebugPrivilege", enable ? SE_PRIVILEGE_ENABLED : 0);
+    }
+
+private:
+    CTarnwickApp& m_app;
+};
+
+// Owned by whichever window of the program is active: none at start, the options
+// dialog when its OK switches the privilege.
+class ActiveWindowMessageBoxes final : public MessageBoxes {
+public:
+    int Show(const std::string& text, const std::string& caption, unsigned flags) override {
+        return ShowMessageBox(GetActiveWindow(), text, caption, flags);
+    }
+};
 
 // Owns the single-instance mutex for as long as it lives.
 class InstanceMutex {
@@ -64,20 +81,31 @@ BOOL CTarnwickApp::InitInstance() {
         HandOverToRunningInstance();
         return FALSE;
     }
+    // Only the one running instance looks for its files' folder (the look writes a file).
+    Win32SystemFolders folders;
+    const FilePlaces places = ChooseFilePlaces(m_settings.GetExeFilePath(), folders, m_files);
+    m_settings.UseFilePlaces(places);
+    AdoptFromProgramFolder(m_files, places, m_settings.GetSettingsFilePath());
     m_settings.Load();
+    AdoptFromProgramFolder(m_files, places, m_settings.GetSaveFilePath());
     if (m_enumerator.m_unavailable) {
         mutex.Release();
         ShowInitError("初期化処理でエラーが発生しました。");
         return FALSE;
     }
-    if (m_settings.m_targetAllApp) SetPrivilege("SeDebugPrivilege", SE_PRIVILEGE_ENABLED);
+    if (places.inTemporaryFolder) {
+        ShowMessageBox(nullptr, UnpackFirstMessage(places), "Tarnwick", MB_ICONEXCLAMATION);
+    }
+    DebugPrivilegeToken token(*this);
+    ActiveWindowMessageBoxes boxes;
+    DebugPrivilege debugPrivilege(token, boxes);
+    if (m_settings.m_targetAllApp) debugPrivilege.Apply(true);
     {
-        CMonitorDlg monitor(m_settings, m_osVersion, m_enumerator, m_processApi, m_files, [this](bool enabled) {
-            SetPrivilege("SeDebugPrivilege", enabled ? SE_PRIVILEGE_ENABLED : 0);
-        });
+        CMonitorDlg monitor(m_settings, m_osVersion, m_enumerator, m_processApi, m_files,
+                            [&debugPrivilege](bool enabled) { debugPrivilege.Apply(enabled); });
         m_pMainWnd = &monitor;
         monitor.DoModalHidden();
-        if (m_settings.m_targetAllApp) SetPrivilege("SeDebugPrivilege", 0);
+        if (m_settings.m_targetAllApp) debugPrivilege.Apply(false);
         mutex.Release();
         m_pMainWnd = nullptr;
     }
@@ -101,6 +129,7 @@ BOOL CTarnwickApp::SetPrivilege(const char* name, DWORD attributes) {
     privileges.Privileges[0].Attributes = attributes;
     BOOL ok = LookupPrivilegeValueW(nullptr, Wide(name).c_str(), &privileges.Privileges[0].Luid);
     if (ok) {
+        SetLastError(ERROR_SUCCESS);
         ok = AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) && GetLastError() == ERROR_SUCCESS;
     }
     CloseHandle(token);

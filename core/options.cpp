@@ -20,6 +20,7 @@ OptionsForm OptionsFormFrom(const AppSettings& settings, const OsVersion& versio
     form.saveFilePath = settings.GetSaveFilePath();
     form.autoSaveMode = settings.m_autoSaveMode != 0;
     form.autoLoadMode = settings.m_autoLoadMode != 0;
+    form.filesFolder = settings.GetFilesFolder();
     return form;
 }
 
@@ -77,6 +78,14 @@ bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes&
     effects.UpdateShortcuts(form.desktopShortcut, form.startupShortcut);
     effects.SetDebugPrivilege(settings.m_targetAllApp != 0);
     return true;
+}
+
+bool TakeChosenSaveFile(bool pathHeldExactly, MessageBoxes& boxes) {
+    if (pathHeldExactly) return true;
+    boxes.Show("選択されたファイルのパスには、このプログラムで扱えない文字が含まれています。\n"
+               "日本語（シフトJIS）で表せる名前のフォルダとファイルを指定してください。",
+               "セーブファイル名の指定", kMbOk | kMbIconExclamation);
+    return false;
 }
 
 }  // namespace tarnwick

@@ -29,6 +29,7 @@ struct OptionsForm {
     std::string saveFilePath;
     bool autoSaveMode = false;
     bool autoLoadMode = false;
+    std::string filesFolder;  // shown only: where the settings and save files lie
 };
 
 // The pages as they open.
@@ -56,5 +57,9 @@ public:
 // cancels the question about a changed save file (nothing changed then) or when
 // the settings file cannot be written (the settings hold the new values then).
 bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes& boxes, OptionsEffects& effects);
+
+// A save file chosen in the file dialog whose path code page 932 cannot hold would
+// silently become another path: it is refused with a message. True when it is taken.
+bool TakeChosenSaveFile(bool pathHeldExactly, MessageBoxes& boxes);
 
 }  // namespace tarnwick

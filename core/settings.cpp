@@ -9,14 +9,6 @@ namespace tarnwick {
 
 namespace {
 
-// SplitPath ends a non-empty directory with a separator character of its own, so a
-// second byte 0x5C (as in "ソ") never passes for the closing backslash.
-std::string InDirectory(const PathParts& program, const char* name) {
-    const std::string directory = program.drive + program.directory;
-    if (!program.directory.empty() && program.directory.back() == '\\') return directory + name;
-    return directory + "\\" + name;
-}
-
 enum class Key {
     RunPanelView,
     TopmostWindow,
@@ -55,11 +47,34 @@ constexpr KeyName kSearchOrder[] = {
 }  // namespace
 
 AppSettings::AppSettings(const std::string& programFile, FileSystem& files) : m_files(files) {
-    const PathParts program = SplitPath(programFile);
-    m_saveFilePath = InDirectory(program, "Tarnwick.sav");
-    m_settingsFilePath = InDirectory(program, "Tarnwick.ini");
-    m_exeFilePath = InDirectory(program, "Tarnwick.exe");
-    m_tempFilePath = InDirectory(program, "Tarnwick.tmp");
+    // JoinPath walks whole characters, so a second byte 0x5C (as in "ソ") never
+    // passes for the closing backslash.
+    m_places.programFolder = FolderOf(programFile);
+    m_exeFilePath = JoinPath(m_places.programFolder, "Tarnwick.exe");
+    UseFilePlaces({m_places.programFolder, m_places.programFolder, false});
+}
+
+void AppSettings::UseFilePlaces(const FilePlaces& places) {
+    m_places = places;
+    m_saveFilePath = JoinPath(places.filesFolder, "Tarnwick.sav");
+    m_settingsFilePath = JoinPath(places.filesFolder, "Tarnwick.ini");
+    m_tempFilePath = JoinPath(places.filesFolder, "Tarnwick.tmp");
+}
+
+std::string AppSettings::SaveFileNameToStore() const {
+    const std::string name = BaseName(m_saveFilePath);
+    if (FolderOf(m_saveFilePath) == m_places.filesFolder && IsBareName(name)) return name;
+    return m_saveFilePath;
+}
+
+std::string AppSettings::SaveFilePathFromStored(std::string_view stored) const {
+    if (IsBareName(stored)) return JoinPath(m_places.filesFolder, stored);
+    // Files that moved from the program's folder to the user's: the save file went along.
+    if (m_places.filesFolder != m_places.programFolder && FolderOf(stored) == m_places.programFolder &&
+        IsBareName(BaseName(stored))) {
+        return JoinPath(m_places.filesFolder, BaseName(stored));
+    }
+    return std::string(stored);
 }
 
 void AppSettings::Load() {
@@ -93,7 +108,7 @@ void AppSettings::ApplyLine(std::string_view line) {
         case Key::StartupShortcut: m_startupShortcut = number; break;
         case Key::WatchingCycleTime: m_watchingCycleTime = std::clamp(number, kMinCycleTime, kMaxCycleTime); break;
         case Key::RetryCount: m_retryCount = std::clamp(number, 0, kMaxRetryCount); break;
-        case Key::SaveFileName: m_saveFilePath = std::string(value); break;
+        case Key::SaveFileName: m_saveFilePath = SaveFilePathFromStored(value); break;
         case Key::TargetAllApp: m_targetAllApp = number; break;
     }
 }
@@ -115,7 +130,7 @@ std::string AppSettings::Format() const {
     number("AUTOLOADMODE", m_autoLoadMode);
     number("WATCHINGCYCLETIME", m_watchingCycleTime);
     number("RETRYCOUNT", m_retryCount);
-    out += "SAVEFILENAME=" + m_saveFilePath + "\r\n";
+    out += "SAVEFILENAME=" + SaveFileNameToStore() + "\r\n";
     number("TARGETALLAPP", m_targetAllApp);
     return out;
 }

@@ -5,7 +5,7 @@
 namespace tarnwick {
 
 void UpdateShortcut(ShellLinks& links, MessageBoxes& boxes, ShortcutFolder folder, bool wanted,
-                    const std::string& target) {
+                    const std::string& target, bool targetIsTemporary) {
     const std::optional<std::string> directory = links.FolderPath(folder);
     if (!directory) return;
     const std::string link = JoinPath(*directory, kShortcutName);
@@ -13,7 +13,7 @@ void UpdateShortcut(ShellLinks& links, MessageBoxes& boxes, ShortcutFolder folde
         links.Remove(link);
         return;
     }
-    if (links.Exists(link)) return;
+    if (targetIsTemporary || links.Exists(link)) return;
     const PathParts parts = SplitPath(target);
     if (!links.Create(link, target, parts.drive + parts.directory)) {
         boxes.Show("ショートカット作成失敗", "Tarnwick", kMbOk);

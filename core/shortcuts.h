@@ -27,8 +27,9 @@ public:
 inline constexpr const char* kShortcutName = "Tarnwick.lnk";
 
 // Creates (when wanted and missing) or removes the folder's shortcut to `target`.
-// A failed creation is reported with a message box; a failed removal is not.
+// A failed creation is reported with a message box; a failed removal is not. A
+// target in a temporary folder gets no shortcut: the folder is emptied later.
 void UpdateShortcut(ShellLinks& links, MessageBoxes& boxes, ShortcutFolder folder, bool wanted,
-                    const std::string& target);
+                    const std::string& target, bool targetIsTemporary = false);
 
 }  // namespace tarnwick

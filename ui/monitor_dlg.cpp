@@ -248,8 +248,9 @@ void CMonitorDlg::SetTopmost(bool topmost) {
 }
 
 void CMonitorDlg::UpdateShortcuts(bool desktop, bool startup) {
-    UpdateShortcut(m_shellLinks, m_boxes, ShortcutFolder::Desktop, desktop, m_settings.GetExeFilePath());
-    UpdateShortcut(m_shellLinks, m_boxes, ShortcutFolder::Startup, startup, m_settings.GetExeFilePath());
+    const bool temporary = m_settings.ProgramInTemporaryFolder();
+    UpdateShortcut(m_shellLinks, m_boxes, ShortcutFolder::Desktop, desktop, m_settings.GetExeFilePath(), temporary);
+    UpdateShortcut(m_shellLinks, m_boxes, ShortcutFolder::Startup, startup, m_settings.GetExeFilePath(), temporary);
 }
 
 void CMonitorDlg::SetDebugPrivilege(bool enabled) {

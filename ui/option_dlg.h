@@ -59,7 +59,7 @@ private:
     BOOL OnInitDialog() override;
     bool Dispatch(const MessageEvent& event, std::intptr_t& result) override;
     std::intptr_t OnBrowse(const MessageEvent& event);
-    CEdit m_saveFile;
+    CEdit m_saveFile, m_filesFolder;
     CButton m_autoSave, m_autoLoad;
 };
 

@@ -15,7 +15,7 @@ std::optional<std::string> Win32ShellLinks::FolderPath(ShortcutFolder folder) {
     LPITEMIDLIST items = nullptr;
     if (SUCCEEDED(SHGetSpecialFolderLocation(GetDesktopWindow(), static_cast<int>(folder), &items)) && items) {
         wchar_t buffer[MAX_PATH];
-        if (SHGetPathFromIDListW(items, buffer)) path = Narrow(buffer);
+        if (SHGetPathFromIDListW(items, buffer)) path = NarrowPath(buffer);
         allocator->Free(items);
     }
     allocator->Release();

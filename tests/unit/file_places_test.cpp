@@ -1,0 +1,187 @@
+#include "core/file_places.h"
+
+#include <gtest/gtest.h>
+
+#include "core/debug_privilege.h"
+#include "core/mbcs.h"
+#include "core/options.h"
+#include "core/settings.h"
+#include "core/shortcuts.h"
+#include "tests/support/fakes.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::MemoryFileSystem;
+using testing::ScriptedMessageBoxes;
+
+constexpr const char* kUserFolder = "C:\\Users\\Bob\\AppData\\Roaming\\Tarnwick";
+
+struct ScriptedFolders final : SystemFolders {
+    std::optional<std::string> perUser = kUserFolder;
+    std::vector<std::string> temporary{"C:\\Users\\Administrator\\AppData\\Local\\Temp\\",
+                                       "C:\\Users\\ADMINI~1\\AppData\\Local\\Temp\\"};
+    std::vector<std::string> made;
+    std::optional<std::string> PerUserFolder() override { return perUser; }
+    std::vector<std::string> TemporaryFolders() override { return temporary; }
+    bool MakeFolder(const std::string& path) override {
+        made.push_back(path);
+        return true;
+    }
+};
+
+TEST(FilePlacesTest, BesideTheProgramOnlyWhereItCanWriteAndIsNoTemporaryFolder) {
+    struct Case {
+        const char* title;
+        const char* program;
+        bool folderWritable;
+        bool perUserKnown;
+        const char* filesFolder;
+        bool temporary;
+    };
+    const std::string user = std::string(kUserFolder) + "\\";
+    for (const Case& c : {
+             Case{"a writable folder", "D:\\Tools\\Tarnwick.exe", true, true, "D:\\Tools\\", false},
+             Case{"Program Files", "C:\\Program Files\\T\\Tarnwick.exe", false, true, user.c_str(), false},
+             Case{"inside a zip, short names", "C:\\Users\\ADMINI~1\\AppData\\Local\\Temp\\Temp1_t.zip\\Tarnwick.exe",
+                  true, true, user.c_str(), true},
+             Case{"inside a zip, other case", "c:\\users\\administrator\\appdata\\local\\temp\\7z1\\Tarnwick.exe", true,
+                  true, user.c_str(), true},
+             Case{"a name that only begins like Temp", "C:\\Users\\Administrator\\AppData\\Local\\Temporary\\Tarnwick.exe",
+                  true, true, "C:\\Users\\Administrator\\AppData\\Local\\Temporary\\", false},
+             Case{"no user folder either", "C:\\Program Files\\T\\Tarnwick.exe", false, false, "C:\\Program Files\\T\\",
+                  false},
+         }) {
+        SCOPED_TRACE(c.title);
+        MemoryFileSystem files;
+        ScriptedFolders folders;
+        if (!c.perUserKnown) folders.perUser.reset();
+        if (!c.folderWritable) files.uncreatable.insert(JoinPath(FolderOf(c.program), "Tarnwick-write-test.tmp"));
+        const FilePlaces places = ChooseFilePlaces(c.program, folders, files);
+        EXPECT_EQ(places.filesFolder, c.filesFolder);
+        EXPECT_EQ(places.programFolder, FolderOf(c.program));
+        EXPECT_EQ(places.inTemporaryFolder, c.temporary);
+        EXPECT_EQ(folders.made.size(), places.filesFolder == user ? 1u : 0u);
+        EXPECT_TRUE(files.files.empty());  // the probe leaves nothing behind
+    }
+}
+
+TEST(FilePlacesTest, FilesAreCopiedFromTheProgramFolderNeverTheOtherWayRound) {
+    const FilePlaces moved{"C:\\Program Files\\T\\", std::string(kUserFolder) + "\\", false};
+    const std::string oldIni = "C:\\Program Files\\T\\Tarnwick.ini";
+    const std::string newIni = std::string(kUserFolder) + "\\Tarnwick.ini";
+    MemoryFileSystem files;
+    files.files[oldIni] = "RETRYCOUNT=7\r\n";
+    AdoptFromProgramFolder(files, moved, newIni);
+    EXPECT_EQ(files.files[newIni], "RETRYCOUNT=7\r\n");
+    files.files[oldIni] = "RETRYCOUNT=1\r\n";  // the user's copy, once made, is the one that counts
+    AdoptFromProgramFolder(files, moved, newIni);
+    EXPECT_EQ(files.files[newIni], "RETRYCOUNT=7\r\n");
+    for (const std::string& entry : files.log) EXPECT_EQ(entry.find("Program Files"), std::string::npos) << entry;
+    MemoryFileSystem beside;  // files beside the program: nothing to adopt
+    beside.files[oldIni] = "x";
+    AdoptFromProgramFolder(beside, {"C:\\Program Files\\T\\", "C:\\Program Files\\T\\", false}, oldIni);
+    EXPECT_TRUE(beside.log.empty());
+}
+
+TEST(FilePlacesTest, SaveFileInTheFilesFolderIsStoredByNameAndFoundWhereTheFolderIs) {
+    struct Case {
+        const char* title;
+        const char* writtenAt;  // the program file when the settings were written
+        const char* saveFile;
+        const char* stored;
+        const char* readAt;
+        const char* readBack;
+    };
+    for (const Case& c : {
+             Case{"a moved folder", "C:\\Old\\Tarnwick.exe", "C:\\Old\\mine.sav", "mine.sav", "E:\\New\\Tarnwick.exe",
+                  "E:\\New\\mine.sav"},
+             Case{"another folder keeps its full path", "C:\\Old\\Tarnwick.exe", "D:\\Data\\T.sav", "D:\\Data\\T.sav",
+                  "E:\\New\\Tarnwick.exe", "D:\\Data\\T.sav"},
+             Case{"a folder below is another folder", "C:\\Old\\Tarnwick.exe", "C:\\Old\\sub\\T.sav",
+                  "C:\\Old\\sub\\T.sav", "E:\\New\\Tarnwick.exe", "C:\\Old\\sub\\T.sav"},
+             Case{"a folder with 表 (second byte 0x5C)", "C:\\\x95\x5C\\Tarnwick.exe", "C:\\\x95\x5C\\T.sav", "T.sav",
+                  "C:\\\x95\x5C\\Tarnwick.exe", "C:\\\x95\x5C\\T.sav"},
+         }) {
+        SCOPED_TRACE(c.title);
+        MemoryFileSystem files;
+        AppSettings written(c.writtenAt, files);
+        written.SetSaveFilePath(c.saveFile);
+        ASSERT_TRUE(written.Save());
+        EXPECT_NE(files.files[written.GetSettingsFilePath()].find(std::string("SAVEFILENAME=") + c.stored + "\r\n"),
+                  std::string::npos);
+        files.files[JoinPath(FolderOf(c.readAt), "Tarnwick.ini")] = files.files[written.GetSettingsFilePath()];
+        AppSettings read(c.readAt, files);
+        read.Load();
+        EXPECT_EQ(read.GetSaveFilePath(), c.readBack);
+    }
+}
+
+TEST(FilePlacesTest, ProgramFolderPathsFollowTheFilesIntoTheUsersFolder) {
+    MemoryFileSystem files;
+    const std::string user = std::string(kUserFolder) + "\\";
+    files.files[user + "Tarnwick.ini"] = "SAVEFILENAME=C:\\Program Files\\T\\mine.sav\r\n";
+    AppSettings settings("C:\\Program Files\\T\\Tarnwick.exe", files);
+    settings.UseFilePlaces({"C:\\Program Files\\T\\", user, false});
+    EXPECT_EQ(settings.GetSaveFilePath(), user + "Tarnwick.sav");
+    EXPECT_EQ(settings.GetTempFilePath(), user + "Tarnwick.tmp");
+    EXPECT_EQ(settings.GetExeFilePath(), "C:\\Program Files\\T\\Tarnwick.exe");
+    settings.Load();
+    EXPECT_EQ(settings.GetSaveFilePath(), user + "mine.sav");
+}
+
+TEST(FilePlacesTest, OnlyWholeNamesAreBare) {
+    for (const char* bare : {"Tarnwick.sav", "\x95\x5C.sav", "a\x82\x5C"}) EXPECT_TRUE(IsBareName(bare)) << bare;
+    for (const char* path : {"", "C:x.sav", "a\\x.sav", "a/x.sav", "x\x82"}) EXPECT_FALSE(IsBareName(path)) << path;
+}
+
+struct ScriptedToken final : PrivilegeToken {
+    bool granted = false;
+    bool Switch(bool) override { return granted; }
+};
+
+TEST(DebugPrivilegeTest, ARefusalIsToldOnceEachTimeTheOptionIsSwitchedOn) {
+    ScriptedToken token;
+    ScriptedMessageBoxes boxes;
+    DebugPrivilege privilege(token, boxes);
+    const struct {
+        bool wanted;
+        std::size_t told;
+    } steps[] = {{true, 1}, {true, 1}, {false, 1}, {true, 2}};  // start, OK with it on, off, on again
+    for (const auto& step : steps) {
+        privilege.Apply(step.wanted);
+        EXPECT_EQ(boxes.shown.size(), step.told);
+    }
+    EXPECT_EQ(boxes.shown[0].text, kDebugPrivilegeRefusedText);
+    token.granted = true;
+    privilege.Apply(false);
+    privilege.Apply(true);
+    EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
+TEST(FilePlacesTest, APathCodePage932CannotHoldIsRefusedAndNoShortcutPointsIntoATemporaryFolder) {
+    ScriptedMessageBoxes boxes;
+    EXPECT_TRUE(TakeChosenSaveFile(true, boxes));
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(TakeChosenSaveFile(false, boxes));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "セーブファイル名の指定");
+
+    struct Links final : ShellLinks {
+        std::vector<std::string> created;
+        std::optional<std::string> FolderPath(ShortcutFolder) override { return "C:\\U\\Desktop"; }
+        bool Exists(const std::string&) override { return false; }
+        bool Remove(const std::string&) override { return true; }
+        bool Create(const std::string& link, const std::string&, const std::string&) override {
+            created.push_back(link);
+            return true;
+        }
+    } links;
+    UpdateShortcut(links, boxes, ShortcutFolder::Desktop, true, "C:\\Temp\\z\\Tarnwick.exe", true);
+    EXPECT_TRUE(links.created.empty());
+    UpdateShortcut(links, boxes, ShortcutFolder::Desktop, true, "C:\\Tools\\Tarnwick.exe", false);
+    EXPECT_EQ(links.created.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,6 +1,6 @@
-// The options: the settings file's reading and writing, the dialog's OK button and
-// the shortcuts. Page contents, effects, the save-file question and a failed write
-// are driven end to end too; these are the rules a real run cannot reach.
+// The options: the settings file's reading, the dialog's OK button and the shortcuts.
+// Page contents, the settings file's bytes, effects, the save-file question and a
+// failed write are driven end to end; these are the rules a real run cannot reach.
 #include "core/options.h"
 
 #include <gtest/gtest.h>
@@ -120,18 +120,6 @@ TEST_F(OptionsTest, PathsUseTheFixedProgramNameAndKeepDoubleByteFolders) {
     EXPECT_EQ(AppSettings("C:\\Tarnwick.exe", files).GetSettingsFilePath(), "C:\\Tarnwick.ini");
 }
 
-TEST_F(OptionsTest, SaveWritesElevenLinesByteForByte) {
-    files.files[kIni] = "AUTOLAODMODE=1\r\n";
-    settings.Load();
-    settings.SetSaveFilePath("E:\\\x95\x5C.sav");
-    ASSERT_TRUE(settings.Save());
-    EXPECT_EQ(files.files[kIni],
-              "RUNPANELVIEW=1\r\nTOPMOSTWINDOW=0\r\nDESKTOPSHORTCUT=0\r\nSTARTUPSHORTCUT=0\r\nADDWATCHMODE=1\r\n"
-              "AUTOSAVEMODE=0\r\nAUTOLOADMODE=1\r\nWATCHINGCYCLETIME=500\r\nRETRYCOUNT=3\r\n"
-              "SAVEFILENAME=E:\\\x95\x5C.sav\r\nTARGETALLAPP=0\r\n");
-    EXPECT_EQ(LoadFrom(files.files[kIni]).GetSaveFilePath(), "E:\\\x95\x5C.sav");
-}
-
 TEST_F(OptionsTest, TheDebugPrivilegeIsOfferedFromWindowsNt4) {
     settings.m_targetAllApp = 2;  // any non-zero number from the file counts as set
     EXPECT_TRUE(OptionsFormFrom(settings, {4, 0, 1381, kPlatformNt}).targetAllApp);
@@ -146,7 +134,6 @@ TEST_F(OptionsTest, AcceptingWritesTheFileThenAppliesEveryEffectInOrder) {
     EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
     EXPECT_TRUE(boxes.shown.empty());  // the same save file: no question
     EXPECT_EQ(effects.calls, (std::vector<std::string>{"topmost", "shortcuts 10", "privilege on"}));
-    EXPECT_TRUE(files.Exists(kIni));
     // A save file name that differs only in letter case is another file: asked about.
     form.saveFilePath = "C:\\T\\tarnwick.sav";
     boxes.answers = {kIdYes};
@@ -167,17 +154,13 @@ public:
                                                   {ShortcutFolder::Startup, "C:\\U\\\x83\x5C"}};  // ends in ソ
     std::map<std::string, std::string> links;  // path: target | working directory
     bool createFails = false;
-    int removals = 0;
 
     std::optional<std::string> FolderPath(ShortcutFolder folder) override {
         auto found = folders.find(folder);
         return found == folders.end() ? std::nullopt : std::optional(found->second);
     }
     bool Exists(const std::string& path) override { return links.count(path) > 0; }
-    bool Remove(const std::string& path) override {
-        ++removals;
-        return links.erase(path) > 0;
-    }
+    bool Remove(const std::string& path) override { return links.erase(path) > 0; }
     bool Create(const std::string& link, const std::string& target, const std::string& directory) override {
         if (createFails) return false;
         links[link] = target + "|" + directory;
@@ -207,10 +190,11 @@ TEST(ShortcutsTest, AnExistingOneStaysAFailureIsReportedAndNoFolderMeansNothing)
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "ショートカット作成失敗");
     EXPECT_EQ(boxes.shown[0].flags, kMbOk);
-    links.folders.clear();
-    const int removals = links.removals;
-    UpdateShortcut(links, boxes, ShortcutFolder::Startup, false, target);
-    EXPECT_EQ(links.removals, removals);
+    links.folders.clear();  // no folder: nothing is made or asked
+    links.createFails = false;
+    UpdateShortcut(links, boxes, ShortcutFolder::Desktop, true, target);
+    EXPECT_FALSE(links.Exists("C:\\U\\Desktop\\Tarnwick.lnk"));
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 }  // namespace

@@ -76,5 +76,17 @@ TEST(ProgramEntryTest, NameIsTrimmedAndABlankNameWarns) {
     EXPECT_EQ(form.m_description, "説明");
 }
 
+// The question before realtime and high, for the entry dialog and the quick commands:
+// Cancel, or a box that could not be shown, lets the change through.
+TEST(ConfirmHighPriority, OnlyNoRefuses) {
+    ScriptedMessageBoxes boxes;
+    boxes.answers = {kIdNo, kIdYes, kIdCancel, 0};
+    EXPECT_FALSE(ConfirmHighPriority(boxes));
+    EXPECT_TRUE(ConfirmHighPriority(boxes));
+    EXPECT_TRUE(ConfirmHighPriority(boxes));
+    EXPECT_TRUE(ConfirmHighPriority(boxes));
+    EXPECT_EQ(boxes.shown.size(), 4u);
+}
+
 }  // namespace
 }  // namespace tarnwick

@@ -1,6 +1,7 @@
 #include "e2e/driver.h"
 
-#include <commctrl.h>
+#include <algorithm>
+#include <cstdlib>
 
 #include "win/text.h"
 
@@ -10,9 +11,49 @@ namespace {
 constexpr std::size_t kRemoteSize = 1 << 16;
 constexpr std::size_t kTextOffset = 4096;
 constexpr int kTextChars = (kRemoteSize - kTextOffset) / sizeof(wchar_t);
+
+std::wstring ProgramUnderTest() {
+    const wchar_t* chosen = _wgetenv(L"TARNWICK_EXE");
+    return chosen && *chosen ? chosen : ProgramFolder() + L"\\Tarnwick.exe";
+}
 }  // namespace
 
-TarnwickRun::TarnwickRun(const std::wstring& folder) : m_folder(folder), m_process(folder + L"\\Tarnwick.exe", L"") {
+Installation::Installation(const std::string& settings, const std::string& save) {
+    CopyFileW(ProgramUnderTest().c_str(), Path(L"Tarnwick.exe").c_str(), FALSE);
+    if (!settings.empty()) WriteBytes(Path(L"Tarnwick.ini"), settings);
+    if (!save.empty()) WriteBytes(Path(L"Tarnwick.sav"), save);
+}
+
+std::string Installation::Bytes(const wchar_t* name) const {
+    std::string bytes;
+    return ReadBytes(Path(name), bytes) ? bytes : "<missing>";
+}
+
+std::string Installation::Files() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Path(L"*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Narrow(found.cFileName));
+    }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    std::sort(names.begin(), names.end());
+    std::string files;
+    for (const std::string& name : names) files += (files.empty() ? "" : " ") + name;
+    return files;
+}
+
+Dialog Dialog::Page(int id) const {
+    HWND tabs = Item(1010);
+    for (HWND page = FindWindowExW(tabs, nullptr, L"#32770", nullptr); page;
+         page = FindWindowExW(tabs, page, L"#32770", nullptr)) {
+        if (GetDlgItem(page, id)) return {page};
+    }
+    return {};
+}
+
+TarnwickRun::TarnwickRun(const Installation& install)
+    : m_install(install), m_process(install.Path(L"Tarnwick.exe"), L"") {
     if (m_process.Running()) {
         m_remote = VirtualAllocEx(m_process.Process(), nullptr, kRemoteSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     }
@@ -25,7 +66,11 @@ HWND TarnwickRun::Window() {
 }
 
 bool TarnwickRun::WaitForWindow() {
-    return wine::WaitFor([this] { return Window() != nullptr; });
+    return WaitFor([this] { return Window() != nullptr; });
+}
+
+bool TarnwickRun::Ready(int rows, bool visible) {
+    return WaitForWindow() && WaitFor([&] { return Visible() == visible && RowCount() == rows; });
 }
 
 bool TarnwickRun::WaitForExit(DWORD timeoutMs) {
@@ -37,8 +82,6 @@ DWORD TarnwickRun::ExitCode() const {
     GetExitCodeProcess(m_process.Process(), &code);
     return code;
 }
-
-int TarnwickRun::ListCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 int TarnwickRun::ListSelected(HWND list) {
     return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
@@ -61,7 +104,7 @@ RECT TarnwickRun::ItemRect(HWND control, UINT message, int index, LONG left) {
 
 void TarnwickRun::ClickTab(HWND tabs, int index) {
     const RECT tab = ItemRect(tabs, TCM_GETITEMRECT, index);
-    Sleep(GetDoubleClickTime() + 50);
+    Sleep(GetDoubleClickTime() + 50);  // two clicks in a row must not make a double-click
     MouseClick({(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2}, false);
 }
 
@@ -72,14 +115,19 @@ void TarnwickRun::ClickHeader(HWND list, int column) {
     x += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
     POINT at{x, 6};
     ClientToScreen(header, &at);
-    Sleep(GetDoubleClickTime() + 50);  // two clicks in a row must not make a double-click
+    Sleep(GetDoubleClickTime() + 50);
     MouseClick(at, false);
 }
 
-HWND TarnwickRun::WaitForDialog(const std::string& title) {
+void TarnwickRun::ClickRow(HWND list, int row, bool right, int clicks) {
+    const RECT bounds = RowRect(list, row);
+    MouseClick({bounds.left + 30, (bounds.top + bounds.bottom) / 2}, right, clicks);
+}
+
+Dialog TarnwickRun::WaitForDialog(const std::string& title) {
     HWND dialog = nullptr;
-    wine::WaitFor([&] { return (dialog = MessageBoxWindow(title)) != nullptr && IsWindowVisible(dialog); });
-    return dialog;
+    WaitFor([&] { return (dialog = MessageBoxWindow(title)) != nullptr && IsWindowVisible(dialog); });
+    return {dialog};
 }
 
 HWND TarnwickRun::FocusedControl() {
@@ -87,6 +135,11 @@ HWND TarnwickRun::FocusedControl() {
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(Window(), nullptr), &info);
     return info.hwndFocus;
+}
+
+bool TarnwickRun::MenuOpen() {
+    HWND menu = FindProcessWindow(Id(), L"#32768");
+    return menu && IsWindowVisible(menu);
 }
 
 std::string TarnwickRun::ListText(HWND list, int row, int column) {
@@ -102,7 +155,7 @@ std::string TarnwickRun::ListText(HWND list, int row, int column) {
 }
 
 int TarnwickRun::StateImage(int row) {
-    return static_cast<int>(SendMessageW(Control(1000), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
+    return static_cast<int>(SendMessageW(List(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
 }
 
 void TarnwickRun::SetChecked(int row, bool checked) {
@@ -113,10 +166,6 @@ void TarnwickRun::SetChecked(int row, bool checked) {
     SendMessageW(List(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_remote));
 }
 
-void TarnwickRun::ListSelect(HWND list, int row) { SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED); }
-
-void TarnwickRun::ClearSelection(HWND list) { SetRowState(list, -1, 0); }  // row -1: every row
-
 void TarnwickRun::SetRowState(HWND list, int row, UINT state) {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -124,17 +173,6 @@ void TarnwickRun::SetRowState(HWND list, int row, UINT state) {
     WriteProcessMemory(m_process.Process(), m_remote, &item, sizeof item, nullptr);
     SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_remote));
 }
-
-int TarnwickRun::ColumnCount() {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(Control(1000), LVM_GETHEADER, 0, 0));
-    return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-}
-
-DWORD TarnwickRun::ExtendedStyle() {
-    return static_cast<DWORD>(SendMessageW(Control(1000), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
-}
-
-int TarnwickRun::HistoryCount() { return static_cast<int>(SendMessageW(Control(1021), LB_GETCOUNT, 0, 0)); }
 
 std::string TarnwickRun::HistoryLine(int index) {
     LRESULT length = SendMessageW(Control(1021), LB_GETTEXTLEN, index, 0);
@@ -144,28 +182,34 @@ std::string TarnwickRun::HistoryLine(int index) {
     return Narrow(text.substr(0, static_cast<std::size_t>(length > 0 ? length : 0)));
 }
 
-void TarnwickRun::Click(int id) { PostMessageW(Control(id), BM_CLICK, 0, 0); }
-
-void TarnwickRun::PostCommand(int id) { PostMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-
-void TarnwickRun::TrayMouse(UINT mouseMessage) { PostMessageW(Window(), WM_USER + 1, 137, mouseMessage); }
-
 HWND TarnwickRun::MessageBoxWindow(const std::string& caption) {
     return FindProcessWindow(Id(), L"#32770", Wide(caption));
 }
 
-std::string TarnwickRun::MessageBoxText(HWND box) {
-    wchar_t text[1024] = L"";
-    GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the message box's text control
-    return Narrow(text);
-}
-
 bool TarnwickRun::AnswerMessageBox(const std::string& caption, int button, const std::string& text) {
     HWND box = nullptr;
-    if (!wine::WaitFor([&] { return (box = MessageBoxWindow(caption)) != nullptr; })) return false;
-    if (!text.empty() && MessageBoxText(box) != text) return false;
+    if (!WaitFor([&] { return (box = MessageBoxWindow(caption)) != nullptr; })) return false;
+    if (!text.empty() && ControlText(GetDlgItem(box, 0xFFFF)) != text) return false;  // the box's text control
     PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
-    return wine::WaitFor([&] { return !IsWindow(box); });
+    return WaitFor([&] { return !IsWindow(box); });
+}
+
+ForegroundStage::ForegroundStage()
+    : install("AUTOLOADMODE=1\r\nWATCHINGCYCLETIME=5000\r\nRUNPANELVIEW=0\r\n",
+              "Version:4.0.0\r\n1,TwActive.exe,低,高,\r\n0,TwOther.exe,高,指定なし,\r\n"),
+      target(install.Target(L"TwActive.exe", L"--window ActiveTarget")),
+      other(install.Target(L"TwOther.exe", L"--window OtherTarget")) {
+    ready = WaitFor([&] { return (targetWindow = target.Window()) && (otherWindow = other.Window()); }) &&
+            BringToForeground(otherWindow);
+    run = std::make_unique<TarnwickRun>(install);
+    // The first timer tick gives the target its specified class.
+    ready = ready && run->WaitForWindow() &&
+            WaitFor([&] { return target.PriorityClass() == IDLE_PRIORITY_CLASS; }, 15000, nullptr, 20);
+}
+
+bool WaitForCorrection(const Started& target, DWORD wanted) {
+    SetPriorityClass(target.Process(), NORMAL_PRIORITY_CLASS);
+    return WaitFor([&] { return target.PriorityClass() == wanted; }, 15000, nullptr, 20);
 }
 
 }  // namespace tarnwick::e2e

@@ -1,26 +1,69 @@
 // The end-to-end driver's view of a running Tarnwick: it starts the real program
 // in a folder of its own, finds its windows by title and id, reads and changes the
 // registration list through list-view messages whose records live in Tarnwick's
-// own memory, reads the history list box, presses buttons and answers message boxes,
-// exactly as an automation tool would from outside.
+// own memory, reads the history list box, works its dialogs and answers message
+// boxes, exactly as an automation tool would from outside.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/wine/wine_check.h"
 #include "tests/wine/wine_support.h"
 
 namespace tarnwick::e2e {
 
 using namespace tarnwick::wine;
 
+constexpr const char* kEntryTitle = "プログラム名および実行優先度の設定";
+constexpr const char* kOptionsTitle = "Tarnwick - オプション";
+constexpr const char* kRunningTitle = "実行中プログラム名一覧";
+constexpr const char* kSaveFailedTitle = "セーブの失敗";
+constexpr const char* kSaveFailed =
+    "データのセーブに失敗しました。オプションのファイルで指定されているパス名を確認してください。";
+
+// A folder holding a copy of Tarnwick.exe (the build's, or the release archive's
+// that TARNWICK_EXE names) and the settings and save file a scenario gives it.
+struct Installation {
+    explicit Installation(const std::string& settings = "", const std::string& save = "");
+    TempFolder folder{L"tarnwick-e2e", L"C:\\"};  // a program in the temporary folder warns at start
+    std::wstring Path(const wchar_t* name) const { return folder.Path() + L"\\" + name; }
+    std::string Bytes(const wchar_t* name) const;
+    std::string Save() const { return Bytes(L"Tarnwick.sav"); }
+    std::string Settings() const { return Bytes(L"Tarnwick.ini"); }
+    // The plain files in the folder, sorted and separated by blanks: what a run left.
+    std::string Files() const;
+    // A target started from a subfolder of its own (with "--window TITLE" it shows one).
+    Started Target(const std::wstring& name, const std::wstring& arguments = L"") const {
+        return Started(PlaceTarget(folder.Path(), name + L".d", name), arguments);
+    }
+};
+
+// One of Tarnwick's dialogs as a user works it: the entry dialog, the options dialog
+// and its pages, the running programs dialog, message boxes.
+struct Dialog {
+    HWND window = nullptr;
+    HWND Item(int id) const { return GetDlgItem(window, id); }
+    std::string Text(int id) const { return ControlText(Item(id)); }
+    void SetText(int id, const std::string& text) const { SetControlText(Item(id), text); }
+    bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void Check(int id, bool on) const { SendMessageW(Item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != 0; }
+    void Select(int combo, const std::string& entry) const { ComboSelect(Item(combo), entry); }
+    void Press(int button) const { PostMessageW(Item(button), BM_CLICK, 0, 0); }
+    bool Closed() const { return WaitFor([this] { return !IsWindow(window); }); }
+    // An options page: the child dialog of the tab control that holds this control.
+    Dialog Page(int id) const;
+};
+
 class TarnwickRun {
 public:
-    // Starts the Tarnwick.exe that lies in `folder`.
-    explicit TarnwickRun(const std::wstring& folder);
+    // Starts the Tarnwick.exe of the installation.
+    explicit TarnwickRun(const Installation& install);
 
     bool Started() const { return m_process.Running(); }
     DWORD Id() const { return m_process.Id(); }
@@ -28,11 +71,21 @@ public:
     // The main window, once it exists (hidden or not).
     HWND Window();
     bool WaitForWindow();
+    // The window made and showing (or not) this many rows, once auto-load is done.
+    bool Ready(int rows = 0, bool visible = true);
     bool Visible() { return Window() && IsWindowVisible(Window()); }
+    bool InFront() {
+        return WaitFor([this] { return Visible() && GetForegroundWindow() == Window(); });
+    }
     HWND Control(int id) { return GetDlgItem(Window(), id); }
     // Waits for the program to end by itself and returns whether it did.
     bool WaitForExit(DWORD timeoutMs = 15000);
     DWORD ExitCode() const;
+    // Returns once Tarnwick's thread takes messages again: whatever the command or
+    // answer before did (a change, a save) has landed by then.
+    bool Settle() {
+        return SendMessageTimeoutW(Window(), WM_NULL, 0, 0, SMTO_NORMAL, 15000, nullptr) != 0;
+    }
 
     // Registration list.
     HWND List() { return Control(1000); }
@@ -42,61 +95,84 @@ public:
     int SelectedRow() { return ListSelected(List()); }
     void SetChecked(int row, bool checked);
     void Select(int row) { ListSelect(List(), row); }
-    int ColumnCount();
-    DWORD ExtendedStyle();
     // Every row's text of a column, top to bottom.
     std::vector<std::string> Column(int column) { return ListColumn(List(), column); }
 
     // Any list view of Tarnwick (the registration list, the running programs list).
-    static int ListCount(HWND list);
+    static int ListCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
     static int ListSelected(HWND list);
     std::string ListText(HWND list, int row, int column);
     std::vector<std::string> ListColumn(HWND list, int column);
-    void ListSelect(HWND list, int row);
-    void ClearSelection(HWND list);
-    // The row's bounds in screen coordinates.
-    RECT RowRect(HWND list, int row) { return ItemRect(list, LVM_GETITEMRECT, row, LVIR_BOUNDS); }
+    void ListSelect(HWND list, int row) { SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED); }
+    void ClearSelection(HWND list) { SetRowState(list, -1, 0); }  // row -1: every row
     // An item's bounds in screen coordinates, from a control message that fills a
     // RECT (whose left field may carry an input, as for list views).
     RECT ItemRect(HWND control, UINT message, int index, LONG left = 0);
-    // A real click in the middle of a tab control's tab.
+    RECT RowRect(HWND list, int row) { return ItemRect(list, LVM_GETITEMRECT, row, LVIR_BOUNDS); }
+    // Real mouse input: a click in the middle of a tab, a click on a column's header,
+    // a double-click or right click on a row.
     void ClickTab(HWND tabs, int index);
-    // A click on a column's header, as the mouse gives it.
     static void ClickHeader(HWND list, int column);
+    void ClickRow(HWND list, int row, bool right, int clicks);
 
     // A dialog of Tarnwick with this title, once it is there; null after the deadline.
-    HWND WaitForDialog(const std::string& title);
+    Dialog WaitForDialog(const std::string& title);
+    // Posts the command (a button's or a menu item's) and waits for the dialog it opens.
+    Dialog Open(int command, const std::string& title) {
+        PostCommand(command);
+        return WaitForDialog(title);
+    }
     // The control that has the keyboard focus in Tarnwick.
     HWND FocusedControl();
+    // A visible menu of Tarnwick's.
+    bool MenuOpen();
 
     // History list box.
-    int HistoryCount();
+    int HistoryCount() { return static_cast<int>(SendMessageW(Control(1021), LB_GETCOUNT, 0, 0)); }
     std::string HistoryLine(int index);
 
     // Posts a button click (a click that may open a modal box must not wait).
-    void Click(int id);
-    void PostCommand(int id);
-    void TrayMouse(UINT mouseMessage);
+    void Click(int id) { PostMessageW(Control(id), BM_CLICK, 0, 0); }
+    void PostCommand(int id) { PostMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void TrayMouse(UINT mouseMessage) { PostMessageW(Window(), WM_USER + 1, 137, mouseMessage); }
 
-    // A message box of this process with the caption, or null.
+    // A message box (or dialog) of this process with the caption, or null.
     HWND MessageBoxWindow(const std::string& caption);
-    std::string MessageBoxText(HWND box);
     // Waits for the box, checks its text when one is given, presses the button.
     bool AnswerMessageBox(const std::string& caption, int button, const std::string& text = "");
-    // The icon menu's quit command; true once the program has ended.
+    // The icon menu's quit command; true once the program has ended with code 0.
     bool Quit() {
         PostCommand(32773);
-        return WaitForExit();
+        return WaitForExit() && ExitCode() == 0;
     }
+    // Quits, and the installation holds exactly these files afterwards.
+    bool QuitLeaving(const std::string& files) { return Quit() && m_install.Files() == files; }
 
 private:
     void SetRowState(HWND list, int row, UINT state);
     void* Remote(std::size_t offset) const { return static_cast<char*>(m_remote) + offset; }
 
-    std::wstring m_folder;
+    const Installation& m_install;
     wine::Started m_process;
     HWND m_window = nullptr;
     void* m_remote = nullptr;  // scratch memory inside Tarnwick for list-view records
 };
+
+// The stage of the foreground tests and benchmark: Tarnwick at a 5000 ms cycle with
+// a target whose active priority (high) differs from its specified one (idle), and
+// another program, registered but not watched. Both show a window; once ready, the
+// other one is in front and the target at idle.
+struct ForegroundStage {
+    ForegroundStage();
+    Installation install;
+    Started target, other;
+    HWND targetWindow = nullptr, otherWindow = nullptr;
+    std::unique_ptr<TarnwickRun> run;  // started once the other window is in front
+    bool ready = false;
+};
+
+// Waits for a watch tick that starts after this call: the target, put back to
+// normal, gets the wanted class again. Proves that what was posted before is done.
+bool WaitForCorrection(const Started& target, DWORD wanted);
 
 }  // namespace tarnwick::e2e

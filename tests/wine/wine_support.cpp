@@ -1,94 +1,64 @@
 #include "tests/wine/wine_support.h"
 
-#include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <string>
+#include <cstdlib>
+#include <filesystem>
 
 #include "win/text.h"
 
 namespace tarnwick::wine {
 
-namespace {
-
-void RemoveTree(const std::wstring& path) {
-    std::wstring pattern = path + L"\\*";
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring child = path + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-}  // namespace
-
-TempFolder::TempFolder(const std::wstring& prefix) {
+TempFolder::TempFolder(const std::wstring& prefix, const std::wstring& parent) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    m_path = std::wstring(temp) + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(GetTickCount());
+    m_path = (parent.empty() ? temp : parent) + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
     CreateDirectoryW(m_path.c_str(), nullptr);
 }
 
-TempFolder::~TempFolder() { RemoveTree(m_path); }
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
 
 std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring full(path, length);
+    const std::wstring full(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
     return full.substr(0, full.find_last_of(L"\\/"));
 }
 
 Started::Started(const std::wstring& program, const std::wstring& arguments, Wait wait) {
-    std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     // Under Wine a start right after the program was copied has been seen to fail
     // once in a while; a second try a moment later goes through.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        std::wstring line = commandLine;  // CreateProcessW may write into it
-        if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                           &m_info)) {
-            if (wait == Wait::InputIdle) {
-                WaitForInputIdle(m_info.hProcess, 5000);
-            } else {
-                WaitFor([this] {
-                    HMODULE module = nullptr;
-                    DWORD needed = 0;
-                    return EnumProcessModules(m_info.hProcess, &module, sizeof module, &needed) != 0;
-                }, 5000, nullptr, 5);
-            }
-            return;
+    for (int attempt = 0; attempt < 3; ++attempt, Sleep(300)) {
+        std::wstring line = L"\"" + program + L"\" " + arguments;  // CreateProcessW may write into it
+        if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &m_info)) {
+            std::fprintf(stderr, "could not start %ls: error %lu\n", program.c_str(), GetLastError());
+            m_info = {};
+            continue;
         }
-        std::fprintf(stderr, "could not start %ls: error %lu\n", program.c_str(), GetLastError());
-        m_info = {};
-        Sleep(300);
+        if (wait == Wait::InputIdle) {
+            WaitForInputIdle(m_info.hProcess, 5000);
+        } else {
+            WaitFor([this] {
+                HMODULE module = nullptr;
+                DWORD needed = 0;
+                return EnumProcessModules(m_info.hProcess, &module, sizeof module, &needed) != 0;
+            }, 5000, nullptr, 5);
+        }
+        return;
     }
 }
-
-Started::~Started() { End(); }
 
 Started::Started(Started&& other) noexcept : m_info(other.m_info) { other.m_info = {}; }
 
 Started& Started::operator=(Started&& other) noexcept {
-    if (this != &other) {
-        End();
-        m_info = other.m_info;
-        other.m_info = {};
-    }
+    std::swap(m_info, other.m_info);
     return *this;
 }
 
@@ -104,37 +74,48 @@ void Started::End() {
 HWND Started::Window() const { return FindProcessWindow(m_info.dwProcessId, nullptr, L"", true); }
 
 std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfolder, const std::wstring& name) {
-    std::wstring directory = folder + L"\\" + subfolder;
-    CreateDirectoryW(directory.c_str(), nullptr);
-    std::wstring path = directory + L"\\" + name;
+    CreateDirectoryW((folder + L"\\" + subfolder).c_str(), nullptr);
+    const std::wstring path = folder + L"\\" + subfolder + L"\\" + name;
     if (!CopyFileW((ProgramFolder() + L"\\wine_target.exe").c_str(), path.c_str(), FALSE)) {
         std::fprintf(stderr, "could not copy the target program to %ls: error %lu\n", path.c_str(), GetLastError());
     }
     return path;
 }
 
+Started& Churn::Next(const Started* ending) {
+    for (auto at = m_running.begin(); at != m_running.end(); ++at) {
+        if (&*at == ending) {
+            m_running.erase(at);
+            break;
+        }
+    }
+    if (!ending && m_running.size() >= m_keep) m_running.pop_front();
+    const std::wstring subfolder = L"churn" + std::to_wstring(m_started++ % 4);
+    return m_running.emplace_back(PlaceTarget(m_folder, subfolder, m_name), L"", Started::Wait::Loaded);
+}
+
+bool LongSoak() {
+    const wchar_t* chosen = _wgetenv(L"TARNWICK_LONG_SOAK");
+    return chosen && std::wstring(chosen) == L"1";
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, const std::function<void()>& between,
              DWORD pollMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition()) return true;
+    for (const ULONGLONG deadline = GetTickCount64() + timeoutMs; !condition(); Sleep(pollMs)) {
         if (GetTickCount64() > deadline) return false;
         if (between) between();
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        Sleep(pollMs);
     }
+    return true;
 }
 
 bool BringToForeground(HWND window) {
-    return WaitFor([window] {
-        if (GetForegroundWindow() == window) return true;
-        SetForegroundWindow(window);
-        return false;
-    });
+    return WaitFor([window] { return GetForegroundWindow() == window || (SetForegroundWindow(window), false); });
 }
 
 bool ReadBytes(const std::wstring& path, std::string& bytes) {
+    // Shared for deletion too: Tarnwick replaces its files while the tests poll them.
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -148,11 +129,11 @@ bool ReadBytes(const std::wstring& path, std::string& bytes) {
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
-    CloseHandle(file);
+    const bool ok = file != INVALID_HANDLE_VALUE &&
+                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return ok;
 }
 
@@ -161,29 +142,25 @@ bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str
 void MouseClick(POINT screen, bool right, int clicks) {
     SetCursorPos(screen.x, screen.y);
     Sleep(100);
-    for (int i = 0; i < clicks; ++i) {
+    for (int i = 0; i < clicks; ++i, Sleep(50)) {
         INPUT press[2]{};
         press[0].type = press[1].type = INPUT_MOUSE;
         press[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
         press[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
         SendInput(2, press, sizeof(INPUT));
-        Sleep(50);
     }
 }
 
 void PressKey(WORD key, WORD modifier) {
     INPUT keys[4]{};
     int count = 0;
-    auto add = [&](WORD code, DWORD flags) {
+    for (auto [code, flags] : {std::pair<WORD, DWORD>{modifier, 0}, {key, 0}, {key, KEYEVENTF_KEYUP},
+                               {modifier, KEYEVENTF_KEYUP}}) {
+        if (!code) continue;
         keys[count].type = INPUT_KEYBOARD;
         keys[count].ki.wVk = code;
-        keys[count].ki.dwFlags = flags;
-        ++count;
-    };
-    if (modifier) add(modifier, 0);
-    add(key, 0);
-    add(key, KEYEVENTF_KEYUP);
-    if (modifier) add(modifier, KEYEVENTF_KEYUP);
+        keys[count++].ki.dwFlags = flags;
+    }
     SendInput(count, keys, sizeof(INPUT));
     Sleep(50);
 }
@@ -201,8 +178,7 @@ void SetControlText(HWND control, const std::string& text) {
 
 std::vector<std::string> ComboEntries(HWND combo) {
     std::vector<std::string> entries;
-    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); ++i) {
         wchar_t text[256] = L"";
         SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
         entries.push_back(Narrow(text));
@@ -210,16 +186,10 @@ std::vector<std::string> ComboEntries(HWND combo) {
     return entries;
 }
 
-std::string ComboSelection(HWND combo) {
-    const int selected = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-    return selected < 0 ? std::string() : ComboEntries(combo)[selected];
-}
-
 void ComboSelect(HWND combo, const std::string& entry) {
     const std::vector<std::string> entries = ComboEntries(combo);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i] == entry) SendMessageW(combo, CB_SETCURSEL, i, 0);
-    }
+    const auto at = std::find(entries.begin(), entries.end(), entry);
+    SendMessageW(combo, CB_SETCURSEL, at == entries.end() ? -1 : at - entries.begin(), 0);
 }
 
 ResourceCounts CountResources(HANDLE process, DWORD processId) {
@@ -232,70 +202,60 @@ ResourceCounts CountResources(HANDLE process, DWORD processId) {
             CloseHandle(copy);
         }
     }
-    struct Windows {
-        DWORD processId;
-        DWORD count;
-    } windows{processId, 0};
-    EnumWindows([](HWND window, LPARAM context) -> BOOL {
-        auto* w = reinterpret_cast<Windows*>(context);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != w->processId) return TRUE;
-        ++w->count;
-        EnumChildWindows(window, [](HWND, LPARAM inner) -> BOOL {
-            ++*reinterpret_cast<DWORD*>(inner);
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&w->count));
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&windows));
-    counts.windows = windows.count;
+    counts.windows = static_cast<DWORD>(AllWindows(processId, true).size());
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     if (GetProcessMemoryInfo(process, &memory, sizeof memory)) counts.committedBytes = memory.PagefileUsage;
     return counts;
 }
 
+std::vector<HWND> AllWindows(DWORD processId, bool descendants) {
+    struct Walk {
+        DWORD processId;
+        bool descendants;
+        std::vector<HWND> found;
+    } walk{processId, descendants, {}};
+    EnumWindows([](HWND window, LPARAM context) -> BOOL {
+        auto* w = reinterpret_cast<Walk*>(context);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (w->processId && owner != w->processId) return TRUE;
+        w->found.push_back(window);
+        if (w->descendants) {
+            EnumChildWindows(window, [](HWND child, LPARAM found) -> BOOL {
+                reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+                return TRUE;
+            }, reinterpret_cast<LPARAM>(&w->found));
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&walk));
+    return walk.found;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = L"";
+    return std::wstring(name, GetClassNameW(window, name, 256));
+}
+
+std::wstring TitleOf(HWND window) {
+    wchar_t title[256] = L"";
+    return std::wstring(title, GetWindowTextW(window, title, 256));
+}
+
 int TrayIconCount() {
     int count = 0;
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            EnumChildWindows(
-                window,
-                [](HWND child, LPARAM inner) -> BOOL {
-                    wchar_t name[64];
-                    GetClassNameW(child, name, 64);
-                    if (std::wstring(name) == L"__winex11_tray_icon" && IsWindowVisible(child)) ++*reinterpret_cast<int*>(inner);
-                    return TRUE;
-                },
-                context);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    for (HWND window : AllWindows(0, true)) count += ClassOf(window) == L"__winex11_tray_icon" && IsWindowVisible(window);
     return count;
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const std::wstring& title, bool visibleOnly) {
-    struct Search {
-        DWORD id;
-        const wchar_t* className;
-        const std::wstring* title;
-        bool visibleOnly;
-        HWND found;
-    } search{processId, className, &title, visibleOnly, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s->id || (s->visibleOnly && !IsWindowVisible(window))) return TRUE;
-            wchar_t text[256] = L"";
-            if (s->className && (GetClassNameW(window, text, 256), std::wstring(text) != s->className)) return TRUE;
-            if (!s->title->empty() && (GetWindowTextW(window, text, 256), *s->title != text)) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : AllWindows(processId)) {
+        if ((!visibleOnly || IsWindowVisible(window)) && (!className || ClassOf(window) == className) &&
+            (title.empty() || TitleOf(window) == title)) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace tarnwick::wine

@@ -6,17 +6,18 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
-#include <string>
 #include <string>
 #include <vector>
 
 namespace tarnwick::wine {
 
-// A fresh folder under the Windows temporary folder, removed by its destructor.
+// A fresh folder under the Windows temporary folder (or under `parent`), removed by
+// its destructor.
 class TempFolder {
 public:
-    explicit TempFolder(const std::wstring& prefix);
+    explicit TempFolder(const std::wstring& prefix, const std::wstring& parent = L"");
     ~TempFolder();
     const std::wstring& Path() const { return m_path; }
 
@@ -36,7 +37,7 @@ public:
     // counts its handles waits only until the program's executable is loaded.
     enum class Wait { InputIdle, Loaded };
     Started(const std::wstring& program, const std::wstring& arguments, Wait wait = Wait::InputIdle);
-    ~Started();
+    ~Started() { End(); }
     Started(Started&& other) noexcept;
     Started& operator=(Started&& other) noexcept;
 
@@ -55,6 +56,29 @@ private:
 
 // Copies the target program to folder\subfolder\name and returns the new path.
 std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfolder, const std::wstring& name);
+
+// Targets of one name that keep starting and ending, as programs do while Tarnwick
+// stays resident: Next() ends the oldest once `keep` run (or the one named) and
+// starts another, from four folders in turn. They are waited on only until loaded.
+class Churn {
+public:
+    Churn(const std::wstring& folder, const std::wstring& name, std::size_t keep)
+        : m_folder(folder), m_name(name), m_keep(keep) {}
+    Started& Next(const Started* ending = nullptr);
+    Started& Oldest() { return m_running.front(); }
+    Started& Newest() { return m_running.back(); }
+    int StartedCount() const { return m_started; }
+
+private:
+    std::wstring m_folder, m_name;
+    std::size_t m_keep;
+    std::deque<Started> m_running;
+    int m_started = 0;
+};
+
+// The soaks run at a length that catches a leak of one object per tick or round;
+// TARNWICK_LONG_SOAK=1 (scripts/soak.sh) selects the long runs of the README's figures.
+bool LongSoak();
 
 // Polls the condition until it holds or the deadline passes; between polls runs
 // `between` (a watch tick, for example) and pumps this thread's messages.
@@ -76,8 +100,7 @@ void PressKey(WORD key, WORD modifier = 0);
 std::string ControlText(HWND control);
 void SetControlText(HWND control, const std::string& text);
 std::vector<std::string> ComboEntries(HWND combo);
-std::string ComboSelection(HWND combo);
-void ComboSelect(HWND combo, const std::string& entry);
+void ComboSelect(HWND combo, const std::string& entry);  // a drop-down list's selection reads as ControlText
 
 // What a process holds, as far as Wine tells: Wine 8 answers 0 to GetProcessHandleCount,
 // GetGuiResources and the private-bytes field, so handles are counted by duplicating
@@ -90,6 +113,11 @@ struct ResourceCounts {
 };
 ResourceCounts CountResources(HANDLE process, DWORD processId);
 
+// Every top-level window (of one process when an id is given), each followed by its
+// descendants when asked: the one walk behind every window search of the tests.
+std::vector<HWND> AllWindows(DWORD processId = 0, bool descendants = false);
+std::wstring ClassOf(HWND window);
+std::wstring TitleOf(HWND window);
 // The notification-area icons that Wine shows on its stand-in tray.
 int TrayIconCount();
 // A top-level window of a process, of a class (any without one), with a title (any

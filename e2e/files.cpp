@@ -1,0 +1,86 @@
+// The save file and its surroundings: the old layout converted, files that are
+// folders, a save file replaced and held by another program, a save file of 23 MB.
+#include "e2e/driver.h"
+
+namespace tarnwick::e2e {
+
+namespace {
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+void OldLayout() {
+    const std::string old = "1,TwTarget.exe,高,old, with comma\r\n0,ＷＩＤＥ.exe,低,\r\n";
+    Installation install("AUTOLOADMODE=1\r\n", old);
+    TarnwickRun run(install);
+    WINE_CHECK(run.Ready(2));
+    WINE_CHECK(install.Save() ==
+               "Version:4.0.0\r\n1,TwTarget.exe,高,指定なし,old, with comma\r\n0,ＷＩＤＥ.exe,低,指定なし,\r\n");
+    WINE_CHECK(run.Text(0, 2) == "old, with comma" && run.Text(1, 1) == "ＷＩＤＥ.exe" && run.Text(1, 4) == "指定なし");
+    WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));  // no stray copy
+}
+
+// Folders where the save file and the settings file should be: the load finds
+// nothing and says nothing, the defaults hold, a save reports its failure, and both
+// folders are left as they were.
+void FilesThatAreFolders() {
+    Installation install;
+    WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.ini").c_str(), nullptr));
+    WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.sav").c_str(), nullptr));
+    TarnwickRun run(install);
+    WINE_CHECK(run.Ready(0) && run.Settle());  // the defaults: shown at start
+    WINE_CHECK(!run.MessageBoxWindow(kSaveFailedTitle));
+    run.Click(1006);
+    WINE_CHECK(run.AnswerMessageBox(kSaveFailedTitle, IDOK, kSaveFailed));
+    WINE_CHECK(run.QuitLeaving("Tarnwick.exe"));
+    WINE_CHECK(IsFolder(install.Path(L"Tarnwick.sav")) && IsFolder(install.Path(L"Tarnwick.ini")));
+}
+
+// Another program replaces the save file while Tarnwick runs, then holds it open
+// without sharing: the load shows the other program's records; a save that cannot
+// replace the held file reports it and leaves that file and no stray copy.
+void SaveFileChangedByAnother() {
+    Installation install("AUTOLOADMODE=1\r\n", "Version:4.0.0\r\n1,a.exe,高,指定なし,\r\n");
+    TarnwickRun run(install);
+    WINE_CHECK(run.Ready(1));
+    const std::string other = "Version:4.0.0\r\n0,other.exe,通常以下,指定なし,written elsewhere\r\n";
+    WINE_CHECK(WriteBytes(install.Path(L"Tarnwick.sav"), other));
+    run.Click(1007);
+    WINE_CHECK(WaitFor([&] { return run.RowCount() == 1 && run.Text(0, 1) == "other.exe"; }));
+    WINE_CHECK(run.Text(0, 2) == "written elsewhere" && run.Text(0, 3) == "通常以下");
+
+    HANDLE held = CreateFileW(install.Path(L"Tarnwick.sav").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    WINE_CHECK(held != INVALID_HANDLE_VALUE);
+    run.SetChecked(0, true);
+    run.Click(1006);
+    WINE_CHECK(run.AnswerMessageBox(kSaveFailedTitle, IDOK, kSaveFailed));
+    CloseHandle(held);
+    WINE_CHECK(install.Save() == other && install.Files() == "Tarnwick.exe Tarnwick.ini Tarnwick.sav");
+    run.Click(1006);  // released: the save goes through
+    WINE_CHECK(WaitFor([&] { return install.Save() == "Version:4.0.0\r\n1,other.exe,通常以下,指定なし,written elsewhere\r\n"; }));
+    WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));
+}
+
+// A save file of tens of megabytes: a record whose description alone is 17 million
+// bytes, and 600 records of 10 KB each. Loaded and saved again, byte for byte.
+void HugeSaveFile() {
+    std::string save = "Version:4.0.0\r\n1,huge.exe,高,指定なし," + std::string(17'000'000, 'd') + "\r\n";
+    for (int i = 0; i < 600; ++i) {
+        save += "0,p" + std::to_string(i) + ".exe,低,通常," + std::string(10'000, static_cast<char>('a' + i % 26)) + "\r\n";
+    }
+    Installation install("AUTOLOADMODE=1\r\n", save);
+    TarnwickRun run(install);
+    WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.RowCount() == 601; }, 120000));
+    WINE_CHECK(run.Text(0, 1) == "huge.exe" && run.Text(600, 1) == "p599.exe");
+    DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
+    run.Click(1006);
+    WINE_CHECK(WaitFor([&] { return install.Save().size() == save.size(); }, 120000));
+    WINE_CHECK(install.Save() == save);
+    WINE_CHECK(run.Quit());
+}
+
+}  // namespace tarnwick::e2e

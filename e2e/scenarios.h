@@ -1,0 +1,21 @@
+// The end-to-end scenarios, listed once: the driver's table includes this file, and
+// e2e/CMakeLists.txt reads it to make one test per line. The third field is the
+// test's ctest label: "codepage" where the behaviour depends on the system's code
+// page (Japanese names of programs and files, texts, the bytes of the save and
+// settings files); those run again under a Japanese system.
+//       function                     scenario                                 label
+SCENARIO(StartUp,                     "start-up",                              "codepage")
+SCENARIO(StartUpStorm,                "start-up-storm",                        "")
+SCENARIO(AddByTypedName,              "add-by-typed-name",                     "codepage")
+SCENARIO(AddFromRunningListAndBrowse, "running-list-and-browse",               "codepage")
+SCENARIO(ContextMenuSortAndSave,      "context-menu-sort-and-save",            "codepage")
+SCENARIO(DeleteAndAutoSave,           "delete-and-auto-save",                  "codepage")
+SCENARIO(OptionsPagesAndEffects,      "options-pages-and-effects",             "")
+SCENARIO(OptionsSaveFile,             "options-save-file",                     "codepage")
+SCENARIO(AutoLoadWatchAndSave,        "auto-load-watch-and-save",              "codepage")
+SCENARIO(OldLayout,                   "old-layout",                            "codepage")
+SCENARIO(FilesThatAreFolders,         "files-that-are-folders",                "")
+SCENARIO(SaveFileChangedByAnother,    "save-file-changed-by-another-program",  "codepage")
+SCENARIO(HugeSaveFile,                "huge-save-file",                        "")
+SCENARIO(ForegroundFollowedAtOnce,    "foreground-followed-at-once",           "")
+SCENARIO(SoakOfTheRealProgram,        "soak-of-the-real-program",              "")

@@ -1,0 +1,59 @@
+// Watching with the real program: auto-load, the first tick and its history line,
+// saving; the foreground followed at once.
+#include "e2e/driver.h"
+
+namespace tarnwick::e2e {
+
+void AutoLoadWatchAndSave() {
+    const std::string save =
+        "Version:4.0.0\r\n"
+        "1,TwTarget.exe,高,指定なし,watched, with commas\r\n"
+        "0,ＦｕｌｌＷｉｄｔｈ.exe,低,通常,全角の名前, 説明\r\n"
+        "1,backup.exe,通常以上,リアルタイム,\r\n";
+    Installation install("AUTOLOADMODE=1\r\nWATCHINGCYCLETIME=500\r\n", save);
+    Started target = install.Target(L"TwTarget.exe");
+    WINE_CHECK(target.PriorityClass() == NORMAL_PRIORITY_CLASS);
+    TarnwickRun run(install);
+    WINE_CHECK(run.Ready(3));
+    WINE_CHECK(run.Text(0, 0) == "する" && run.StateImage(0) == 2);
+    WINE_CHECK(run.Text(1, 0) == "しない" && run.StateImage(1) == 1);
+    WINE_CHECK(run.Text(1, 1) == "ＦｕｌｌＷｉｄｔｈ.exe" && run.Text(1, 2) == "全角の名前, 説明");
+    WINE_CHECK(run.Text(0, 2) == "watched, with commas");
+    WINE_CHECK(run.Text(2, 3) == "通常以上" && run.Text(2, 4) == "リアルタイム");
+    WINE_CHECK(run.SelectedRow() == 0);
+
+    WINE_CHECK(WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS; }));
+    WINE_CHECK(WaitFor([&] { return run.HistoryCount() == 1 && run.Text(0, 5) == "1"; }));
+    const std::string line = " 通常 → 高 TwTarget.exe";  // after a time stamp of 17 characters
+    WINE_CHECK(run.HistoryLine(0).size() == 17 + line.size() && run.HistoryLine(0).substr(17) == line);
+    WINE_CHECK(run.Text(1, 5).empty());
+
+    DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
+    run.Click(1006);
+    WINE_CHECK(WaitFor([&] { return install.Save() == save; }));
+    run.Click(1002);  // clear the history
+    WINE_CHECK(WaitFor([&] { return run.HistoryCount() == 0; }));
+    // Without auto-save a change stays on screen only: nothing is saved on the way out.
+    run.SetChecked(1, true);
+    WINE_CHECK(WaitFor([&] { return run.Text(1, 0) == "する"; }));
+    WINE_CHECK(run.Quit() && install.Save() == save);
+}
+
+// With a 5000 ms cycle, every switch of the foreground between the target and the
+// other program is applied long before the next timer tick; the other program,
+// registered but not watched, is left at its class throughout.
+void ForegroundFollowedAtOnce() {
+    ForegroundStage stage;
+    WINE_CHECK(stage.ready);
+    for (int i = 0; i < 6; ++i) {
+        const bool toTarget = i % 2 == 0;
+        WINE_CHECK(BringToForeground(toTarget ? stage.targetWindow : stage.otherWindow));
+        WINE_CHECK(WaitFor([&] {
+            return stage.target.PriorityClass() == (toTarget ? HIGH_PRIORITY_CLASS : IDLE_PRIORITY_CLASS);
+        }, 1000, nullptr, 10));
+    }
+    WINE_CHECK(stage.other.PriorityClass() == NORMAL_PRIORITY_CLASS);
+    WINE_CHECK(stage.run->Quit());
+}
+
+}  // namespace tarnwick::e2e

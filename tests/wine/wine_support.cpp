@@ -12,9 +12,9 @@
 namespace tarnwick::wine {
 
 TempFolder::TempFolder(const std::wstring& prefix, const std::wstring& parent) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    m_path = (parent.empty() ? temp : parent) + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
+    // Not under the Windows temporary folder: Tarnwick takes a program started there
+    // for one run from inside an archive and keeps its files elsewhere.
+    m_path = (parent.empty() ? L"C:\\" : parent) + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
     CreateDirectoryW(m_path.c_str(), nullptr);
 }
 

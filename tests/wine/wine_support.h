@@ -13,7 +13,7 @@
 
 namespace tarnwick::wine {
 
-// A fresh folder under the Windows temporary folder (or under `parent`), removed by
+// A fresh folder at the root of drive C: (or under `parent`), removed by
 // its destructor.
 class TempFolder {
 public:

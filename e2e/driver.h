@@ -19,6 +19,7 @@ namespace tarnwick::e2e {
 
 using namespace tarnwick::wine;
 
+constexpr const char* kMainTitle = "Tarnwick - モニタ＆設定";
 constexpr const char* kEntryTitle = "プログラム名および実行優先度の設定";
 constexpr const char* kOptionsTitle = "Tarnwick - オプション";
 constexpr const char* kRunningTitle = "実行中プログラム名一覧";
@@ -30,7 +31,7 @@ constexpr const char* kSaveFailed =
 // that TARNWICK_EXE names) and the settings and save file a scenario gives it.
 struct Installation {
     explicit Installation(const std::string& settings = "", const std::string& save = "");
-    TempFolder folder{L"tarnwick-e2e", L"C:\\"};  // a program in the temporary folder warns at start
+    TempFolder folder{L"tarnwick-e2e"};
     std::wstring Path(const wchar_t* name) const { return folder.Path() + L"\\" + name; }
     std::string Bytes(const wchar_t* name) const;
     std::string Save() const { return Bytes(L"Tarnwick.sav"); }
@@ -56,6 +57,7 @@ struct Dialog {
     void Select(int combo, const std::string& entry) const { ComboSelect(Item(combo), entry); }
     void Press(int button) const { PostMessageW(Item(button), BM_CLICK, 0, 0); }
     bool Closed() const { return WaitFor([this] { return !IsWindow(window); }); }
+    bool Close(int button) const { return window && (Press(button), Closed()); }
     // An options page: the child dialog of the tab control that holds this control.
     Dialog Page(int id) const;
 };
@@ -65,67 +67,56 @@ public:
     // Starts the Tarnwick.exe of the installation.
     explicit TarnwickRun(const Installation& install);
 
-    bool Started() const { return m_process.Running(); }
     DWORD Id() const { return m_process.Id(); }
     HANDLE Process() const { return m_process.Process(); }
     // The main window, once it exists (hidden or not).
     HWND Window();
-    bool WaitForWindow();
+    bool WaitForWindow() { return WaitFor([this] { return Window() != nullptr; }); }
     // The window made and showing (or not) this many rows, once auto-load is done.
-    bool Ready(int rows = 0, bool visible = true);
-    bool Visible() { return Window() && IsWindowVisible(Window()); }
-    bool InFront() {
-        return WaitFor([this] { return Visible() && GetForegroundWindow() == Window(); });
+    bool Ready(int rows = 0, bool visible = true) {
+        return WaitForWindow() && WaitFor([&] { return Visible() == visible && RowCount() == rows; });
     }
+    bool Visible() { return Window() && IsWindowVisible(Window()); }
+    bool InFront() { return WaitFor([this] { return Visible() && GetForegroundWindow() == Window(); }); }
     HWND Control(int id) { return GetDlgItem(Window(), id); }
-    // Waits for the program to end by itself and returns whether it did.
-    bool WaitForExit(DWORD timeoutMs = 15000);
-    DWORD ExitCode() const;
+    // Waits for the program to end by itself and returns whether it did with code 0.
+    bool Ended(DWORD timeoutMs = 15000);
     // Returns once Tarnwick's thread takes messages again: whatever the command or
     // answer before did (a change, a save) has landed by then.
-    bool Settle() {
-        return SendMessageTimeoutW(Window(), WM_NULL, 0, 0, SMTO_NORMAL, 15000, nullptr) != 0;
-    }
+    bool Settle() { return SendMessageTimeoutW(Window(), WM_NULL, 0, 0, SMTO_NORMAL, 15000, nullptr) != 0; }
 
-    // Registration list.
+    // The registration list, or another list view of Tarnwick (the running programs).
     HWND List() { return Control(1000); }
-    int RowCount() { return ListCount(List()); }
-    std::string Text(int row, int column) { return ListText(List(), row, column); }
-    int StateImage(int row);  // 1 unchecked, 2 checked
-    int SelectedRow() { return ListSelected(List()); }
-    void SetChecked(int row, bool checked);
-    void Select(int row) { ListSelect(List(), row); }
-    // Every row's text of a column, top to bottom.
-    std::vector<std::string> Column(int column) { return ListColumn(List(), column); }
-
-    // Any list view of Tarnwick (the registration list, the running programs list).
-    static int ListCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
-    static int ListSelected(HWND list);
-    std::string ListText(HWND list, int row, int column);
-    std::vector<std::string> ListColumn(HWND list, int column);
-    void ListSelect(HWND list, int row) { SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED); }
-    void ClearSelection(HWND list) { SetRowState(list, -1, 0); }  // row -1: every row
-    // An item's bounds in screen coordinates, from a control message that fills a
-    // RECT (whose left field may carry an input, as for list views).
-    RECT ItemRect(HWND control, UINT message, int index, LONG left = 0);
-    RECT RowRect(HWND list, int row) { return ItemRect(list, LVM_GETITEMRECT, row, LVIR_BOUNDS); }
-    // Real mouse input: a click in the middle of a tab, a click on a column's header,
-    // a double-click or right click on a row.
-    void ClickTab(HWND tabs, int index);
+    int RowCount() { return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
+    std::string Text(int row, int column, HWND list = nullptr);
+    std::vector<std::string> Column(int column, HWND list = nullptr);  // every row's, top to bottom
+    int StateImage(int row) {  // 1 unchecked, 2 checked
+        return static_cast<int>(SendMessageW(List(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
+    }
+    void SetChecked(int row, bool checked) { SetRowState(nullptr, row, LVIS_STATEIMAGEMASK, checked ? 0x2000 : 0x1000); }
+    int SelectedRow(HWND list = nullptr) {
+        return static_cast<int>(SendMessageW(list ? list : List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    }
+    void Select(int row, HWND list = nullptr) {
+        SetRowState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    void ClearSelection() { SetRowState(nullptr, -1, LVIS_SELECTED | LVIS_FOCUSED, 0); }  // row -1: every row
+    // Real mouse input on an item of a control whose message fills a RECT with its
+    // bounds (a row, a tab), or on a column's header.
+    void ClickItem(HWND control, UINT message, int index, bool right = false, int clicks = 1);
+    void ClickRow(HWND list, int row, bool right, int clicks) { ClickItem(list, LVM_GETITEMRECT, row, right, clicks); }
     static void ClickHeader(HWND list, int column);
-    void ClickRow(HWND list, int row, bool right, int clicks);
 
     // A dialog of Tarnwick with this title, once it is there; null after the deadline.
     Dialog WaitForDialog(const std::string& title);
     // Posts the command (a button's or a menu item's) and waits for the dialog it opens.
-    Dialog Open(int command, const std::string& title) {
-        PostCommand(command);
-        return WaitForDialog(title);
-    }
+    Dialog Open(int command, const std::string& title) { return PostCommand(command), WaitForDialog(title); }
     // The control that has the keyboard focus in Tarnwick.
     HWND FocusedControl();
-    // A visible menu of Tarnwick's.
-    bool MenuOpen();
+    bool MenuOpen() {
+        HWND menu = FindProcessWindow(Id(), L"#32768");
+        return menu && IsWindowVisible(menu);
+    }
 
     // History list box.
     int HistoryCount() { return static_cast<int>(SendMessageW(Control(1021), LB_GETCOUNT, 0, 0)); }
@@ -141,16 +132,20 @@ public:
     // Waits for the box, checks its text when one is given, presses the button.
     bool AnswerMessageBox(const std::string& caption, int button, const std::string& text = "");
     // The icon menu's quit command; true once the program has ended with code 0.
-    bool Quit() {
-        PostCommand(32773);
-        return WaitForExit() && ExitCode() == 0;
-    }
+    bool Quit() { return PostCommand(32773), Ended(); }
     // Quits, and the installation holds exactly these files afterwards.
     bool QuitLeaving(const std::string& files) { return Quit() && m_install.Files() == files; }
 
 private:
-    void SetRowState(HWND list, int row, UINT state);
-    void* Remote(std::size_t offset) const { return static_cast<char*>(m_remote) + offset; }
+    void SetRowState(HWND list, int row, UINT mask, UINT state);
+    // Sends a message whose record lies in Tarnwick's memory: copied there, and back.
+    template <typename Record>
+    LRESULT SendRemote(HWND control, UINT message, WPARAM wParam, Record& record) {
+        WriteProcessMemory(Process(), m_remote, &record, sizeof record, nullptr);
+        const LRESULT result = SendMessageW(control, message, wParam, reinterpret_cast<LPARAM>(m_remote));
+        ReadProcessMemory(Process(), m_remote, &record, sizeof record, nullptr);
+        return result;
+    }
 
     const Installation& m_install;
     wine::Started m_process;

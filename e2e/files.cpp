@@ -17,8 +17,7 @@ void OldLayout() {
     const std::string old = "1,TwTarget.exe,高,old, with comma\r\n0,ＷＩＤＥ.exe,低,\r\n";
     Installation install("AUTOLOADMODE=1\r\n", old);
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(2));
-    WINE_CHECK(install.Save() ==
+    WINE_CHECK(run.Ready(2) && install.Save() ==
                "Version:4.0.0\r\n1,TwTarget.exe,高,指定なし,old, with comma\r\n0,ＷＩＤＥ.exe,低,指定なし,\r\n");
     WINE_CHECK(run.Text(0, 2) == "old, with comma" && run.Text(1, 1) == "ＷＩＤＥ.exe" && run.Text(1, 4) == "指定なし");
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));  // no stray copy
@@ -29,15 +28,13 @@ void OldLayout() {
 // folders are left as they were.
 void FilesThatAreFolders() {
     Installation install;
-    WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.ini").c_str(), nullptr));
-    WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.sav").c_str(), nullptr));
+    WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.ini").c_str(), nullptr) &&
+               CreateDirectoryW(install.Path(L"Tarnwick.sav").c_str(), nullptr));
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(0) && run.Settle());  // the defaults: shown at start
-    WINE_CHECK(!run.MessageBoxWindow(kSaveFailedTitle));
+    WINE_CHECK(run.Ready(0) && run.Settle() && !run.MessageBoxWindow(kSaveFailedTitle));  // the defaults: shown at start
     run.Click(1006);
     WINE_CHECK(run.AnswerMessageBox(kSaveFailedTitle, IDOK, kSaveFailed));
-    WINE_CHECK(run.QuitLeaving("Tarnwick.exe"));
-    WINE_CHECK(IsFolder(install.Path(L"Tarnwick.sav")) && IsFolder(install.Path(L"Tarnwick.ini")));
+    WINE_CHECK(run.QuitLeaving("Tarnwick.exe") && IsFolder(install.Path(L"Tarnwick.sav")) && IsFolder(install.Path(L"Tarnwick.ini")));
 }
 
 // Another program replaces the save file while Tarnwick runs, then holds it open
@@ -46,12 +43,11 @@ void FilesThatAreFolders() {
 void SaveFileChangedByAnother() {
     Installation install("AUTOLOADMODE=1\r\n", "Version:4.0.0\r\n1,a.exe,高,指定なし,\r\n");
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(1));
     const std::string other = "Version:4.0.0\r\n0,other.exe,通常以下,指定なし,written elsewhere\r\n";
-    WINE_CHECK(WriteBytes(install.Path(L"Tarnwick.sav"), other));
+    WINE_CHECK(run.Ready(1) && WriteBytes(install.Path(L"Tarnwick.sav"), other));
     run.Click(1007);
-    WINE_CHECK(WaitFor([&] { return run.RowCount() == 1 && run.Text(0, 1) == "other.exe"; }));
-    WINE_CHECK(run.Text(0, 2) == "written elsewhere" && run.Text(0, 3) == "通常以下");
+    WINE_CHECK(WaitFor([&] { return run.RowCount() == 1 && run.Text(0, 1) == "other.exe"; }) &&
+               run.Text(0, 2) == "written elsewhere" && run.Text(0, 3) == "通常以下");
 
     HANDLE held = CreateFileW(install.Path(L"Tarnwick.sav").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     WINE_CHECK(held != INVALID_HANDLE_VALUE);
@@ -78,8 +74,7 @@ void HugeSaveFile() {
     WINE_CHECK(run.Text(0, 1) == "huge.exe" && run.Text(600, 1) == "p599.exe");
     DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
     run.Click(1006);
-    WINE_CHECK(WaitFor([&] { return install.Save().size() == save.size(); }, 120000));
-    WINE_CHECK(install.Save() == save);
+    WINE_CHECK(WaitFor([&] { return install.Save().size() == save.size(); }, 120000) && install.Save() == save);
     WINE_CHECK(run.Quit());
 }
 

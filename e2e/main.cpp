@@ -7,37 +7,18 @@
 
 #include "tests/wine/wine_check.h"
 
-#define SCENARIO(function, name, label) void function();
 namespace tarnwick::e2e {
+#define SCENARIO(function, name, label) void function();
 #include "e2e/scenarios.h"
-}
 #undef SCENARIO
-
-namespace {
-
-struct Scenario {
-    const char* name;
-    void (*run)();
-};
-
-#define SCENARIO(function, name, label) {name, tarnwick::e2e::function},
-constexpr Scenario kScenarios[] = {
-#include "e2e/scenarios.h"
-};
-#undef SCENARIO
-
-}  // namespace
+}  // namespace tarnwick::e2e
 
 int main(int argc, char** argv) {
     CoInitialize(nullptr);  // for reading shortcut files
-    for (const Scenario& scenario : kScenarios) {
-        if (argc == 2 && std::strcmp(argv[1], scenario.name) == 0) {
-            scenario.run();
-            return tarnwick::wine::FinishChecks();
-        }
-    }
-    std::printf("usage: tarnwick_e2e SCENARIO; scenarios:");
-    for (const Scenario& scenario : kScenarios) std::printf(" %s", scenario.name);
-    std::printf("\n");
+#define SCENARIO(function, name, label) \
+    if (argc == 2 && std::strcmp(argv[1], name) == 0) return tarnwick::e2e::function(), tarnwick::wine::FinishChecks();
+#include "e2e/scenarios.h"
+#undef SCENARIO
+    std::printf("usage: tarnwick_e2e SCENARIO (one of e2e/scenarios.h)\n");
     return 2;
 }

@@ -21,31 +21,22 @@ int CorrectionsWithin(const Started& target, DWORD spanMs) {
     return corrections;
 }
 
-// The target and working directory of a shortcut file, read through the shell link object.
-bool ReadShortcut(const std::wstring& path, std::wstring& target, std::wstring& directory) {
+// The target and working directory of the shortcut Tarnwick.lnk in a shell folder,
+// read through the shell link object, as "TARGET|DIRECTORY"; empty when unreadable.
+std::wstring Shortcut(int folder) {
+    wchar_t path[MAX_PATH] = L"", target[MAX_PATH] = L"", directory[MAX_PATH] = L"";
+    SHGetSpecialFolderPathW(nullptr, path, folder, FALSE);
     IShellLinkW* link = nullptr;
     IPersistFile* file = nullptr;
-    bool read = false;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&link)))) {
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            wchar_t buffer[MAX_PATH] = L"";
-            if (SUCCEEDED(file->Load(path.c_str(), STGM_READ)) && SUCCEEDED(link->GetPath(buffer, MAX_PATH, nullptr, 0))) {
-                target = buffer;
-                read = SUCCEEDED(link->GetWorkingDirectory(buffer, MAX_PATH));
-                directory = buffer;
-            }
-            file->Release();
-        }
-        link->Release();
-    }
-    return read;
-}
-
-std::wstring ShortcutIn(int folder) {
-    wchar_t path[MAX_PATH] = L"";
-    SHGetSpecialFolderPathW(nullptr, path, folder, FALSE);
-    return std::wstring(path) + L"\\Tarnwick.lnk";
+    const bool read =
+        SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load((std::wstring(path) + L"\\Tarnwick.lnk").c_str(), STGM_READ)) &&
+        SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) && SUCCEEDED(link->GetWorkingDirectory(directory, MAX_PATH));
+    if (file) file->Release();
+    if (link) link->Release();
+    return read ? std::wstring(target) + L"|" + directory : L"";
 }
 
 bool Topmost(HWND window) { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
@@ -73,43 +64,35 @@ void OptionsPagesAndEffects() {
     Installation install("AUTOLOADMODE=1\r\n", save);
     Started target = install.Target(L"TwCycle.exe");
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(1));
-    WINE_CHECK(WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS; }));
+    WINE_CHECK(run.Ready(1) && WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS; }));
     WINE_CHECK(CorrectionsWithin(target, 3000) >= 3);  // the default half-second cycle
 
     Options options(run.Open(1008, kOptionsTitle));
-    WINE_CHECK(options.general.window && options.watch.window && options.file.window);
-    WINE_CHECK(options.Shows(options.general));
-    WINE_CHECK(options.general.Checked(1011) && !options.general.Checked(1012));
-    WINE_CHECK(!options.general.Checked(1044) && !options.general.Checked(1045));
-    WINE_CHECK(options.watch.Text(1015) == "500" && options.watch.Text(1022) == "3");
-    WINE_CHECK(options.watch.Checked(1011) && options.watch.Enabled(1012));
-    const std::string savePath = options.file.Text(1015);
-    WINE_CHECK(savePath == Narrow(install.Path(L"Tarnwick.sav")));
-    WINE_CHECK(!options.file.Checked(1013) && options.file.Checked(1014));
+    WINE_CHECK(options.general.window && options.watch.window && options.file.window && options.Shows(options.general));
+    WINE_CHECK(options.general.Checked(1011) && !options.general.Checked(1012) && !options.general.Checked(1044) &&
+               !options.general.Checked(1045));
+    WINE_CHECK(options.watch.Text(1015) == "500" && options.watch.Text(1022) == "3" && options.watch.Checked(1011) &&
+               options.watch.Enabled(1012));
+    WINE_CHECK(options.file.Text(1015) == Narrow(install.Path(L"Tarnwick.sav")) && !options.file.Checked(1013) &&
+               options.file.Checked(1014));
     WINE_CHECK(BringToForeground(options.dialog.window));
-    run.ClickTab(options.dialog.Item(1010), 1);
+    run.ClickItem(options.dialog.Item(1010), TCM_GETITEMRECT, 1);
     WINE_CHECK(WaitFor([&] { return options.Shows(options.watch); }));
-    run.ClickTab(options.dialog.Item(1010), 2);
+    run.ClickItem(options.dialog.Item(1010), TCM_GETITEMRECT, 2);
     WINE_CHECK(WaitFor([&] { return options.Shows(options.file); }));
 
     // Out-of-range numbers are limited; topmost and both shortcuts take effect on OK.
     options.watch.SetText(1015, "99999");
     options.watch.SetText(1022, "12");
     for (int id : {1012, 1044, 1045}) options.general.Check(id, true);
-    options.dialog.Press(IDOK);
-    WINE_CHECK(options.dialog.Closed());
+    WINE_CHECK(options.dialog.Close(IDOK));
     WINE_CHECK(install.Settings() ==
                "RUNPANELVIEW=1\r\nTOPMOSTWINDOW=1\r\nDESKTOPSHORTCUT=1\r\nSTARTUPSHORTCUT=1\r\nADDWATCHMODE=1\r\n"
-               "AUTOSAVEMODE=0\r\nAUTOLOADMODE=1\r\nWATCHINGCYCLETIME=60000\r\nRETRYCOUNT=9\r\nSAVEFILENAME=" +
-                   savePath + "\r\nTARGETALLAPP=0\r\n");
+               "AUTOSAVEMODE=0\r\nAUTOLOADMODE=1\r\nWATCHINGCYCLETIME=60000\r\nRETRYCOUNT=9\r\n"
+               "SAVEFILENAME=Tarnwick.sav\r\nTARGETALLAPP=0\r\n");  // beside the settings: by its bare name
     WINE_CHECK(WaitFor([&] { return Topmost(run.Window()); }));
-    for (int folder : {CSIDL_DESKTOP, CSIDL_STARTUP}) {
-        std::wstring linkTarget, directory;
-        WINE_CHECK(ReadShortcut(ShortcutIn(folder), linkTarget, directory));
-        WINE_CHECK(_wcsicmp(linkTarget.c_str(), install.Path(L"Tarnwick.exe").c_str()) == 0);
-        WINE_CHECK(_wcsicmp(directory.c_str(), (install.folder.Path() + L"\\").c_str()) == 0);
-    }
+    const std::wstring shortcut = install.Path(L"Tarnwick.exe") + L"|" + install.folder.Path() + L"\\";
+    for (int folder : {CSIDL_DESKTOP, CSIDL_STARTUP}) WINE_CHECK(_wcsicmp(Shortcut(folder).c_str(), shortcut.c_str()) == 0);
     // The new cycle of a minute takes effect at once: the target stays reset.
     WINE_CHECK(CorrectionsWithin(target, 3000) <= 1);
 
@@ -118,21 +101,16 @@ void OptionsPagesAndEffects() {
     WINE_CHECK(options.watch.Text(1015) == "60000" && options.watch.Text(1022) == "9");
     options.watch.SetText(1015, "100");
     for (int id : {1012, 1044, 1045}) options.general.Check(id, false);
-    options.dialog.Press(IDOK);
-    WINE_CHECK(options.dialog.Closed());
-    WINE_CHECK(WaitFor([&] { return !Topmost(run.Window()); }));
-    WINE_CHECK(!FileExists(ShortcutIn(CSIDL_DESKTOP)) && !FileExists(ShortcutIn(CSIDL_STARTUP)));
-    WINE_CHECK(install.Settings().find("WATCHINGCYCLETIME=500\r\n") != std::string::npos);
-    WINE_CHECK(CorrectionsWithin(target, 3000) >= 3);
+    WINE_CHECK(options.dialog.Close(IDOK) && WaitFor([&] { return !Topmost(run.Window()); }));
+    WINE_CHECK(Shortcut(CSIDL_DESKTOP).empty() && Shortcut(CSIDL_STARTUP).empty());
+    WINE_CHECK(install.Settings().find("WATCHINGCYCLETIME=500\r\n") != std::string::npos &&
+               CorrectionsWithin(target, 3000) >= 3);
 
     // The icon menu's item opens the options while the window stays hidden.
     run.Click(1043);
     WINE_CHECK(WaitFor([&] { return !run.Visible(); }));
     const Dialog hidden = run.Open(32772, kOptionsTitle);
-    WINE_CHECK(hidden.window != nullptr && !run.Visible());
-    hidden.Press(IDCANCEL);
-    WINE_CHECK(hidden.Closed() && !run.Visible());
-    WINE_CHECK(run.Quit());
+    WINE_CHECK(hidden.window && !run.Visible() && hidden.Close(IDCANCEL) && !run.Visible() && run.Quit());
 }
 
 // A new save file in the options asks whether to read it; each answer, from the
@@ -141,19 +119,18 @@ void OptionsSaveFile() {
     const std::string first = "Version:4.0.0\r\n1,a.exe,高,指定なし,A\r\n";
     const std::string other = "Version:4.0.0\r\n0,b.exe,低,指定なし,B\r\n";
     const std::string settings = "AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\n";
-    struct Answer {
+    const struct {
         int button;
         bool dialogStays;
-        const char* row;            // the one row shown afterwards
-        bool fileInForce;           // the settings name the new file
+        const char* row;             // the one row shown afterwards
+        bool fileInForce;            // the settings name the new file
         const std::string* newFile;  // the new file's bytes afterwards
-    };
-    const Answer answers[] = {
+    } answers[] = {
         {IDCANCEL, true, "a.exe", false, &other},  // nothing changes
         {IDYES, false, "b.exe", true, &other},     // the new file is read
         {IDNO, false, "a.exe", true, &first},      // the rows shown are carried over, and auto-save writes them
     };
-    for (const Answer& answer : answers) {
+    for (const auto& answer : answers) {
         Installation install(settings, first);
         WINE_CHECK(WriteBytes(install.Path(L"other.sav"), other));
         const std::string otherPath = Narrow(install.Path(L"other.sav"));
@@ -163,13 +140,12 @@ void OptionsSaveFile() {
         options.file.SetText(1015, otherPath);
         options.dialog.Press(IDOK);
         WINE_CHECK(run.AnswerMessageBox("セーブファイルの扱いの確認", answer.button, kQuestion) && run.Settle());
-        if (answer.dialogStays) {
-            WINE_CHECK(IsWindow(options.dialog.window));
-            options.dialog.Press(IDCANCEL);
-        }
+        WINE_CHECK(answer.dialogStays ? IsWindow(options.dialog.window) != 0 : options.dialog.Closed());
+        if (answer.dialogStays) options.dialog.Press(IDCANCEL);
         WINE_CHECK(options.dialog.Closed() && run.Column(1) == std::vector<std::string>{answer.row});
         WINE_CHECK(WaitFor([&] { return install.Bytes(L"other.sav") == *answer.newFile; }));
-        const bool named = install.Settings().find("SAVEFILENAME=" + otherPath + "\r\n") != std::string::npos;
+        // A save file beside the settings is named by its bare name.
+        const bool named = install.Settings().find("SAVEFILENAME=other.sav\r\n") != std::string::npos;
         WINE_CHECK(answer.fileInForce ? named : install.Settings() == settings);
         WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav other.sav") && install.Save() == first);
     }
@@ -190,13 +166,10 @@ void OptionsSaveFile() {
                                     "オプションファイル(" + Narrow(install.Path(L"Tarnwick.ini")) +
                                         ")のセーブに失敗しました。\nオプションは、実行プログラムの作業ディレクトリに書き込まれます。\n"
                                         "作業ディレクトリにファイルが書き込み可能であることを確認してください。"));
-    WINE_CHECK(run.Settle() && IsWindow(options.dialog.window) && run.RowCount() == 0);
-    options.dialog.Press(IDCANCEL);
-    WINE_CHECK(options.dialog.Closed());
+    WINE_CHECK(run.Settle() && IsWindow(options.dialog.window) && run.RowCount() == 0 && options.dialog.Close(IDCANCEL));
     options = Options(run.Open(1008, kOptionsTitle));
     WINE_CHECK(options.file.Text(1015) == Narrow(install.Path(L"Tarnwick.sav")) && options.watch.Text(1015) == "500");
-    options.dialog.Press(IDCANCEL);
-    WINE_CHECK(options.dialog.Closed());
+    WINE_CHECK(options.dialog.Close(IDCANCEL));
     run.Click(1006);  // the save button writes to the file in force
     WINE_CHECK(WaitFor([&] { return install.Save() == "Version:4.0.0\r\n"; }));
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.sav other.sav") && install.Bytes(L"other.sav") == other);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "e2e/driver.h"
-#include "ui/sort_order.h"
 #include "win/text.h"
 
 namespace tarnwick::e2e {
@@ -12,12 +11,14 @@ namespace {
 
 using Texts = std::vector<std::string>;
 const Texts kSixLevels{"リアルタイム", "高", "通常以上", "通常", "通常以下", "低"};
-constexpr const char* kTargetDescription = "テスト用の対象プログラム";  // the later of its two translations
+constexpr const char* kDescription = "テスト用の対象プログラム";  // the later of the target's two translations
 
-// Fills the entry dialog's name and specified priority.
-void Fill(const Dialog& entry, const std::string& name, const std::string& specified) {
+// Opens the entry dialog and fills its name and specified priority.
+Dialog NewEntry(TarnwickRun& run, const std::string& name, const std::string& specified) {
+    const Dialog entry = run.Open(1003, kEntryTitle);
     entry.SetText(1020, name);
     entry.Select(1019, specified);
+    return entry;
 }
 
 int IndexOf(const Texts& texts, const std::string& text) {
@@ -25,38 +26,23 @@ int IndexOf(const Texts& texts, const std::string& text) {
     return at == texts.end() ? -1 : static_cast<int>(at - texts.begin());
 }
 
-// The texts as a header click orders them: upper-cased bytes, descending on the first click.
-Texts SortedAsList(Texts texts, SortDirection direction) {
-    std::stable_sort(texts.begin(), texts.end(),
-                     [direction](const std::string& a, const std::string& b) { return CompareCells(a, b, direction) < 0; });
-    return texts;
-}
-
 // Answers the system's file open dialog with a path, as a user typing it would.
 bool AnswerOpenFile(TarnwickRun& run, const std::wstring& path) {
     const Dialog dialog = run.WaitForDialog("実行プログラム名の指定");
-    if (!dialog.window) return false;
-    HWND name = dialog.Item(0x47C);  // the file name box (cmb13)
-    if (!name) name = dialog.Item(0x480);  // edt1 in the older layout
-    SetControlText(name, Narrow(path));
-    dialog.Press(IDOK);
-    return dialog.Closed();
+    SetControlText(dialog.Item(0x47C) ? dialog.Item(0x47C) : dialog.Item(0x480), Narrow(path));  // cmb13, or edt1
+    return dialog.window && dialog.Close(IDOK);
 }
 
-// Picks the menu's item at a position (1 = the first) with the keyboard, as a user does.
-void ChooseMenuItem(int position) {
+// Opens the registration list's context menu (a real right click on the row, or
+// Shift+F10 on the selected one) and picks the item at a position (1 = the first)
+// with the keyboard, as a user does.
+bool ChooseFromMenu(TarnwickRun& run, int row, int position) {
+    if (row >= 0) run.ClickRow(run.List(), row, true, 1);
+    if (row < 0) PressKey(VK_F10, VK_SHIFT);
+    if (!WaitFor([&] { return run.MenuOpen(); })) return false;
     for (int i = 0; i < position; ++i) PressKey(VK_DOWN);
     PressKey(VK_RETURN);
-}
-
-bool RightClickRow(TarnwickRun& run, int row) {
-    run.ClickRow(run.List(), row, true, 1);
-    return WaitFor([&] { return run.MenuOpen(); });
-}
-
-bool ShiftF10(TarnwickRun& run) {
-    PressKey(VK_F10, VK_SHIFT);
-    return WaitFor([&] { return run.MenuOpen(); });
+    return true;
 }
 
 }  // namespace
@@ -70,23 +56,21 @@ void AddByTypedName() {
     WINE_CHECK(run.Ready());
 
     Dialog entry = run.Open(1003, kEntryTitle);
-    WINE_CHECK(entry.window != nullptr);
     WINE_CHECK(ComboEntries(entry.Item(1019)) == kSixLevels && ComboEntries(entry.Item(1047)) == kSixLevels);
-    WINE_CHECK(entry.Text(1019) == "通常" && entry.Text(1047) == "通常");
-    WINE_CHECK(!entry.Enabled(1047) && !entry.Checked(1048));
+    WINE_CHECK(entry.Text(1019) == "通常" && entry.Text(1047) == "通常" && !entry.Enabled(1047) && !entry.Checked(1048));
     WINE_CHECK(run.FocusedControl() == entry.Item(1020));
-    Fill(entry, "  エディタ.exe \t", "高");
+    entry.SetText(1020, "  エディタ.exe \t");
+    entry.Select(1019, "高");
     entry.SetText(1046, "編集");
     entry.Press(IDOK);
     WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDYES) && entry.Closed());
-    WINE_CHECK(run.Column(1) == Texts{"エディタ.exe"});
-    WINE_CHECK(run.Text(0, 0) == "する" && run.Text(0, 2) == "編集" && run.Text(0, 3) == "高" && run.Text(0, 4) == "指定なし");
+    WINE_CHECK(run.Column(1) == Texts{"エディタ.exe"} && run.Text(0, 0) == "する" && run.Text(0, 2) == "編集");
+    WINE_CHECK(run.Text(0, 3) == "高" && run.Text(0, 4) == "指定なし");
     WINE_CHECK(install.Save() == "Version:4.0.0\r\n1,エディタ.exe,高,指定なし,編集\r\n");
     WINE_CHECK(WaitFor([&] { return editor.PriorityClass() == HIGH_PRIORITY_CLASS && run.Text(0, 5) == "1"; }));
 
     // The active priority: one question, and after No the focus is on its combo box.
-    entry = run.Open(1003, kEntryTitle);
-    Fill(entry, "ｔｏｏｌ.EXE", "低");
+    entry = NewEntry(run, "ｔｏｏｌ.EXE", "低");
     entry.Press(1048);
     WINE_CHECK(WaitFor([&] { return entry.Enabled(1047); }));
     entry.Select(1047, "高");
@@ -94,39 +78,29 @@ void AddByTypedName() {
     WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDNO));
     WINE_CHECK(IsWindow(entry.window) && WaitFor([&] { return run.FocusedControl() == entry.Item(1047); }));
     entry.Select(1047, "通常以上");
-    entry.Press(IDOK);
-    WINE_CHECK(entry.Closed());
+    WINE_CHECK(entry.Close(IDOK));
     WINE_CHECK(run.Text(1, 1) == "ｔｏｏｌ.EXE" && run.Text(1, 3) == "低" && run.Text(1, 4) == "通常以上");
     WINE_CHECK(WaitFor([&] { return tool.PriorityClass() == IDLE_PRIORITY_CLASS; }));
 
-    // Names that differ only in letter case, full-width letters included, are refused.
-    for (const char* duplicate : {"エディタ.EXE", "ＴＯＯＬ.exe"}) {
-        entry = run.Open(1003, kEntryTitle);
-        Fill(entry, duplicate, "通常");
+    // Names that differ only in letter case, full-width letters included, are refused;
+    // a name of blanks is no name, and the focus goes back to the name.
+    for (const char* refused : {"エディタ.EXE", "ＴＯＯＬ.exe", "  \t "}) {
+        entry = NewEntry(run, refused, "通常");
         entry.Press(IDOK);
-        WINE_CHECK(run.AnswerMessageBox("追加の警告", IDOK, "既に同じプログラムが登録されています。"));
-        entry.Press(IDCANCEL);
-        WINE_CHECK(entry.Closed());
+        WINE_CHECK(*refused == ' ' ? run.AnswerMessageBox("プログラム名の警告", IDOK, "プログラム名を入力してください。")
+                                   : run.AnswerMessageBox("追加の警告", IDOK, "既に同じプログラムが登録されています。"));
+        if (*refused == ' ') WINE_CHECK(WaitFor([&] { return run.FocusedControl() == entry.Item(1020); }));
+        WINE_CHECK(entry.Close(IDCANCEL));
     }
-    // A name of blanks is no name: the warning, then the focus on the name.
-    entry = run.Open(1003, kEntryTitle);
-    Fill(entry, "  \t ", "通常");
-    entry.Press(IDOK);
-    WINE_CHECK(run.AnswerMessageBox("プログラム名の警告", IDOK, "プログラム名を入力してください。"));
-    WINE_CHECK(IsWindow(entry.window) && WaitFor([&] { return run.FocusedControl() == entry.Item(1020); }));
-    entry.Press(IDCANCEL);
-    WINE_CHECK(entry.Closed() && run.RowCount() == 2);
+    WINE_CHECK(run.RowCount() == 2);
 
     // Change keeps the name locked and the run count, and the watch cycle applies the new class.
     run.Select(0);
     entry = run.Open(1004, kEntryTitle);
-    WINE_CHECK(entry.Text(1020) == "エディタ.exe" && !entry.Enabled(1020));
-    WINE_CHECK(entry.Enabled(1016) && entry.Enabled(1018));
+    WINE_CHECK(entry.Text(1020) == "エディタ.exe" && !entry.Enabled(1020) && entry.Enabled(1016) && entry.Enabled(1018));
     WINE_CHECK(entry.Text(1019) == "高" && entry.Text(1046) == "編集");
     entry.Select(1019, "低");
-    entry.Press(IDOK);
-    WINE_CHECK(entry.Closed());
-    WINE_CHECK(run.Text(0, 1) == "エディタ.exe" && run.Text(0, 3) == "低");
+    WINE_CHECK(entry.Close(IDOK) && run.Text(0, 1) == "エディタ.exe" && run.Text(0, 3) == "低");
     WINE_CHECK(WaitFor([&] { return editor.PriorityClass() == IDLE_PRIORITY_CLASS && run.Text(0, 5) == "2"; }));
 
     // A real double-click on a row opens it too; after Cancel the table is saved all the same.
@@ -134,12 +108,11 @@ void AddByTypedName() {
     WINE_CHECK(BringToForeground(run.Window()));
     run.ClickRow(run.List(), 1, false, 2);
     entry = run.WaitForDialog(kEntryTitle);
-    WINE_CHECK(entry.window && entry.Text(1020) == "ｔｏｏｌ.EXE");
-    WINE_CHECK(entry.Checked(1048) && entry.Text(1047) == "通常以上");
-    entry.Press(IDCANCEL);
-    WINE_CHECK(entry.Closed());
-    WINE_CHECK(WaitFor([&] { return FileExists(install.Path(L"Tarnwick.sav")); }));
-    WINE_CHECK(install.Save() == "Version:4.0.0\r\n1,エディタ.exe,低,指定なし,編集\r\n1,ｔｏｏｌ.EXE,低,通常以上,\r\n");
+    WINE_CHECK(entry.Text(1020) == "ｔｏｏｌ.EXE" && entry.Checked(1048) && entry.Text(1047) == "通常以上");
+    WINE_CHECK(entry.Close(IDCANCEL));
+    WINE_CHECK(WaitFor([&] {
+        return install.Save() == "Version:4.0.0\r\n1,エディタ.exe,低,指定なし,編集\r\n1,ｔｏｏｌ.EXE,低,通常以上,\r\n";
+    }));
     WINE_CHECK(run.Quit());
 }
 
@@ -155,45 +128,34 @@ void AddFromRunningListAndBrowse() {
     entry.Press(1018);
     Dialog running = run.WaitForDialog(kRunningTitle);
     HWND list = running.Item(1000);
-    WINE_CHECK(running.window && TarnwickRun::ListCount(list) > 2 && TarnwickRun::ListSelected(list) == 0);
-    const Texts listed0 = run.ListColumn(list, 0);
-    const int row = IndexOf(listed0, "TwListed.exe");
-    WINE_CHECK(row >= 0 && run.ListText(list, row, 1) == kTargetDescription && run.ListText(list, row, 2) == "通常");
-    WINE_CHECK(IndexOf(listed0, "Tarnwick.exe") >= 0);
+    const Texts listedAtFirst = run.Column(0, list);
+    const int row = IndexOf(listedAtFirst, "TwListed.exe");
+    WINE_CHECK(row >= 0 && run.SelectedRow(list) == 0 && IndexOf(listedAtFirst, "Tarnwick.exe") >= 0);
+    WINE_CHECK(run.Text(row, 1, list) == kDescription && run.Text(row, 2, list) == "通常");
 
-    // Header clicks sort by the column, descending first; refresh restores the listing order.
-    WINE_CHECK(BringToForeground(running.window));
-    TarnwickRun::ClickHeader(list, 0);
-    WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == SortedAsList(listed0, SORT_DESCENDING); }));
-    TarnwickRun::ClickHeader(list, 0);
-    WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == SortedAsList(listed0, SORT_ASCENDING); }));
-    WINE_CHECK(run.ListText(list, 0, 0) == "aaFirst.exe");
+    // Refresh lists a program started since (header clicks sort as on the registration
+    // list: context-menu-sort-and-save).
+    Started late = install.Target(L"TwLate.exe");
     running.Press(1009);
-    WINE_CHECK(WaitFor([&] { return run.ListColumn(list, 0) == listed0; }));
-    run.ListSelect(list, row);
-    running.Press(IDOK);
-    WINE_CHECK(running.Closed());
-    WINE_CHECK(entry.Text(1020) == "TwListed.exe" && entry.Text(1046) == kTargetDescription);
+    WINE_CHECK(IndexOf(listedAtFirst, "TwLate.exe") < 0 && WaitFor([&] { return IndexOf(run.Column(0, list), "TwLate.exe") >= 0; }));
+    run.Select(IndexOf(run.Column(0, list), "TwListed.exe"), list);
+    WINE_CHECK(running.Close(IDOK) && entry.Text(1020) == "TwListed.exe" && entry.Text(1046) == kDescription);
 
     // Cancel keeps the fields; a double-click takes its row.
     entry.Press(1018);
-    running = run.WaitForDialog(kRunningTitle);
-    running.Press(IDCANCEL);
-    WINE_CHECK(running.Closed() && entry.Text(1020) == "TwListed.exe");
+    WINE_CHECK(run.WaitForDialog(kRunningTitle).Close(IDCANCEL) && entry.Text(1020) == "TwListed.exe");
     entry.Press(1018);
     running = run.WaitForDialog(kRunningTitle);
     list = running.Item(1000);
     WINE_CHECK(BringToForeground(running.window));
-    run.ClickRow(list, IndexOf(run.ListColumn(list, 0), "aaFirst.exe"), false, 2);
+    run.ClickRow(list, IndexOf(run.Column(0, list), "aaFirst.exe"), false, 2);
     WINE_CHECK(running.Closed() && entry.Text(1020) == "aaFirst.exe");
 
     // Browsing takes the chosen file's name and description.
     entry.Press(1016);
     WINE_CHECK(AnswerOpenFile(run, browsed));
-    WINE_CHECK(entry.Text(1020) == "Browsed.exe" && entry.Text(1046) == kTargetDescription);
-    entry.Press(IDOK);
-    WINE_CHECK(entry.Closed());
-    WINE_CHECK(run.Text(0, 1) == "Browsed.exe" && run.Text(0, 2) == kTargetDescription && run.Text(0, 3) == "通常");
+    WINE_CHECK(entry.Text(1020) == "Browsed.exe" && entry.Text(1046) == kDescription && entry.Close(IDOK));
+    WINE_CHECK(run.Text(0, 1) == "Browsed.exe" && run.Text(0, 2) == kDescription && run.Text(0, 3) == "通常");
 
     // When editing, browsing changes only the description.
     run.Select(0);
@@ -201,35 +163,26 @@ void AddFromRunningListAndBrowse() {
     entry.Press(1016);
     WINE_CHECK(AnswerOpenFile(run, install.Path(L"Tarnwick.exe")));
     WINE_CHECK(entry.Text(1020) == "Browsed.exe" && entry.Text(1046) == "Tarnwick Version 4.0");
-    entry.Press(IDOK);
-    WINE_CHECK(entry.Closed() && run.Text(0, 2) == "Tarnwick Version 4.0");
+    WINE_CHECK(entry.Close(IDOK) && run.Text(0, 2) == "Tarnwick Version 4.0");
     WINE_CHECK(run.Quit());
 }
 
 void ContextMenuSortAndSave() {
     const std::string save =
-        "Version:4.0.0\r\n"
-        "1,TwQuick.exe,通常,指定なし,quick\r\n"
-        "0,beta.exe,低,指定なし,b\r\n"
-        "1,Alpha.exe,通常以下,高,a\r\n"
-        "1,TwOrphan.exe,低,指定なし,first\r\n"
-        "1,TWORPHAN.EXE,高,指定なし,second\r\n";
+        "Version:4.0.0\r\n1,TwQuick.exe,通常,指定なし,quick\r\n0,beta.exe,低,指定なし,b\r\n1,Alpha.exe,通常以下,高,a\r\n"
+        "1,TwOrphan.exe,低,指定なし,first\r\n1,TWORPHAN.EXE,高,指定なし,second\r\n";
     Installation install("AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\n", save);
     Started quick = install.Target(L"TwQuick.exe");
     Started orphan = install.Target(L"TwOrphan.exe");
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(5));
-    WINE_CHECK(BringToForeground(run.Window()));
+    WINE_CHECK(run.Ready(5) && BringToForeground(run.Window()));
     WINE_CHECK(WaitFor([&] { return orphan.PriorityClass() == HIGH_PRIORITY_CLASS; }));  // the later record's values
 
     // A right click opens the full menu (Windows 2000 and later); high asks first, and No changes nothing.
-    WINE_CHECK(RightClickRow(run, 0));
-    ChooseMenuItem(2);  // 指定：高
+    WINE_CHECK(ChooseFromMenu(run, 0, 2));  // 指定：高
     WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDNO) && run.Settle());
     WINE_CHECK(run.Text(0, 3) == "通常" && install.Save() == save);
-    WINE_CHECK(RightClickRow(run, 0));
-    ChooseMenuItem(2);
-    WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDYES));
+    WINE_CHECK(ChooseFromMenu(run, 0, 2) && run.AnswerMessageBox("優先度の確認", IDYES));
     WINE_CHECK(WaitFor([&] { return run.Text(0, 3) == "高" && quick.PriorityClass() == HIGH_PRIORITY_CLASS; }));
     WINE_CHECK(install.Save().find("1,TwQuick.exe,高,指定なし,quick\r\n") != std::string::npos);
 
@@ -238,36 +191,32 @@ void ContextMenuSortAndSave() {
     SetFocus(nullptr);
     PostMessageW(run.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(run.List()), TRUE);
     WINE_CHECK(WaitFor([&] { return run.FocusedControl() == run.List(); }));
-    WINE_CHECK(ShiftF10(run));
-    ChooseMenuItem(11);  // ｱｸﾃｨﾌﾞ：通常以下
-    WINE_CHECK(WaitFor([&] { return run.Text(2, 4) == "通常以下"; }));
-    WINE_CHECK(ShiftF10(run));
-    ChooseMenuItem(3);  // 指定：通常以上 in the full menu, 指定：通常 in the short one
-    WINE_CHECK(WaitFor([&] { return run.Text(2, 3) == "通常以上"; }));
-    WINE_CHECK(ShiftF10(run));
-    ChooseMenuItem(13);  // ｱｸﾃｨﾌﾞ：指定なし
-    WINE_CHECK(WaitFor([&] { return run.Text(2, 4) == "指定なし"; }));
+    const struct {
+        int item, column;
+        const char* shows;
+    } quickCommands[] = {{11, 4, "通常以下"}, {3, 3, "通常以上"}, {13, 4, "指定なし"}};  // ｱｸﾃｨﾌﾞ：, 指定：, ｱｸﾃｨﾌﾞ：
+    for (const auto& command : quickCommands) {
+        WINE_CHECK(ChooseFromMenu(run, -1, command.item));
+        WINE_CHECK(WaitFor([&] { return run.Text(2, command.column) == command.shows; }));
+    }
 
     // Without a selected row no menu opens: Home, pressed after, reaches the list.
-    run.ClearSelection(run.List());
+    run.ClearSelection();
     WINE_CHECK(WaitFor([&] { return run.SelectedRow() == -1; }));
     PressKey(VK_F10, VK_SHIFT);
     PressKey(VK_HOME);
     WINE_CHECK(WaitFor([&] { return run.SelectedRow() == 0; }) && !run.MenuOpen());
-    run.ClearSelection(run.List());
+    run.ClearSelection();
 
     // Deleting one of two rows of a name leaves the other without an entry; a quick
     // command then gives it one with both classes from the row, and the watch cycle
-    // applies the row's specified class (ticks past the retries) instead of failing on a class of 0.
+    // applies the row's specified class, tick after tick, instead of failing on a class of 0.
     run.Select(4);
     run.Click(1005);
-    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES));
-    WINE_CHECK(WaitFor([&] { return run.RowCount() == 4; }));
+    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES) && WaitFor([&] { return run.RowCount() == 4; }));
     run.Select(3);
-    WINE_CHECK(RightClickRow(run, 3));
-    ChooseMenuItem(10);  // ｱｸﾃｨﾌﾞ：通常
-    WINE_CHECK(WaitFor([&] { return run.Text(3, 4) == "通常"; }));
-    WINE_CHECK(WaitFor([&] { return orphan.PriorityClass() == IDLE_PRIORITY_CLASS; }));
+    WINE_CHECK(ChooseFromMenu(run, 3, 10));  // ｱｸﾃｨﾌﾞ：通常
+    WINE_CHECK(WaitFor([&] { return run.Text(3, 4) == "通常" && orphan.PriorityClass() == IDLE_PRIORITY_CLASS; }));
     for (int tick = 0; tick < 4; ++tick) WINE_CHECK(WaitForCorrection(orphan, IDLE_PRIORITY_CLASS));
     WINE_CHECK(run.Text(3, 0) == "する" && run.StateImage(3) == 2);  // still watched
 
@@ -276,10 +225,10 @@ void ContextMenuSortAndSave() {
     WINE_CHECK(WaitFor([&] { return run.Column(1) == Texts{"TwQuick.exe", "TwOrphan.exe", "beta.exe", "Alpha.exe"}; }));
     DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
     run.Click(1006);
-    WINE_CHECK(WaitFor([&] { return FileExists(install.Path(L"Tarnwick.sav")); }));
-    WINE_CHECK(install.Save() ==
-               "Version:4.0.0\r\n1,TwQuick.exe,高,指定なし,quick\r\n1,TwOrphan.exe,低,通常,first\r\n"
-               "0,beta.exe,低,指定なし,b\r\n1,Alpha.exe,通常以上,指定なし,a\r\n");
+    WINE_CHECK(WaitFor([&] {
+        return install.Save() == "Version:4.0.0\r\n1,TwQuick.exe,高,指定なし,quick\r\n1,TwOrphan.exe,低,通常,first\r\n"
+                                 "0,beta.exe,低,指定なし,b\r\n1,Alpha.exe,通常以上,指定なし,a\r\n";
+    }));
     TarnwickRun::ClickHeader(run.List(), 1);
     WINE_CHECK(WaitFor([&] { return run.Column(1) == Texts{"Alpha.exe", "beta.exe", "TwOrphan.exe", "TwQuick.exe"}; }));
     WINE_CHECK(run.Quit());
@@ -289,40 +238,36 @@ void DeleteAndAutoSave() {
     const std::string save = "Version:4.0.0\r\n1,a.exe,高,指定なし,A\r\n0,b.exe,低,指定なし,B\r\n1,c.exe,通常,低,C\r\n";
     Installation install("AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\nRUNPANELVIEW=0\r\n", save);
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(3, false));
-    WINE_CHECK(install.Save() == save);  // loading writes nothing
+    WINE_CHECK(run.Ready(3, false) && install.Save() == save);  // loading writes nothing
 
     // A tick of a check box is saved at once.
     run.SetChecked(1, true);
     WINE_CHECK(WaitFor([&] { return install.Save().find("1,b.exe,") != std::string::npos; }));
-    WINE_CHECK(run.Text(1, 0) == "する");
     run.SetChecked(0, false);
-    WINE_CHECK(WaitFor([&] { return install.Save().find("0,a.exe,") != std::string::npos; }));
-    WINE_CHECK(run.Text(0, 0) == "しない");
-    const std::string before = install.Save();
+    const std::string ticked = "Version:4.0.0\r\n0,a.exe,高,指定なし,A\r\n1,b.exe,低,指定なし,B\r\n1,c.exe,通常,低,C\r\n";
+    WINE_CHECK(WaitFor([&] { return install.Save() == ticked; }) && run.Text(0, 0) == "しない" && run.Text(1, 0) == "する");
 
+    // No deletes nothing; Yes deletes and selects the row that moved up, else the one
+    // before it, else none.
     run.Select(1);
     run.Click(1005);
     WINE_CHECK(run.AnswerMessageBox("削除の確認", IDNO, "本当に削除してよろしいですね。") && run.Settle());
-    WINE_CHECK(run.RowCount() == 3 && install.Save() == before);
-
-    run.Click(1005);
-    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES));
-    WINE_CHECK(WaitFor([&] { return run.RowCount() == 2; }));
-    WINE_CHECK(run.Text(1, 1) == "c.exe" && run.SelectedRow() == 1);  // the row that moved up
-    WINE_CHECK(install.Save() == "Version:4.0.0\r\n0,a.exe,高,指定なし,A\r\n1,c.exe,通常,低,C\r\n");
-
-    run.Click(1005);  // the last row: the one before it is selected
-    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES));
-    WINE_CHECK(WaitFor([&] { return run.RowCount() == 1; }) && run.SelectedRow() == 0);
-    run.Click(1005);  // the only row: nothing is left selected
-    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES));
-    WINE_CHECK(WaitFor([&] { return run.RowCount() == 0; }) && run.SelectedRow() == -1);
-    WINE_CHECK(install.Save() == "Version:4.0.0\r\n");
+    WINE_CHECK(run.RowCount() == 3 && install.Save() == ticked);
+    const struct {
+        const char* save;
+        int selected;
+    } deletions[] = {{"Version:4.0.0\r\n0,a.exe,高,指定なし,A\r\n1,c.exe,通常,低,C\r\n", 1},
+                     {"Version:4.0.0\r\n0,a.exe,高,指定なし,A\r\n", 0},
+                     {"Version:4.0.0\r\n", -1}};
+    for (const auto& deletion : deletions) {
+        run.Click(1005);
+        WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES));
+        WINE_CHECK(WaitFor([&] { return install.Save() == deletion.save; }) && run.SelectedRow() == deletion.selected);
+    }
 
     // The close box ends the program too, hidden or not.
     PostMessageW(run.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    WINE_CHECK(run.WaitForExit());
+    WINE_CHECK(run.Ended());
 }
 
 }  // namespace tarnwick::e2e

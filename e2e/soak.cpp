@@ -2,8 +2,6 @@
 // 500 ms cycle over churning targets, while the driver shows and hides it and opens
 // and closes its dialogs: measured from outside, its handles, windows and committed
 // memory do not grow.
-#include <cstdio>
-
 #include "e2e/driver.h"
 
 namespace tarnwick::e2e {
@@ -11,34 +9,21 @@ namespace tarnwick::e2e {
 namespace {
 
 // One round of a user's work: show and hide the window, or open and cancel the
-// options, or the entry dialog and from it the running programs.
+// options while it is hidden, or the entry dialog and from it the running programs.
 void Round(TarnwickRun& run, int round) {
-    if (round % 3 != 1) {
-        run.PostCommand(32771);  // the icon menu's first item shows the window
-        WINE_CHECK(WaitFor([&] { return run.Visible(); }));
-    }
     if (round % 3 == 1) {
-        const Dialog options = run.Open(32772, kOptionsTitle);
-        options.Press(IDCANCEL);
-        WINE_CHECK(options.window && options.Closed());
-    } else if (round % 3 == 2) {
+        WINE_CHECK(run.Open(32772, kOptionsTitle).Close(IDCANCEL));
+        return;
+    }
+    run.PostCommand(32771);  // the icon menu's first item shows the window
+    WINE_CHECK(WaitFor([&] { return run.Visible(); }));
+    if (round % 3 == 2) {
         const Dialog entry = run.Open(1003, kEntryTitle);
         entry.Press(1018);
-        const Dialog running = run.WaitForDialog(kRunningTitle);
-        running.Press(IDCANCEL);
-        WINE_CHECK(running.window && running.Closed());
-        entry.Press(IDCANCEL);
-        WINE_CHECK(entry.window && entry.Closed());
+        WINE_CHECK(run.WaitForDialog(kRunningTitle).Close(IDCANCEL) && entry.Close(IDCANCEL));
     }
-    if (round % 3 != 1) {
-        run.Click(1043);  // hide it again
-        WINE_CHECK(WaitFor([&] { return !run.Visible(); }));
-    }
-}
-
-void Report(const char* when, const ResourceCounts& counts) {
-    std::printf("%s: %lu handles, %lu windows, %zu committed bytes\n", when, counts.handles, counts.windows,
-                counts.committedBytes);
+    run.Click(1043);  // hide it again
+    WINE_CHECK(WaitFor([&] { return !run.Visible(); }));
 }
 
 }  // namespace
@@ -64,8 +49,8 @@ void SoakOfTheRealProgram() {
     // Still watching, a tick after the last round: the newest target is raised.
     WINE_CHECK(WaitForCorrection(churn.Newest(), HIGH_PRIORITY_CLASS));
     const ResourceCounts after = CountResources(run.Process(), run.Id());
-    Report("after the warm-up", before);
-    Report(("after " + std::to_string(round) + " rounds").c_str(), after);
+    PrintResources("after the warm-up", before);
+    PrintResources(("after " + std::to_string(round) + " rounds").c_str(), after);
     WINE_CHECK(after.handles <= before.handles + 8);
     WINE_CHECK(after.windows <= before.windows);
     WINE_CHECK(after.committedBytes <= before.committedBytes + (512u << 10));

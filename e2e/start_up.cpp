@@ -14,25 +14,25 @@ bool Centred(HWND window) {
     RECT area{}, bounds{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     GetWindowRect(window, &bounds);
-    const long dx = (bounds.left + bounds.right) - (area.left + area.right);
-    const long dy = (bounds.top + bounds.bottom) - (area.top + area.bottom);
-    return std::labs(dx) <= 2 && std::labs(dy) <= 2;
+    return std::labs((bounds.left + bounds.right) - (area.left + area.right)) <= 2 &&
+           std::labs((bounds.top + bounds.bottom) - (area.top + area.bottom)) <= 2;
 }
 
-void MoveAside(HWND window) { SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
+bool MovedAside(HWND window) { return SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
 
 bool MutexHeld() {
     HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"AFX_TARNWICK_3D94C6E0_71AF_4B28_9E53_C0A7F21D86B4_MUTEX");
-    if (!mutex) return false;
-    const DWORD wait = WaitForSingleObject(mutex, 0);
+    const DWORD wait = mutex ? WaitForSingleObject(mutex, 0) : WAIT_FAILED;
     if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(mutex);
-    CloseHandle(mutex);
+    if (mutex) CloseHandle(mutex);
     return wait == WAIT_TIMEOUT;
 }
 
 bool IconCount(int count) {
     return WaitFor([count] { return TrayIconCount() == count; });
 }
+
+bool Running(TarnwickRun& run) { return WaitForSingleObject(run.Process(), 0) == WAIT_TIMEOUT; }
 
 // A registration whose target gives each watch tick a visible effect.
 const std::string kTicking = "Version:4.0.0\r\n1,TwTick.exe,高,指定なし,\r\n";
@@ -45,12 +45,10 @@ void StartUp() {
     {
         Installation install;
         TarnwickRun run(install);
-        WINE_CHECK(run.Ready());  // shown at start by default
-        WINE_CHECK(Narrow(TitleOf(run.Window())) == "Tarnwick - モニタ＆設定");
+        WINE_CHECK(run.Ready() && Narrow(TitleOf(run.Window())) == kMainTitle);  // shown at start by default
         HWND header = reinterpret_cast<HWND>(SendMessageW(run.List(), LVM_GETHEADER, 0, 0));
-        WINE_CHECK(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) == 6);
-        WINE_CHECK(SendMessageW(run.List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) ==
-                   (LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT));
+        WINE_CHECK(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) == 6 &&
+                   SendMessageW(run.List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) == (LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT));
         WINE_CHECK(run.HistoryCount() == 0 && IconCount(1));
         // The system menu's item (its text is string 101) opens the version box.
         HMODULE program = LoadLibraryExW(install.Path(L"Tarnwick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -61,8 +59,7 @@ void StartUp() {
         PostMessageW(run.Window(), WM_SYSCOMMAND, 0x0010, 0);
         WINE_CHECK(run.AnswerMessageBox("Tarnwick - バージョン情報", IDOK));
         run.Click(2);  // 常駐終了(ESC)
-        WINE_CHECK(run.WaitForExit() && run.ExitCode() == 0 && install.Files() == "Tarnwick.exe");
-        WINE_CHECK(IconCount(0));
+        WINE_CHECK(run.Ended() && install.Files() == "Tarnwick.exe" && IconCount(0));
     }
 
     Installation install("AUTOLOADMODE=1\r\nRUNPANELVIEW=0\r\n", kTicking);
@@ -72,20 +69,17 @@ void StartUp() {
     // A single click and a right button going down do nothing: still hidden a tick later.
     first.TrayMouse(WM_LBUTTONUP);
     first.TrayMouse(WM_RBUTTONDOWN);
-    WINE_CHECK(WaitForCorrection(target, HIGH_PRIORITY_CLASS));
-    WINE_CHECK(!first.Visible() && !first.MenuOpen());
+    WINE_CHECK(WaitForCorrection(target, HIGH_PRIORITY_CLASS) && !first.Visible() && !first.MenuOpen());
 
     // A second start brings the first one's window to the front, centred, and ends.
-    MoveAside(first.Window());
+    WINE_CHECK(MovedAside(first.Window()));
     TarnwickRun second(install);
-    WINE_CHECK(second.WaitForExit(10000) && second.ExitCode() == 0);
-    WINE_CHECK(first.InFront() && Centred(first.Window()));
+    WINE_CHECK(second.Ended(10000) && first.InFront() && Centred(first.Window()));
     WINE_CHECK(TrayIconCount() == 1 && MutexHeld());
 
     // Hidden and moved aside: a double-click on the icon brings it back centred.
     first.Click(1043);
-    WINE_CHECK(WaitFor([&] { return !first.Visible(); }));
-    MoveAside(first.Window());
+    WINE_CHECK(WaitFor([&] { return !first.Visible(); }) && MovedAside(first.Window()));
     first.TrayMouse(WM_LBUTTONDBLCLK);
     WINE_CHECK(first.InFront() && Centred(first.Window()));
 
@@ -110,7 +104,7 @@ void StartUp() {
 
     // Escape ends the program: the mutex and the icon go, the files stay as they were.
     PostMessageW(first.List(), WM_KEYDOWN, VK_ESCAPE, 0);
-    WINE_CHECK(first.WaitForExit() && !MutexHeld() && IconCount(0));
+    WINE_CHECK(first.Ended() && !MutexHeld() && IconCount(0));
     WINE_CHECK(install.Settings() == "AUTOLOADMODE=1\r\nRUNPANELVIEW=0\r\n" && install.Save() == kTicking);
 }
 
@@ -122,24 +116,22 @@ void StartUpStorm() {
     Started target = install.Target(L"TwTick.exe");
     std::vector<std::unique_ptr<TarnwickRun>> runs;
     for (int i = 0; i < 20; ++i) runs.push_back(std::make_unique<TarnwickRun>(install));
-    for (const auto& run : runs) WINE_CHECK(run->Started());
-    auto ended = [&] {
-        int count = 0;
-        for (const auto& run : runs) count += run->WaitForExit(0) && run->ExitCode() == 0;
-        return count;
-    };
-    WINE_CHECK(WaitFor([&] { return ended() == 19; }, 60000));
     TarnwickRun* survivor = nullptr;
-    for (const auto& run : runs) {
-        if (!run->WaitForExit(0)) survivor = run.get();
-    }
+    WINE_CHECK(WaitFor([&] {
+        int ended = 0;
+        for (const auto& run : runs) {
+            if (Running(*run)) survivor = run.get();
+            else ended += run->Ended(0);
+        }
+        return ended == 19;
+    }, 60000));
     WINE_CHECK(survivor && survivor->Ready(1));
     if (!survivor) return;
     int windows = 0;
-    for (HWND window : AllWindows()) windows += Narrow(TitleOf(window)) == "Tarnwick - モニタ＆設定";
+    for (HWND window : AllWindows()) windows += Narrow(TitleOf(window)) == kMainTitle;
     WINE_CHECK(windows == 1 && IconCount(1));
     WINE_CHECK(WaitForCorrection(target, HIGH_PRIORITY_CLASS));  // a tick after the others ended
-    WINE_CHECK(TrayIconCount() == 1 && !survivor->WaitForExit(0));
+    WINE_CHECK(TrayIconCount() == 1 && Running(*survivor));
     WINE_CHECK(survivor->QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));
     WINE_CHECK(install.Settings() == "AUTOLOADMODE=1\r\n" && install.Save() == kTicking);
 }

@@ -13,4 +13,4 @@ for preset in native windows; do
 done
 build/native/bench/watch_tick_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 scripts/wine-session.sh wine build/windows/watch_tick_wine.exe
-scripts/wine-session.sh wine build/windows/tarnwick_e2e.exe bench-foreground-reaction | grep -a -v '^ok '
+scripts/wine-session.sh wine build/windows/foreground_reaction_wine.exe

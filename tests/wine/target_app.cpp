@@ -6,38 +6,16 @@
 
 #include <cwchar>
 
-namespace {
-
-LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argc >= 3 && std::wcscmp(argv[1], L"--window") == 0) {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = TargetProc;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = L"TarnwickTestTarget";
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        RegisterClassW(&windowClass);
-        HWND window = CreateWindowExW(0, windowClass.lpszClassName, argv[2], WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
-                                      300, 200, nullptr, nullptr, instance, nullptr);
-        SetForegroundWindow(window);
+        SetForegroundWindow(CreateWindowExW(0, L"STATIC", argv[2], WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
+                                            nullptr, nullptr, instance, nullptr));
     }
     LocalFree(argv);
     SetTimer(nullptr, 0, 5 * 60 * 1000, nullptr);
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.message == WM_TIMER) break;
-        DispatchMessageW(&message);
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER) DispatchMessageW(&message);
     return 0;
 }

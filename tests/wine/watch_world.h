@@ -14,33 +14,15 @@
 
 namespace tarnwick::wine {
 
-// The real process functions without the wide snapshot ones: the watch cycle then
-// lists process by process, opening and naming every process.
-class ProcessByProcessApi final : public Win32ProcessApi {
+// The real process functions; while `hideSnapshot` is set they lack the wide
+// snapshot ones, so a watch cycle made then lists process by process, opening and
+// naming every process.
+class RealApi : public Win32ProcessApi {
 public:
+    bool hideSnapshot = false;
     void* FindFunction(ModuleHandle library, const char* name) override {
-        return std::string_view(name) == "Process32FirstW" ? nullptr : Win32ProcessApi::FindFunction(library, name);
-    }
-};
-
-// The real process functions, except that opening the chosen process first ends it:
-// the process ends between the listing and the open. Wine keeps an ended process
-// openable for about half a second; `waitUntilGone` waits until it no longer is.
-class EndsOnOpen : public Win32ProcessApi {
-public:
-    Started* ending = nullptr;
-    bool waitUntilGone = true;
-    bool gone = false;
-    Handle OpenProcess(Dword access, Dword processId) override {
-        if (ending && ending->Running() && ending->Id() == processId) {
-            ending->End();
-            gone = !waitUntilGone || WaitFor([processId] {
-                HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
-                if (process) ::CloseHandle(process);
-                return process == nullptr;
-            }, 5000, nullptr, 10);
-        }
-        return Win32ProcessApi::OpenProcess(access, processId);
+        return hideSnapshot && std::string_view(name) == "Process32FirstW" ? nullptr
+                                                                            : Win32ProcessApi::FindFunction(library, name);
     }
 };
 
@@ -54,14 +36,6 @@ struct WatchWorld : StdioFiles, testing::RegistryWorld {
         : RegistryWorld(Narrow(folder) + "\\Tarnwick.exe", files),
           enumerator(api),
           cycle(registry, history, api, clock, settings, enumerator) {}
-    void Tick() { cycle.Tick(); }
-    void Register(const std::string& name, PriorityLevel specified, PriorityLevel active = kNoPriority) {
-        ProgramEntryForm form;
-        form.m_name = name;
-        form.m_priority = specified;
-        form.m_activePriority = active;
-        registry.Add(form);
-    }
 
     MemoryHistory history;
     SystemClock clock;

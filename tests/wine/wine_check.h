@@ -7,27 +7,18 @@
 
 namespace tarnwick::wine {
 
-struct CheckCount {
-    int passed = 0;
-    int failed = 0;
-};
-inline CheckCount g_checks;
+inline int g_passed = 0, g_failed = 0;
 
 inline bool Check(bool ok, const char* what, const char* file, int line) {
-    if (ok) {
-        ++g_checks.passed;
-        std::printf("ok   %s\n", what);
-    } else {
-        ++g_checks.failed;
-        std::printf("FAIL %s (%s:%d)\n", what, file, line);
-    }
+    ++(ok ? g_passed : g_failed);
+    std::printf(ok ? "ok   %s\n" : "FAIL %s (%s:%d)\n", what, file, line);
     std::fflush(stdout);
     return ok;
 }
 
 inline int FinishChecks() {
-    std::printf("%d passed, %d failed\n", g_checks.passed, g_checks.failed);
-    return g_checks.failed == 0 && g_checks.passed > 0 ? 0 : 1;
+    std::printf("%d passed, %d failed\n", g_passed, g_failed);
+    return g_failed == 0 && g_passed > 0 ? 0 : 1;
 }
 
 }  // namespace tarnwick::wine

@@ -11,10 +11,8 @@
 
 namespace tarnwick::wine {
 
-TempFolder::TempFolder(const std::wstring& prefix, const std::wstring& parent) {
-    // Not under the Windows temporary folder: Tarnwick takes a program started there
-    // for one run from inside an archive and keeps its files elsewhere.
-    m_path = (parent.empty() ? L"C:\\" : parent) + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
+TempFolder::TempFolder(const std::wstring& prefix) {
+    m_path = L"C:\\" + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
     CreateDirectoryW(m_path.c_str(), nullptr);
 }
 
@@ -137,8 +135,6 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     return ok;
 }
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 void MouseClick(POINT screen, bool right, int clicks) {
     SetCursorPos(screen.x, screen.y);
     Sleep(100);
@@ -207,6 +203,11 @@ ResourceCounts CountResources(HANDLE process, DWORD processId) {
     memory.cb = sizeof memory;
     if (GetProcessMemoryInfo(process, &memory, sizeof memory)) counts.committedBytes = memory.PagefileUsage;
     return counts;
+}
+
+void PrintResources(const char* when, const ResourceCounts& counts) {
+    std::printf("%s: %lu handles, %lu windows, %zu committed bytes\n", when, counts.handles, counts.windows,
+                counts.committedBytes);
 }
 
 std::vector<HWND> AllWindows(DWORD processId, bool descendants) {

@@ -13,11 +13,12 @@
 
 namespace tarnwick::wine {
 
-// A fresh folder at the root of drive C: (or under `parent`), removed by
-// its destructor.
+// A fresh folder at the root of drive C:, removed by its destructor. Not under the
+// Windows temporary folder: Tarnwick takes a program started there for one run from
+// inside an archive and keeps its files elsewhere.
 class TempFolder {
 public:
-    explicit TempFolder(const std::wstring& prefix, const std::wstring& parent = L"");
+    explicit TempFolder(const std::wstring& prefix);
     ~TempFolder();
     const std::wstring& Path() const { return m_path; }
 
@@ -91,7 +92,6 @@ bool BringToForeground(HWND window);
 // Shift_JIS bytes of a file, or nothing when it cannot be read.
 bool ReadBytes(const std::wstring& path, std::string& bytes);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
-bool FileExists(const std::wstring& path);
 
 // Real input, as the user gives it (the system's input queue, not messages).
 void MouseClick(POINT screen, bool right, int clicks = 1);
@@ -112,6 +112,7 @@ struct ResourceCounts {
     SIZE_T committedBytes = 0;
 };
 ResourceCounts CountResources(HANDLE process, DWORD processId);
+void PrintResources(const char* when, const ResourceCounts& counts);
 
 // Every top-level window (of one process when an id is given), each followed by its
 // descendants when asked: the one walk behind every window search of the tests.

@@ -79,18 +79,9 @@ void TarnwickRun::ClickItem(HWND control, UINT message, int index, bool right, i
                clicks);
 }
 
-void TarnwickRun::ClickHeader(HWND list, int column) {
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    POINT at{static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2, 6};
-    for (int i = 0; i < column; ++i) at.x += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
-    ClientToScreen(header, &at);
-    Sleep(GetDoubleClickTime() + 50);
-    MouseClick(at, false);
-}
-
 Dialog TarnwickRun::WaitForDialog(const std::string& title) {
     HWND dialog = nullptr;
-    WaitFor([&] { return (dialog = MessageBoxWindow(title)) != nullptr && IsWindowVisible(dialog); });
+    WaitFor([&] { return (dialog = FindProcessWindow(Id(), L"#32770", Wide(title), true)) != nullptr; });
     return {dialog};
 }
 
@@ -125,16 +116,9 @@ std::string TarnwickRun::HistoryLine(int index) {
     return Narrow(text.substr(0, static_cast<std::size_t>(std::max<LRESULT>(length, 0))));
 }
 
-HWND TarnwickRun::MessageBoxWindow(const std::string& caption) {
-    return FindProcessWindow(Id(), L"#32770", Wide(caption));
-}
-
 bool TarnwickRun::AnswerMessageBox(const std::string& caption, int button, const std::string& text) {
-    HWND box = nullptr;
-    if (!WaitFor([&] { return (box = MessageBoxWindow(caption)) != nullptr; })) return false;
-    if (!text.empty() && ControlText(GetDlgItem(box, 0xFFFF)) != text) return false;  // the box's text control
-    PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
-    return WaitFor([&] { return !IsWindow(box); });
+    const Dialog box = WaitForDialog(caption);
+    return (text.empty() || box.Text(0xFFFF) == text) && box.Close(button);  // 0xFFFF: the box's text
 }
 
 ForegroundStage::ForegroundStage()

@@ -105,7 +105,9 @@ public:
     // bounds (a row, a tab), or on a column's header.
     void ClickItem(HWND control, UINT message, int index, bool right = false, int clicks = 1);
     void ClickRow(HWND list, int row, bool right, int clicks) { ClickItem(list, LVM_GETITEMRECT, row, right, clicks); }
-    static void ClickHeader(HWND list, int column);
+    void ClickHeader(HWND list, int column) {
+        ClickItem(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMRECT, column);
+    }
 
     // A dialog of Tarnwick with this title, once it is there; null after the deadline.
     Dialog WaitForDialog(const std::string& title);
@@ -127,8 +129,6 @@ public:
     void PostCommand(int id) { PostMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     void TrayMouse(UINT mouseMessage) { PostMessageW(Window(), WM_USER + 1, 137, mouseMessage); }
 
-    // A message box (or dialog) of this process with the caption, or null.
-    HWND MessageBoxWindow(const std::string& caption);
     // Waits for the box, checks its text when one is given, presses the button.
     bool AnswerMessageBox(const std::string& caption, int button, const std::string& text = "");
     // The icon menu's quit command; true once the program has ended with code 0.

@@ -1,6 +1,7 @@
 // The save file and its surroundings: the old layout converted, files that are
 // folders, a save file replaced and held by another program, a save file of 23 MB.
 #include "e2e/driver.h"
+#include "win/text.h"
 
 namespace tarnwick::e2e {
 
@@ -31,7 +32,7 @@ void FilesThatAreFolders() {
     WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.ini").c_str(), nullptr) &&
                CreateDirectoryW(install.Path(L"Tarnwick.sav").c_str(), nullptr));
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(0) && run.Settle() && !run.MessageBoxWindow(kSaveFailedTitle));  // the defaults: shown at start
+    WINE_CHECK(run.Ready(0) && run.Settle() && !FindProcessWindow(run.Id(), L"#32770", Wide(kSaveFailedTitle)));  // the defaults: shown at start
     run.Click(1006);
     WINE_CHECK(run.AnswerMessageBox(kSaveFailedTitle, IDOK, kSaveFailed));
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe") && IsFolder(install.Path(L"Tarnwick.sav")) && IsFolder(install.Path(L"Tarnwick.ini")));

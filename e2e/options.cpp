@@ -113,66 +113,62 @@ void OptionsPagesAndEffects() {
     WINE_CHECK(hidden.window && !run.Visible() && hidden.Close(IDCANCEL) && !run.Visible() && run.Quit());
 }
 
-// A new save file in the options asks whether to read it; each answer, from the
-// same start, with what it leaves: the dialog, the rows, the settings, the files.
+// A new save file (and cycle) in the options asks whether to read the file; each
+// answer from the same start, with what it leaves: the dialog, the rows, the new
+// file, the settings, the values in force. When the settings cannot be written (a
+// folder in their place) the message comes, the dialog stays, nothing is read, and
+// Cancel leaves the old values in force.
 void OptionsSaveFile() {
     const std::string first = "Version:4.0.0\r\n1,a.exe,高,指定なし,A\r\n";
     const std::string other = "Version:4.0.0\r\n0,b.exe,低,指定なし,B\r\n";
     const std::string settings = "AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\n";
+    const std::string failed = "のセーブに失敗しました。\nオプションは、実行プログラムの作業ディレクトリに書き込まれます。\n"
+                               "作業ディレクトリにファイルが書き込み可能であることを確認してください。";
     const struct {
         int button;
-        bool dialogStays;
-        const char* row;             // the one row shown afterwards
-        bool fileInForce;            // the settings name the new file
-        const std::string* newFile;  // the new file's bytes afterwards
+        bool unwritable;            // the settings file is a folder
+        const std::string* rows;    // shown afterwards, as the file in force holds them once saved
+        const std::string* newFile;  // other.sav's bytes afterwards
     } answers[] = {
-        {IDCANCEL, true, "a.exe", false, &other},  // nothing changes
-        {IDYES, false, "b.exe", true, &other},     // the new file is read
-        {IDNO, false, "a.exe", true, &first},      // the rows shown are carried over, and auto-save writes them
+        {IDCANCEL, false, &first, &other},  // nothing changes
+        {IDYES, false, &other, &other},     // the new file is read
+        {IDNO, false, &first, &first},      // the rows carried over, and auto-saved to it
+        {IDYES, true, &first, &other},
     };
     for (const auto& answer : answers) {
         Installation install(settings, first);
-        WINE_CHECK(WriteBytes(install.Path(L"other.sav"), other));
-        const std::string otherPath = Narrow(install.Path(L"other.sav"));
         TarnwickRun run(install);
-        WINE_CHECK(run.Ready(1));
+        WINE_CHECK(WriteBytes(install.Path(L"other.sav"), other) && run.Ready(1));
+        if (answer.unwritable) {
+            WINE_CHECK(DeleteFileW(install.Path(L"Tarnwick.ini").c_str()) &&
+                       CreateDirectoryW(install.Path(L"Tarnwick.ini").c_str(), nullptr));
+        }
         Options options(run.Open(1008, kOptionsTitle));
-        options.file.SetText(1015, otherPath);
+        options.file.SetText(1015, Narrow(install.Path(L"other.sav")));
+        options.watch.SetText(1015, "2000");
         options.dialog.Press(IDOK);
-        WINE_CHECK(run.AnswerMessageBox("セーブファイルの扱いの確認", answer.button, kQuestion) && run.Settle());
-        WINE_CHECK(answer.dialogStays ? IsWindow(options.dialog.window) != 0 : options.dialog.Closed());
-        if (answer.dialogStays) options.dialog.Press(IDCANCEL);
-        WINE_CHECK(options.dialog.Closed() && run.Column(1) == std::vector<std::string>{answer.row});
+        WINE_CHECK(run.AnswerMessageBox("セーブファイルの扱いの確認", answer.button, kQuestion));
+        const std::string ini = Narrow(install.Path(L"Tarnwick.ini"));
+        WINE_CHECK(!answer.unwritable || run.AnswerMessageBox(kSaveFailedTitle, IDOK, "オプションファイル(" + ini + ")" + failed));
+        const bool inForce = answer.button != IDCANCEL && !answer.unwritable;
+        WINE_CHECK(run.Settle() && (inForce ? options.dialog.Closed() : IsWindow(options.dialog.window) != 0));
+        if (!inForce) options.dialog.Press(IDCANCEL);
+        const std::string row = answer.rows == &first ? "a.exe" : "b.exe";
+        WINE_CHECK(options.dialog.Closed() && run.Column(1) == std::vector<std::string>{row});
         WINE_CHECK(WaitFor([&] { return install.Bytes(L"other.sav") == *answer.newFile; }));
         // A save file beside the settings is named by its bare name.
-        const bool named = install.Settings().find("SAVEFILENAME=other.sav\r\n") != std::string::npos;
-        WINE_CHECK(answer.fileInForce ? named : install.Settings() == settings);
-        WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav other.sav") && install.Save() == first);
+        WINE_CHECK(answer.unwritable ? install.Settings() == "<missing>"
+                   : inForce         ? install.Settings().find("SAVEFILENAME=other.sav\r\n") != std::string::npos
+                                     : install.Settings() == settings);
+        options = Options(run.Open(1008, kOptionsTitle));
+        WINE_CHECK(options.watch.Text(1015) == (inForce ? "2000" : "500") && options.dialog.Close(IDCANCEL));
+        const wchar_t* saveFile = inForce ? L"other.sav" : L"Tarnwick.sav";
+        WINE_CHECK(DeleteFileW(install.Path(saveFile).c_str()));
+        run.Click(1006);  // the save button writes to the file in force
+        WINE_CHECK(WaitFor([&] { return install.Bytes(saveFile) == *answer.rows; }));
+        WINE_CHECK(run.QuitLeaving(answer.unwritable ? "Tarnwick.exe Tarnwick.sav other.sav"
+                                                     : "Tarnwick.exe Tarnwick.ini Tarnwick.sav other.sav"));
     }
-
-    // A settings file that cannot be written (a folder in its place): the message,
-    // the dialog stays, nothing is read, and Cancel leaves the old values in force.
-    Installation install;
-    WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.ini").c_str(), nullptr));
-    WINE_CHECK(WriteBytes(install.Path(L"other.sav"), other));
-    TarnwickRun run(install);
-    WINE_CHECK(run.Ready(0));
-    Options options(run.Open(1008, kOptionsTitle));
-    options.file.SetText(1015, Narrow(install.Path(L"other.sav")));
-    options.watch.SetText(1015, "2000");
-    options.dialog.Press(IDOK);
-    WINE_CHECK(run.AnswerMessageBox("セーブファイルの扱いの確認", IDYES));
-    WINE_CHECK(run.AnswerMessageBox(kSaveFailedTitle, IDOK,
-                                    "オプションファイル(" + Narrow(install.Path(L"Tarnwick.ini")) +
-                                        ")のセーブに失敗しました。\nオプションは、実行プログラムの作業ディレクトリに書き込まれます。\n"
-                                        "作業ディレクトリにファイルが書き込み可能であることを確認してください。"));
-    WINE_CHECK(run.Settle() && IsWindow(options.dialog.window) && run.RowCount() == 0 && options.dialog.Close(IDCANCEL));
-    options = Options(run.Open(1008, kOptionsTitle));
-    WINE_CHECK(options.file.Text(1015) == Narrow(install.Path(L"Tarnwick.sav")) && options.watch.Text(1015) == "500");
-    WINE_CHECK(options.dialog.Close(IDCANCEL));
-    run.Click(1006);  // the save button writes to the file in force
-    WINE_CHECK(WaitFor([&] { return install.Save() == "Version:4.0.0\r\n"; }));
-    WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.sav other.sav") && install.Bytes(L"other.sav") == other);
 }
 
 }  // namespace tarnwick::e2e

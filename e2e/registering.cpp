@@ -221,7 +221,7 @@ void ContextMenuSortAndSave() {
     WINE_CHECK(run.Text(3, 0) == "する" && run.StateImage(3) == 2);  // still watched
 
     // Sorting by a column changes the order that the save button writes.
-    TarnwickRun::ClickHeader(run.List(), 1);
+    run.ClickHeader(run.List(), 1);
     WINE_CHECK(WaitFor([&] { return run.Column(1) == Texts{"TwQuick.exe", "TwOrphan.exe", "beta.exe", "Alpha.exe"}; }));
     DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
     run.Click(1006);
@@ -229,7 +229,7 @@ void ContextMenuSortAndSave() {
         return install.Save() == "Version:4.0.0\r\n1,TwQuick.exe,高,指定なし,quick\r\n1,TwOrphan.exe,低,通常,first\r\n"
                                  "0,beta.exe,低,指定なし,b\r\n1,Alpha.exe,通常以上,指定なし,a\r\n";
     }));
-    TarnwickRun::ClickHeader(run.List(), 1);
+    run.ClickHeader(run.List(), 1);
     WINE_CHECK(WaitFor([&] { return run.Column(1) == Texts{"Alpha.exe", "beta.exe", "TwOrphan.exe", "TwQuick.exe"}; }));
     WINE_CHECK(run.Quit());
 }

@@ -12,30 +12,27 @@ void AutoLoadWatchAndSave() {
         "1,backup.exe,通常以上,リアルタイム,\r\n";
     Installation install("AUTOLOADMODE=1\r\nWATCHINGCYCLETIME=500\r\n", save);
     Started target = install.Target(L"TwTarget.exe");
-    WINE_CHECK(target.PriorityClass() == NORMAL_PRIORITY_CLASS);
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(3));
-    WINE_CHECK(run.Text(0, 0) == "する" && run.StateImage(0) == 2);
-    WINE_CHECK(run.Text(1, 0) == "しない" && run.StateImage(1) == 1);
-    WINE_CHECK(run.Text(1, 1) == "ＦｕｌｌＷｉｄｔｈ.exe" && run.Text(1, 2) == "全角の名前, 説明");
-    WINE_CHECK(run.Text(0, 2) == "watched, with commas");
+    WINE_CHECK(target.PriorityClass() == NORMAL_PRIORITY_CLASS && run.Ready(3) && run.SelectedRow() == 0);
+    WINE_CHECK(run.Text(0, 0) == "する" && run.StateImage(0) == 2 && run.Text(0, 2) == "watched, with commas");
+    WINE_CHECK(run.Text(1, 0) == "しない" && run.StateImage(1) == 1 && run.Text(1, 1) == "ＦｕｌｌＷｉｄｔｈ.exe" &&
+               run.Text(1, 2) == "全角の名前, 説明");
     WINE_CHECK(run.Text(2, 3) == "通常以上" && run.Text(2, 4) == "リアルタイム");
-    WINE_CHECK(run.SelectedRow() == 0);
 
-    WINE_CHECK(WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS; }));
-    WINE_CHECK(WaitFor([&] { return run.HistoryCount() == 1 && run.Text(0, 5) == "1"; }));
+    WINE_CHECK(WaitFor([&] {
+        return target.PriorityClass() == HIGH_PRIORITY_CLASS && run.HistoryCount() == 1 && run.Text(0, 5) == "1";
+    }));
     const std::string line = " 通常 → 高 TwTarget.exe";  // after a time stamp of 17 characters
-    WINE_CHECK(run.HistoryLine(0).size() == 17 + line.size() && run.HistoryLine(0).substr(17) == line);
-    WINE_CHECK(run.Text(1, 5).empty());
+    WINE_CHECK(run.HistoryLine(0).size() == 17 + line.size() && run.HistoryLine(0).substr(17) == line &&
+               run.Text(1, 5).empty());
 
     DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
     run.Click(1006);
     WINE_CHECK(WaitFor([&] { return install.Save() == save; }));
     run.Click(1002);  // clear the history
-    WINE_CHECK(WaitFor([&] { return run.HistoryCount() == 0; }));
     // Without auto-save a change stays on screen only: nothing is saved on the way out.
     run.SetChecked(1, true);
-    WINE_CHECK(WaitFor([&] { return run.Text(1, 0) == "する"; }));
+    WINE_CHECK(WaitFor([&] { return run.HistoryCount() == 0 && run.Text(1, 0) == "する"; }));
     WINE_CHECK(run.Quit() && install.Save() == save);
 }
 

@@ -2,7 +2,6 @@
 
 #include <psapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -53,12 +52,6 @@ Started::Started(const std::wstring& program, const std::wstring& arguments, Wai
     }
 }
 
-Started::Started(Started&& other) noexcept : m_info(other.m_info) { other.m_info = {}; }
-
-Started& Started::operator=(Started&& other) noexcept {
-    std::swap(m_info, other.m_info);
-    return *this;
-}
 
 void Started::End() {
     if (!m_info.hProcess) return;
@@ -88,7 +81,7 @@ Started& Churn::Next(const Started* ending) {
         }
     }
     if (!ending && m_running.size() >= m_keep) m_running.pop_front();
-    const std::wstring subfolder = L"churn" + std::to_wstring(m_started++ % 4);
+    const std::wstring subfolder = L"churn" + std::to_wstring(m_started++ % (2 * m_keep));  // none still running
     return m_running.emplace_back(PlaceTarget(m_folder, subfolder, m_name), L"", Started::Wait::Loaded);
 }
 
@@ -139,25 +132,16 @@ void MouseClick(POINT screen, bool right, int clicks) {
     SetCursorPos(screen.x, screen.y);
     Sleep(100);
     for (int i = 0; i < clicks; ++i, Sleep(50)) {
-        INPUT press[2]{};
-        press[0].type = press[1].type = INPUT_MOUSE;
-        press[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-        press[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-        SendInput(2, press, sizeof(INPUT));
+        mouse_event(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     }
 }
 
 void PressKey(WORD key, WORD modifier) {
-    INPUT keys[4]{};
-    int count = 0;
-    for (auto [code, flags] : {std::pair<WORD, DWORD>{modifier, 0}, {key, 0}, {key, KEYEVENTF_KEYUP},
-                               {modifier, KEYEVENTF_KEYUP}}) {
-        if (!code) continue;
-        keys[count].type = INPUT_KEYBOARD;
-        keys[count].ki.wVk = code;
-        keys[count++].ki.dwFlags = flags;
-    }
-    SendInput(count, keys, sizeof(INPUT));
+    if (modifier) keybd_event(static_cast<BYTE>(modifier), 0, 0, 0);
+    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
+    if (modifier) keybd_event(static_cast<BYTE>(modifier), 0, KEYEVENTF_KEYUP, 0);
     Sleep(50);
 }
 
@@ -183,9 +167,8 @@ std::vector<std::string> ComboEntries(HWND combo) {
 }
 
 void ComboSelect(HWND combo, const std::string& entry) {
-    const std::vector<std::string> entries = ComboEntries(combo);
-    const auto at = std::find(entries.begin(), entries.end(), entry);
-    SendMessageW(combo, CB_SETCURSEL, at == entries.end() ? -1 : at - entries.begin(), 0);
+    const std::wstring text = Wide(entry);  // the system carries the string across processes
+    SendMessageW(combo, CB_SETCURSEL, SendMessageW(combo, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str())), 0);
 }
 
 ResourceCounts CountResources(HANDLE process, DWORD processId) {

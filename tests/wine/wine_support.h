@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnwick::wine {
@@ -39,8 +40,8 @@ public:
     enum class Wait { InputIdle, Loaded };
     Started(const std::wstring& program, const std::wstring& arguments, Wait wait = Wait::InputIdle);
     ~Started() { End(); }
-    Started(Started&& other) noexcept;
-    Started& operator=(Started&& other) noexcept;
+    Started(Started&& other) noexcept { std::swap(m_info, other.m_info); }
+    Started& operator=(Started&& other) noexcept { return std::swap(m_info, other.m_info), *this; }
 
     bool Running() const { return m_info.hProcess != nullptr; }
     DWORD Id() const { return m_info.dwProcessId; }
@@ -60,7 +61,7 @@ std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfold
 
 // Targets of one name that keep starting and ending, as programs do while Tarnwick
 // stays resident: Next() ends the oldest once `keep` run (or the one named) and
-// starts another, from four folders in turn. They are waited on only until loaded.
+// starts another, from folders in turn. They are waited on only until loaded.
 class Churn {
 public:
     Churn(const std::wstring& folder, const std::wstring& name, std::size_t keep)

@@ -83,7 +83,11 @@ public:
     bool Ended(DWORD timeoutMs = 15000);
     // Returns once Tarnwick's thread takes messages again: whatever the command or
     // answer before did (a change, a save) has landed by then.
-    bool Settle() { return SendMessageTimeoutW(Window(), WM_NULL, 0, 0, SMTO_NORMAL, 15000, nullptr) != 0; }
+    // (A box's answer, a dialog's end: the handler that waited on them runs on. Polling
+    // a file instead would hold it open while Tarnwick replaces it.)
+    bool Settle(UINT timeoutMs = 15000) {
+        return SendMessageTimeoutW(Window(), WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, nullptr) != 0;
+    }
 
     // The registration list, or another list view of Tarnwick (the running programs).
     HWND List() { return Control(1000); }
@@ -126,6 +130,10 @@ public:
 
     // Posts a button click (a click that may open a modal box must not wait).
     void Click(int id) { PostMessageW(Control(id), BM_CLICK, 0, 0); }
+    // Clicks a button and returns once its command is done (one that opens no box).
+    bool ClickDone(int id, UINT timeoutMs = 15000) {
+        return SendMessageTimeoutW(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, nullptr) != 0;
+    }
     void PostCommand(int id) { PostMessageW(Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     void TrayMouse(UINT mouseMessage) { PostMessageW(Window(), WM_USER + 1, 137, mouseMessage); }
 

@@ -57,8 +57,8 @@ void SaveFileChangedByAnother() {
     WINE_CHECK(run.AnswerMessageBox(kSaveFailedTitle, IDOK, kSaveFailed));
     CloseHandle(held);
     WINE_CHECK(install.Save() == other && install.Files() == "Tarnwick.exe Tarnwick.ini Tarnwick.sav");
-    run.Click(1006);  // released: the save goes through
-    WINE_CHECK(WaitFor([&] { return install.Save() == "Version:4.0.0\r\n1,other.exe,通常以下,指定なし,written elsewhere\r\n"; }));
+    WINE_CHECK(run.ClickDone(1006) &&  // released: the save goes through
+               install.Save() == "Version:4.0.0\r\n1,other.exe,通常以下,指定なし,written elsewhere\r\n");
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));
 }
 
@@ -74,8 +74,7 @@ void HugeSaveFile() {
     WINE_CHECK(run.WaitForWindow() && WaitFor([&] { return run.RowCount() == 601; }, 120000));
     WINE_CHECK(run.Text(0, 1) == "huge.exe" && run.Text(600, 1) == "p599.exe");
     DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
-    run.Click(1006);
-    WINE_CHECK(WaitFor([&] { return install.Save().size() == save.size(); }, 120000) && install.Save() == save);
+    WINE_CHECK(run.ClickDone(1006, 120000) && install.Save() == save);
     WINE_CHECK(run.Quit());
 }
 

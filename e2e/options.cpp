@@ -85,7 +85,7 @@ void OptionsPagesAndEffects() {
     options.watch.SetText(1015, "99999");
     options.watch.SetText(1022, "12");
     for (int id : {1012, 1044, 1045}) options.general.Check(id, true);
-    WINE_CHECK(options.dialog.Close(IDOK));
+    WINE_CHECK(options.dialog.Close(IDOK) && run.Settle());
     WINE_CHECK(install.Settings() ==
                "RUNPANELVIEW=1\r\nTOPMOSTWINDOW=1\r\nDESKTOPSHORTCUT=1\r\nSTARTUPSHORTCUT=1\r\nADDWATCHMODE=1\r\n"
                "AUTOSAVEMODE=0\r\nAUTOLOADMODE=1\r\nWATCHINGCYCLETIME=60000\r\nRETRYCOUNT=9\r\n"
@@ -101,7 +101,7 @@ void OptionsPagesAndEffects() {
     WINE_CHECK(options.watch.Text(1015) == "60000" && options.watch.Text(1022) == "9");
     options.watch.SetText(1015, "100");
     for (int id : {1012, 1044, 1045}) options.general.Check(id, false);
-    WINE_CHECK(options.dialog.Close(IDOK) && WaitFor([&] { return !Topmost(run.Window()); }));
+    WINE_CHECK(options.dialog.Close(IDOK) && run.Settle() && WaitFor([&] { return !Topmost(run.Window()); }));
     WINE_CHECK(Shortcut(CSIDL_DESKTOP).empty() && Shortcut(CSIDL_STARTUP).empty());
     WINE_CHECK(install.Settings().find("WATCHINGCYCLETIME=500\r\n") != std::string::npos &&
                CorrectionsWithin(target, 3000) >= 3);
@@ -154,8 +154,8 @@ void OptionsSaveFile() {
         WINE_CHECK(run.Settle() && (inForce ? options.dialog.Closed() : IsWindow(options.dialog.window) != 0));
         if (!inForce) options.dialog.Press(IDCANCEL);
         const std::string row = answer.rows == &first ? "a.exe" : "b.exe";
-        WINE_CHECK(options.dialog.Closed() && run.Column(1) == std::vector<std::string>{row});
-        WINE_CHECK(WaitFor([&] { return install.Bytes(L"other.sav") == *answer.newFile; }));
+        WINE_CHECK(options.dialog.Closed() && run.Settle() && run.Column(1) == std::vector<std::string>{row});
+        WINE_CHECK(install.Bytes(L"other.sav") == *answer.newFile);
         // A save file beside the settings is named by its bare name.
         WINE_CHECK(answer.unwritable ? install.Settings() == "<missing>"
                    : inForce         ? install.Settings().find("SAVEFILENAME=other.sav\r\n") != std::string::npos
@@ -164,8 +164,8 @@ void OptionsSaveFile() {
         WINE_CHECK(options.watch.Text(1015) == (inForce ? "2000" : "500") && options.dialog.Close(IDCANCEL));
         const wchar_t* saveFile = inForce ? L"other.sav" : L"Tarnwick.sav";
         WINE_CHECK(DeleteFileW(install.Path(saveFile).c_str()));
-        run.Click(1006);  // the save button writes to the file in force
-        WINE_CHECK(WaitFor([&] { return install.Bytes(saveFile) == *answer.rows; }));
+        // The save button writes to the file in force.
+        WINE_CHECK(run.ClickDone(1006) && install.Bytes(saveFile) == *answer.rows);
         WINE_CHECK(run.QuitLeaving(answer.unwritable ? "Tarnwick.exe Tarnwick.sav other.sav"
                                                      : "Tarnwick.exe Tarnwick.ini Tarnwick.sav other.sav"));
     }

@@ -63,7 +63,7 @@ void AddByTypedName() {
     entry.Select(1019, "高");
     entry.SetText(1046, "編集");
     entry.Press(IDOK);
-    WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDYES) && entry.Closed());
+    WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDYES) && entry.Closed() && run.Settle());
     WINE_CHECK(run.Column(1) == Texts{"エディタ.exe"} && run.Text(0, 0) == "する" && run.Text(0, 2) == "編集");
     WINE_CHECK(run.Text(0, 3) == "高" && run.Text(0, 4) == "指定なし");
     WINE_CHECK(install.Save() == "Version:4.0.0\r\n1,エディタ.exe,高,指定なし,編集\r\n");
@@ -109,10 +109,8 @@ void AddByTypedName() {
     run.ClickRow(run.List(), 1, false, 2);
     entry = run.WaitForDialog(kEntryTitle);
     WINE_CHECK(entry.Text(1020) == "ｔｏｏｌ.EXE" && entry.Checked(1048) && entry.Text(1047) == "通常以上");
-    WINE_CHECK(entry.Close(IDCANCEL));
-    WINE_CHECK(WaitFor([&] {
-        return install.Save() == "Version:4.0.0\r\n1,エディタ.exe,低,指定なし,編集\r\n1,ｔｏｏｌ.EXE,低,通常以上,\r\n";
-    }));
+    WINE_CHECK(entry.Close(IDCANCEL) && run.Settle());
+    WINE_CHECK(install.Save() == "Version:4.0.0\r\n1,エディタ.exe,低,指定なし,編集\r\n1,ｔｏｏｌ.EXE,低,通常以上,\r\n");
     WINE_CHECK(run.Quit());
 }
 
@@ -184,7 +182,7 @@ void ContextMenuSortAndSave() {
     WINE_CHECK(run.Text(0, 3) == "通常" && install.Save() == save);
     WINE_CHECK(ChooseFromMenu(run, 0, 2) && run.AnswerMessageBox("優先度の確認", IDYES));
     WINE_CHECK(WaitFor([&] { return run.Text(0, 3) == "高" && quick.PriorityClass() == HIGH_PRIORITY_CLASS; }));
-    WINE_CHECK(install.Save().find("1,TwQuick.exe,高,指定なし,quick\r\n") != std::string::npos);
+    WINE_CHECK(run.Settle() && install.Save().find("1,TwQuick.exe,高,指定なし,quick\r\n") != std::string::npos);
 
     // From the keyboard (Shift+F10) on the selected row; the third item is 通常以上 only in the full menu.
     run.Select(2);
@@ -224,11 +222,9 @@ void ContextMenuSortAndSave() {
     run.ClickHeader(run.List(), 1);
     WINE_CHECK(WaitFor([&] { return run.Column(1) == Texts{"TwQuick.exe", "TwOrphan.exe", "beta.exe", "Alpha.exe"}; }));
     DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
-    run.Click(1006);
-    WINE_CHECK(WaitFor([&] {
-        return install.Save() == "Version:4.0.0\r\n1,TwQuick.exe,高,指定なし,quick\r\n1,TwOrphan.exe,低,通常,first\r\n"
-                                 "0,beta.exe,低,指定なし,b\r\n1,Alpha.exe,通常以上,指定なし,a\r\n";
-    }));
+    WINE_CHECK(run.ClickDone(1006) &&
+               install.Save() == "Version:4.0.0\r\n1,TwQuick.exe,高,指定なし,quick\r\n1,TwOrphan.exe,低,通常,first\r\n"
+                                 "0,beta.exe,低,指定なし,b\r\n1,Alpha.exe,通常以上,指定なし,a\r\n");
     run.ClickHeader(run.List(), 1);
     WINE_CHECK(WaitFor([&] { return run.Column(1) == Texts{"Alpha.exe", "beta.exe", "TwOrphan.exe", "TwQuick.exe"}; }));
     WINE_CHECK(run.Quit());
@@ -242,10 +238,11 @@ void DeleteAndAutoSave() {
 
     // A tick of a check box is saved at once.
     run.SetChecked(1, true);
-    WINE_CHECK(WaitFor([&] { return install.Save().find("1,b.exe,") != std::string::npos; }));
+    WINE_CHECK(WaitFor([&] { return run.Text(1, 0) == "する"; }) && run.Settle() &&
+               install.Save().find("1,b.exe,") != std::string::npos);
     run.SetChecked(0, false);
     const std::string ticked = "Version:4.0.0\r\n0,a.exe,高,指定なし,A\r\n1,b.exe,低,指定なし,B\r\n1,c.exe,通常,低,C\r\n";
-    WINE_CHECK(WaitFor([&] { return install.Save() == ticked; }) && run.Text(0, 0) == "しない" && run.Text(1, 0) == "する");
+    WINE_CHECK(WaitFor([&] { return run.Text(0, 0) == "しない"; }) && run.Settle() && install.Save() == ticked);
 
     // No deletes nothing; Yes deletes and selects the row that moved up, else the one
     // before it, else none.
@@ -262,7 +259,7 @@ void DeleteAndAutoSave() {
     for (const auto& deletion : deletions) {
         run.Click(1005);
         WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES));
-        WINE_CHECK(WaitFor([&] { return install.Save() == deletion.save; }) && run.SelectedRow() == deletion.selected);
+        WINE_CHECK(run.Settle() && install.Save() == deletion.save && run.SelectedRow() == deletion.selected);
     }
 
     // The close box ends the program too, hidden or not.

@@ -27,8 +27,7 @@ void AutoLoadWatchAndSave() {
                run.Text(1, 5).empty());
 
     DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
-    run.Click(1006);
-    WINE_CHECK(WaitFor([&] { return install.Save() == save; }));
+    WINE_CHECK(run.ClickDone(1006) && install.Save() == save);
     run.Click(1002);  // clear the history
     // Without auto-save a change stays on screen only: nothing is saved on the way out.
     run.SetChecked(1, true);

@@ -12,7 +12,8 @@ constexpr std::size_t kRemoteSize = 1 << 16;
 constexpr std::size_t kTextOffset = 4096;  // list-view text after the record
 }  // namespace
 
-Installation::Installation(const std::string& settings, const std::string& save) {
+Installation::Installation(const std::string& settings, const std::string& save, const std::wstring& name)
+    : folder(name) {
     const wchar_t* chosen = _wgetenv(L"TARNWICK_EXE");
     CopyFileW(chosen && *chosen ? chosen : (ProgramFolder() + L"\\Tarnwick.exe").c_str(), Path(L"Tarnwick.exe").c_str(),
               FALSE);

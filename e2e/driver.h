@@ -30,8 +30,11 @@ constexpr const char* kSaveFailed =
 // A folder holding a copy of Tarnwick.exe (the build's, or the release archive's
 // that TARNWICK_EXE names) and the settings and save file a scenario gives it.
 struct Installation {
-    explicit Installation(const std::string& settings = "", const std::string& save = "");
-    TempFolder folder{L"tarnwick-e2e"};
+    explicit Installation(const std::string& settings = "", const std::string& save = "",
+                          const std::wstring& name = L"tarnwick-e2e");
+    // A folder that holds Tarnwick.exe already: one the test's fixture locked, or a moved one.
+    explicit Installation(TempFolder::Existing folder) : folder(std::move(folder)) {}
+    TempFolder folder;
     std::wstring Path(const wchar_t* name) const { return folder.Path() + L"\\" + name; }
     std::string Bytes(const wchar_t* name) const;
     std::string Save() const { return Bytes(L"Tarnwick.sav"); }

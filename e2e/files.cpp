@@ -1,5 +1,10 @@
-// The save file and its surroundings: the old layout converted, files that are
+// The save file and its surroundings: the old layout converted in a folder of any
+// name that is then moved, a program folder that refuses writes, files that are
 // folders, a save file replaced and held by another program, a save file of 23 MB.
+#include <shlobj.h>
+
+#include <filesystem>
+
 #include "e2e/driver.h"
 #include "win/text.h"
 
@@ -12,16 +17,71 @@ bool IsFolder(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Where Tarnwick keeps its files when its own folder cannot take them.
+std::wstring PerUserFolder() {
+    wchar_t appData[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
+    return std::wstring(appData) + L"\\Tarnwick";
+}
+
 }  // namespace
 
+// The old layout converted in a folder whose name code page 932 cannot hold (a user
+// named José, a Korean name): the program's own files work there all the same. Moved
+// elsewhere, the folder keeps its registrations, the save file being named by its
+// bare name in the settings. Nothing goes to the per-user folder.
 void OldLayout() {
     const std::string old = "1,TwTarget.exe,高,old, with comma\r\n0,ＷＩＤＥ.exe,低,\r\n";
-    Installation install("AUTOLOADMODE=1\r\n", old);
-    TarnwickRun run(install);
-    WINE_CHECK(run.Ready(2) && install.Save() ==
-               "Version:4.0.0\r\n1,TwTarget.exe,高,指定なし,old, with comma\r\n0,ＷＩＤＥ.exe,低,指定なし,\r\n");
-    WINE_CHECK(run.Text(0, 2) == "old, with comma" && run.Text(1, 1) == "ＷＩＤＥ.exe" && run.Text(1, 4) == "指定なし");
-    WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));  // no stray copy
+    Installation install("AUTOLOADMODE=1\r\n", old, L"José 한국");
+    {
+        TarnwickRun run(install);
+        WINE_CHECK(run.Ready(2) && install.Save() ==
+                   "Version:4.0.0\r\n1,TwTarget.exe,高,指定なし,old, with comma\r\n0,ＷＩＤＥ.exe,低,指定なし,\r\n");
+        WINE_CHECK(run.Text(0, 2) == "old, with comma" && run.Text(1, 1) == "ＷＩＤＥ.exe" && run.Text(1, 4) == "指定なし");
+        WINE_CHECK(run.Open(1008, kOptionsTitle).Close(IDOK) && run.Settle() &&
+                   install.Settings().find("SAVEFILENAME=Tarnwick.sav\r\n") != std::string::npos);
+        WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));  // no stray copy
+    }
+    Installation moved(TempFolder::Existing{install.folder.Path() + L" 移動"});
+    WINE_CHECK(MoveFileW(install.folder.Path().c_str(), moved.folder.Path().c_str()));
+    TarnwickRun run(moved);
+    WINE_CHECK(run.Ready(2) && run.Text(0, 1) == "TwTarget.exe" && run.Quit());
+    WINE_CHECK(!IsFolder(PerUserFolder()));
+}
+
+// A program folder that refuses writes, as C:\Program Files does a standard user
+// (its fixture, e2e/locked-folder.sh, locks it on the Linux side): the files are
+// read there the first time and go to %APPDATA%\Tarnwick, never back, and the
+// changes survive a restart.
+void UnwritableProgramFolder() {
+    Installation install(TempFolder::Existing{L"C:\\tarnwick-locked"});
+    const std::string settings = install.Settings(), save = install.Save(), perUser = Narrow(PerUserFolder());
+    WINE_CHECK(!WriteBytes(install.Path(L"probe"), "x"));  // the lock really refuses
+    {
+        TarnwickRun run(install);
+        WINE_CHECK(run.Ready(1) && run.StateImage(0) == 2);
+        const Dialog options = run.Open(1008, kOptionsTitle);
+        const Dialog file = options.Page(1013), watch = options.Page(1026);
+        WINE_CHECK(file.Text(1049) == perUser + "\\" && file.Text(1015) == perUser + "\\Tarnwick.sav" &&
+                   watch.Text(1022) == "7");
+        watch.SetText(1022, "5");
+        WINE_CHECK(options.Close(IDOK));
+        run.SetChecked(0, false);
+        WINE_CHECK(run.ClickDone(1006) && run.Quit());
+    }
+    std::string bytes;
+    WINE_CHECK(ReadBytes(PerUserFolder() + L"\\Tarnwick.ini", bytes) && bytes.find("RETRYCOUNT=5\r\n") != std::string::npos &&
+               bytes.find("SAVEFILENAME=Tarnwick.sav\r\n") != std::string::npos);
+    {
+        TarnwickRun run(install);
+        WINE_CHECK(run.Ready(1) && run.StateImage(0) == 1);
+        const Dialog options = run.Open(1008, kOptionsTitle);
+        WINE_CHECK(options.Page(1026).Text(1022) == "5" && options.Close(IDCANCEL) && run.Quit());
+    }
+    WINE_CHECK(install.Files() == "Tarnwick.exe Tarnwick.ini Tarnwick.sav" && install.Settings() == settings &&
+               install.Save() == save);
+    std::error_code ignored;
+    std::filesystem::remove_all(PerUserFolder(), ignored);
 }
 
 // Folders where the save file and the settings file should be: the load finds

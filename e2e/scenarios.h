@@ -14,6 +14,7 @@ SCENARIO(OptionsPagesAndEffects,      "options-pages-and-effects",             "
 SCENARIO(OptionsSaveFile,             "options-save-file",                     "codepage")
 SCENARIO(AutoLoadWatchAndSave,        "auto-load-watch-and-save",              "codepage")
 SCENARIO(OldLayout,                   "old-layout",                            "codepage")
+SCENARIO(UnwritableProgramFolder,     "unwritable-program-folder",             "")
 SCENARIO(FilesThatAreFolders,         "files-that-are-folders",                "")
 SCENARIO(SaveFileChangedByAnother,    "save-file-changed-by-another-program",  "codepage")
 SCENARIO(HugeSaveFile,                "huge-save-file",                        "")

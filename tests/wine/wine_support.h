@@ -20,6 +20,11 @@ namespace tarnwick::wine {
 class TempFolder {
 public:
     explicit TempFolder(const std::wstring& prefix);
+    // A folder that exists already (made elsewhere, or moved there), removed as well.
+    struct Existing {
+        std::wstring path;
+    };
+    explicit TempFolder(Existing existing) : m_path(std::move(existing.path)) {}
     ~TempFolder();
     const std::wstring& Path() const { return m_path; }
 

@@ -10,27 +10,6 @@ namespace tarnwick {
 
 namespace {
 
-// Explorer and the short-name form of %TEMP% name one folder in two ways.
-std::wstring LongPathOf(const std::wstring& path) {
-    const DWORD needed = GetLongPathNameW(path.c_str(), nullptr, 0);
-    if (needed == 0) return path;
-    std::wstring longPath(needed, L'\0');
-    const DWORD length = GetLongPathNameW(path.c_str(), longPath.data(), needed);
-    if (length == 0 || length >= needed) return path;
-    longPath.resize(length);
-    return longPath;
-}
-
-std::wstring ShortPathOf(const std::wstring& path) {
-    const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (needed == 0) return path;
-    std::wstring shortPath(needed, L'\0');
-    const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), needed);
-    if (length == 0 || length >= needed) return path;
-    shortPath.resize(length);
-    return shortPath;
-}
-
 std::wstring ApplicationDataFolder() {
     wchar_t path[MAX_PATH];
     if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) return path;
@@ -51,8 +30,9 @@ std::vector<std::string> Win32SystemFolders::TemporaryFolders() {
     wchar_t path[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, path);
     if (length == 0 || length > MAX_PATH) return {};
+    // Explorer and the short-name form of %TEMP% name one folder in two ways.
     const std::wstring temporary(path, length);
-    return {NarrowPath(LongPathOf(temporary)), NarrowPath(ShortPathOf(temporary))};
+    return {NarrowPath(LongPathName(temporary)), NarrowPath(ShortPathName(temporary))};
 }
 
 bool Win32SystemFolders::MakeFolder(const std::string& path) {
@@ -67,7 +47,7 @@ std::string ProgramFilePath() {
         length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     }
     path.resize(length);
-    return NarrowPath(LongPathOf(path));
+    return NarrowPath(LongPathName(path));
 }
 
 }  // namespace tarnwick

@@ -1,40 +1,9 @@
 #include "ui/option_dlg.h"
 
-#include <commdlg.h>
-
-#include <vector>
-
 #include "res/resource.h"
 #include "win/text.h"
 
 namespace tarnwick {
-
-namespace {
-
-// The save file's open dialog. The chosen path stays wide until it is known
-// whether code page 932 holds it exactly.
-bool ChooseSaveFile(HWND owner, std::wstring& chosen) {
-    static const wchar_t kFilter[] = L"Data File(Tarnwick.sav)\0Tarnwick.sav\0All Files (*.*)\0*.*\0";
-    const std::wstring title = Wide("セーブファイル名の指定");
-    std::vector<wchar_t> file(32768, L'\0');
-    const std::wstring initial = L"Tarnwick.sav";
-    initial.copy(file.data(), initial.size());
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kFilter;
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.lpstrTitle = title.c_str();
-    dialog.lpstrDefExt = L"sav";
-    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&dialog)) return false;
-    chosen = file.data();
-    return true;
-}
-
-}  // namespace
 
 CGeneralPage::CGeneralPage(OptionsForm& form) : COptionPage(IDD_GENERAL_PAGE, form) {}
 
@@ -119,8 +88,12 @@ bool CFilePage::Dispatch(const MessageEvent& event, std::intptr_t& result) {
 }
 
 std::intptr_t CFilePage::OnBrowse(const MessageEvent&) {
+    // The chosen path stays wide until it is known whether code page 932 holds it.
+    const FileDialogOptions options{"セーブファイル名の指定",
+                                    "Data File(Tarnwick.sav)|Tarnwick.sav|All Files (*.*)|*.*||", "Tarnwick.sav",
+                                    "sav"};
     std::wstring chosen;
-    if (!ChooseSaveFile(m_hWnd, chosen)) return TRUE;
+    if (!ShowOpenFileDialog(m_hWnd, options, chosen)) return TRUE;
     std::string path;
     const bool exact = NarrowExactly(chosen, path);
     WindowMessageBoxes boxes(m_hWnd);

@@ -69,6 +69,13 @@ void CSpinButtonCtrl::SetStep(UINT step) {
 }
 
 bool ShowOpenFileDialog(HWND owner, const FileDialogOptions& options, std::string& path) {
+    std::wstring chosen;
+    if (!ShowOpenFileDialog(owner, options, chosen)) return false;
+    path = Narrow(chosen);
+    return true;
+}
+
+bool ShowOpenFileDialog(HWND owner, const FileDialogOptions& options, std::wstring& path) {
     // The filter's bars become the NUL separators that the system expects.
     std::wstring filter = Wide(options.filter);
     for (wchar_t& c : filter) {
@@ -90,7 +97,7 @@ bool ShowOpenFileDialog(HWND owner, const FileDialogOptions& options, std::strin
     dialog.lpstrDefExt = extension.c_str();
     dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
     if (!GetOpenFileNameW(&dialog)) return false;
-    path = Narrow(file.data());
+    path = file.data();
     return true;
 }
 

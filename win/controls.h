@@ -109,6 +109,9 @@ struct FileDialogOptions {
 };
 // True with the chosen file's full path; false when the user cancels.
 bool ShowOpenFileDialog(HWND owner, const FileDialogOptions& options, std::string& path);
+// The same with the path as the system gives it, for a caller that must know whether
+// code page 932 holds it.
+bool ShowOpenFileDialog(HWND owner, const FileDialogOptions& options, std::wstring& path);
 
 // A menu loaded from the resources, destroyed with the object.
 class CMenu {

@@ -40,18 +40,31 @@ bool NarrowExactly(const std::wstring& utf16, std::string& out) {
     return bytes > 0 && !usedDefault;
 }
 
+namespace {
+
+// GetShortPathNameW or GetLongPathNameW: the path's other form where it exists,
+// else the path as it is.
+std::wstring OtherPathForm(DWORD(WINAPI* convert)(LPCWSTR, LPWSTR, DWORD), const std::wstring& path) {
+    const DWORD needed = convert(path.c_str(), nullptr, 0);
+    if (needed == 0) return path;
+    std::wstring other(needed, L'\0');
+    const DWORD length = convert(path.c_str(), other.data(), needed);
+    if (length == 0 || length >= needed) return path;
+    other.resize(length);
+    return other;
+}
+
+}  // namespace
+
+std::wstring ShortPathName(const std::wstring& path) { return OtherPathForm(GetShortPathNameW, path); }
+
+std::wstring LongPathName(const std::wstring& path) { return OtherPathForm(GetLongPathNameW, path); }
+
 std::string NarrowPath(const std::wstring& path) {
     std::string exact;
     if (NarrowExactly(path, exact)) return exact;
-    const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (needed > 0) {
-        std::wstring shortPath(needed, L'\0');
-        const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), needed);
-        shortPath.resize(length < needed ? length : 0);
-        std::string shortened;
-        if (!shortPath.empty() && NarrowExactly(shortPath, shortened)) return shortened;
-    }
-    return exact;
+    std::string shortened;
+    return NarrowExactly(ShortPathName(path), shortened) ? shortened : exact;
 }
 
 }  // namespace tarnwick

@@ -11,7 +11,8 @@ case "$1" in
     [ -d "$folder" ] && chattr -i "$folder" && rm -rf "$folder"
     mkdir -p "$folder"
     cp "$2" "$folder/Tarnwick.exe"
-    printf 'AUTOLOADMODE=1\r\nRETRYCOUNT=7\r\n' >"$folder/Tarnwick.ini"
+    # A full path into the program's folder, as older versions wrote it: it follows the files.
+    printf 'AUTOLOADMODE=1\r\nRETRYCOUNT=7\r\nSAVEFILENAME=C:\\tarnwick-locked\\Tarnwick.sav\r\n' >"$folder/Tarnwick.ini"
     printf 'Version:4.0.0\r\n1,locked.exe,高,指定なし,\r\n' | iconv -f UTF-8 -t CP932 >"$folder/Tarnwick.sav"
     chattr +i "$folder"
     ;;

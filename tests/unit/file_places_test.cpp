@@ -35,8 +35,6 @@ TEST(FilePlacesTest, BesideTheProgramOnlyWhereItCanWriteAndIsNoTemporaryFolder) 
     };
     const std::string user = std::string(kUserFolder) + "\\";
     for (const Case& c : {
-             Case{"a writable folder", "D:\\Tools\\Tarnwick.exe", true, true, "D:\\Tools\\", false},
-             Case{"Program Files", "C:\\Program Files\\T\\Tarnwick.exe", false, true, user.c_str(), false},
              Case{"inside a zip, short names", "C:\\Users\\ADMINI~1\\AppData\\Local\\Temp\\Temp1_t.zip\\Tarnwick.exe",
                   true, true, user.c_str(), true},
              Case{"inside a zip, other case", "c:\\users\\administrator\\appdata\\local\\temp\\7z1\\Tarnwick.exe", true,
@@ -59,28 +57,12 @@ TEST(FilePlacesTest, BesideTheProgramOnlyWhereItCanWriteAndIsNoTemporaryFolder) 
     }
 }
 
-TEST(FilePlacesTest, FilesAreCopiedFromTheProgramFolderNeverTheOtherWayRound) {
-    const FilePlaces moved{"C:\\Program Files\\T\\", std::string(kUserFolder) + "\\", false};
-    const std::string oldIni = "C:\\Program Files\\T\\Tarnwick.ini";
-    const std::string newIni = std::string(kUserFolder) + "\\Tarnwick.ini";
-    MemoryFileSystem files;
-    files.files[oldIni] = "RETRYCOUNT=7\r\n";
-    AdoptFromProgramFolder(files, moved, newIni);
-    EXPECT_EQ(files.files[newIni], "RETRYCOUNT=7\r\n");
-    files.files[oldIni] = "RETRYCOUNT=1\r\n";  // the user's copy, once made, is the one that counts
-    AdoptFromProgramFolder(files, moved, newIni);
-    EXPECT_EQ(files.files[newIni], "RETRYCOUNT=7\r\n");
-    for (const std::string& entry : files.log) EXPECT_EQ(entry.find("Program Files"), std::string::npos) << entry;
-}
-
 TEST(FilePlacesTest, SaveFileInTheFilesFolderIsStoredByNameAndFoundWhereTheFolderIs) {
     struct Case {
         // writtenAt and readAt: the program file when the settings were written and read.
         const char *title, *writtenAt, *saveFile, *stored, *readAt, *readBack;
     };
     for (const Case& c : {
-             Case{"a moved folder", "C:\\Old\\Tarnwick.exe", "C:\\Old\\mine.sav", "mine.sav", "E:\\New\\Tarnwick.exe",
-                  "E:\\New\\mine.sav"},
              Case{"another folder keeps its full path", "C:\\Old\\Tarnwick.exe", "D:\\Data\\T.sav", "D:\\Data\\T.sav",
                   "E:\\New\\Tarnwick.exe", "D:\\Data\\T.sav"},
              Case{"a folder with 表 (second byte 0x5C)", "C:\\\x95\x5C\\Tarnwick.exe", "C:\\\x95\x5C\\T.sav", "T.sav",
@@ -98,18 +80,6 @@ TEST(FilePlacesTest, SaveFileInTheFilesFolderIsStoredByNameAndFoundWhereTheFolde
         read.Load();
         EXPECT_EQ(read.GetSaveFilePath(), c.readBack);
     }
-}
-
-TEST(FilePlacesTest, ProgramFolderPathsFollowTheFilesIntoTheUsersFolder) {
-    MemoryFileSystem files;
-    const std::string user = std::string(kUserFolder) + "\\";
-    files.files[user + "Tarnwick.ini"] = "SAVEFILENAME=C:\\Program Files\\T\\mine.sav\r\n";
-    AppSettings settings("C:\\Program Files\\T\\Tarnwick.exe", files);
-    settings.UseFilePlaces({"C:\\Program Files\\T\\", user, false});
-    EXPECT_EQ(settings.GetSaveFilePath(), user + "Tarnwick.sav");
-    EXPECT_EQ(settings.GetTempFilePath(), user + "Tarnwick.tmp");
-    settings.Load();
-    EXPECT_EQ(settings.GetSaveFilePath(), user + "mine.sav");
 }
 
 struct ScriptedToken final : PrivilegeToken {

@@ -12,11 +12,6 @@ std::string WithClosingBackslash(const std::string& folder) { return JoinPath(fo
 
 }  // namespace
 
-std::string FolderOf(std::string_view path) {
-    const PathParts parts = SplitPath(path);
-    return parts.drive + parts.directory;
-}
-
 bool IsWithinFolder(std::string_view path, std::string_view folder) {
     const std::string inside = UpperCase(WithClosingBackslash(std::string(folder)));
     return !folder.empty() && UpperCase(path).starts_with(inside);

@@ -34,8 +34,6 @@ struct FilePlaces {
     bool inTemporaryFolder = false;
 };
 
-// Drive and directory of a path, with the closing backslash ("C:\T\a.sav" gives "C:\T\").
-std::string FolderOf(std::string_view path);
 // Whether the path lies in the folder or below it; letters compared regardless of case.
 bool IsWithinFolder(std::string_view path, std::string_view folder);
 // A file name alone, with no drive or folder: whole code page 932 characters and no

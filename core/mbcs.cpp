@@ -117,6 +117,11 @@ std::string BaseName(std::string_view path) {
     return parts.name + parts.extension;
 }
 
+std::string FolderOf(std::string_view path) {
+    const PathParts parts = SplitPath(path);
+    return parts.drive + parts.directory;
+}
+
 std::string JoinPath(std::string_view directory, std::string_view name) {
     bool endsInBackslash = false;
     for (std::size_t i = 0; i < directory.size(); i += CharLength(directory, i)) {

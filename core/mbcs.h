@@ -48,6 +48,9 @@ PathParts SplitPath(std::string_view path);
 // File name and extension of a path ("C:\\dir\\Editor.exe" gives "Editor.exe").
 std::string BaseName(std::string_view path);
 
+// Drive and directory of a path, with the closing backslash ("C:\\T\\a.sav" gives "C:\\T\\").
+std::string FolderOf(std::string_view path);
+
 // The directory followed by the name, with one backslash between them: none is
 // added when the directory already ends in one (a second byte 0x5C is no backslash).
 std::string JoinPath(std::string_view directory, std::string_view name);

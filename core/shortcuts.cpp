@@ -14,8 +14,7 @@ void UpdateShortcut(ShellLinks& links, MessageBoxes& boxes, ShortcutFolder folde
         return;
     }
     if (targetIsTemporary || links.Exists(link)) return;
-    const PathParts parts = SplitPath(target);
-    if (!links.Create(link, target, parts.drive + parts.directory)) {
+    if (!links.Create(link, target, FolderOf(target))) {
         boxes.Show("ショートカット作成失敗", "Tarnwick", kMbOk);
     }
 }

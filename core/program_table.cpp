@@ -20,6 +20,13 @@ std::pair<ProgramState*, bool> ProgramTable::Insert(const std::string& key, cons
 
 ProgramState& ProgramTable::FindOrAdd(const std::string& key) { return *Insert(key, ProgramState{}).first; }
 
+bool ProgramTable::AnyWatchedWithActivePriority() const {
+    for (const auto& [key, state] : m_entries) {
+        if (state.watched != 0 && state.activeClass != 0) return true;
+    }
+    return false;
+}
+
 std::size_t ProgramTable::Erase(std::string_view key) {
     auto found = m_entries.find(key);
     if (found == m_entries.end()) return 0;

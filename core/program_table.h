@@ -37,6 +37,9 @@ public:
     std::size_t Erase(std::string_view key);
     void Clear() { m_entries.clear(); }
     std::size_t Size() const { return m_entries.size(); }
+    // Whether a watched program has an active priority: only then does the
+    // foreground matter to the watch.
+    bool AnyWatchedWithActivePriority() const;
 
 private:
     // Looked up by a string_view without making a string.

@@ -117,16 +117,40 @@ BOOL CMonitorDlg::OnInitDialog() {
         SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     }
     SetTimer(m_hWnd, kWatchTimer, static_cast<UINT>(m_settings.m_watchingCycleTime), nullptr);
-    m_foregroundFollower.ForegroundSeen(m_processes.ForegroundProcessId(), GetTickCount64());
     s_foregroundListener = this;
-    m_foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, &OnForegroundEvent,
-                                       0, 0, WINEVENT_OUTOFCONTEXT);
-    SetTimer(m_hWnd, kForegroundPollTimer, kForegroundPollMs, nullptr);
+    FollowForegroundWhileNeeded();
     return TRUE;
 }
 
 bool CMonitorDlg::Dispatch(const MessageEvent& event, std::intptr_t& result) {
-    return tarnwick::Dispatch<CMonitorDlg>(*this, kMessageMap, event, result);
+    const bool handled = tarnwick::Dispatch<CMonitorDlg>(*this, kMessageMap, event, result);
+    // Commands, the list's notifications and the watch tick are what change the
+    // registrations, and with them whether the foreground needs following.
+    if (event.message == WM_COMMAND || event.message == WM_NOTIFY || event.message == WM_TIMER) {
+        FollowForegroundWhileNeeded();
+    }
+    return handled;
+}
+
+void CMonitorDlg::FollowForegroundWhileNeeded() {
+    const bool needed = m_hWnd && m_registrations.Programs().AnyWatchedWithActivePriority();
+    if (needed && !m_foregroundHook) {
+        m_foregroundFollower.ForegroundSeen(m_processes.ForegroundProcessId(), GetTickCount64());
+        m_foregroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                           &OnForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    } else if (!needed && m_foregroundHook) {
+        UnhookWinEvent(m_foregroundHook);
+        m_foregroundHook = nullptr;
+    }
+    const bool poll = needed && !m_foregroundHookDelivers;
+    if (poll != m_foregroundPolled) {
+        if (poll) {
+            SetTimer(m_hWnd, kForegroundPollTimer, kForegroundPollMs, nullptr);
+        } else {
+            KillTimer(m_hWnd, kForegroundPollTimer);
+        }
+        m_foregroundPolled = poll;
+    }
 }
 
 std::intptr_t CMonitorDlg::OnSysCommand(const MessageEvent& event) {
@@ -186,12 +210,19 @@ void CMonitorDlg::FollowForeground() {
 }
 
 void CALLBACK CMonitorDlg::OnForegroundEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
-    if (s_foregroundListener) s_foregroundListener->FollowForeground();
+    CMonitorDlg* listener = s_foregroundListener;
+    if (!listener) return;
+    if (!listener->m_foregroundHookDelivers) {
+        listener->m_foregroundHookDelivers = true;
+        listener->FollowForegroundWhileNeeded();  // the hook delivers: the poll can stop
+    }
+    listener->FollowForeground();
 }
 
 std::intptr_t CMonitorDlg::OnDestroy(const MessageEvent&) {
     KillTimer(m_hWnd, kWatchTimer);
     KillTimer(m_hWnd, kForegroundPollTimer);
+    m_foregroundPolled = false;
     KillTimer(m_hWnd, kForegroundTickTimer);
     if (m_foregroundHook) UnhookWinEvent(m_foregroundHook);
     m_foregroundHook = nullptr;

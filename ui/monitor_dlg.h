@@ -78,9 +78,12 @@ private:
 
     // A watch tick, from the timer or ahead of it.
     void RunWatchTick();
+    // Follows the foreground only while a watched program has an active priority, so
+    // that an idle Tarnwick is not woken. The window-event hook reports a change at
+    // once on Windows; Wine delivers no such event, so a cheap poll of the foreground
+    // window also looks until the hook has proved itself.
+    void FollowForegroundWhileNeeded();
     // Runs a tick ahead of the timer when the foreground has passed to another process.
-    // The window-event hook reports a change at once on Windows; Wine delivers no such
-    // event, so a cheap poll of the foreground window also looks.
     void FollowForeground();
     static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
                                            DWORD thread, DWORD time);
@@ -110,6 +113,8 @@ private:
     WatchCycle m_watchCycle;
     ForegroundFollower m_foregroundFollower;
     HWINEVENTHOOK m_foregroundHook = nullptr;
+    bool m_foregroundPolled = false;
+    bool m_foregroundHookDelivers = false;
     static CMonitorDlg* s_foregroundListener;
 };
 

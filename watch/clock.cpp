@@ -2,14 +2,14 @@
 
 namespace tarnwick {
 
+#ifndef _WIN32
+// Windows takes the system's local time instead (app/system_clock_win.cpp): the C
+// runtime reads the time zone once per process, so a changed zone would not show.
 bool SystemClock::LocalNow(std::tm& now) {
     std::time_t seconds = std::time(nullptr);
-#ifdef _WIN32
-    return localtime_s(&now, &seconds) == 0;
-#else
     return localtime_r(&seconds, &now) != nullptr;
-#endif
 }
+#endif
 
 std::string TimeStamp(Clock& clock) {
     std::tm now{};

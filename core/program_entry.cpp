@@ -30,6 +30,15 @@ EntryVerdict AcceptProgramEntry(ProgramEntryForm& form, const ProgramEntryInput&
         boxes.Show("プログラム名を入力してください。", "プログラム名の警告", kMbOk | kMbIconInformation);
         return {false, EntryField::Name};
     }
+    // The save file separates its fields by the byte ',', which in code page 932 is
+    // never part of a double-byte character: such a name would come back split. A
+    // full-width comma (0x81 0x43) is stored whole.
+    if (form.m_name.find(',') != std::string::npos) {
+        boxes.Show("プログラム名に半角カンマ「,」は使えません。\n"
+                   "セーブファイルに保存できないため、カンマを含まない名前にしてください。",
+                   "プログラム名の警告", kMbOk | kMbIconExclamation);
+        return {false, EntryField::Name};
+    }
     form.m_priority = EntryPriorityFromName(input.specifiedText);
     bool confirmed = false;
     if (NeedsConfirmation(form.m_priority)) {

@@ -50,7 +50,7 @@ struct EntryVerdict {
 };
 
 // The OK button: copies the input into the form (trimmed), warns about an empty
-// name and asks at most once before realtime or high. The form is updated even
+// name or one with a comma and asks at most once before realtime or high. The form is updated even
 // when the dialog stays open.
 EntryVerdict AcceptProgramEntry(ProgramEntryForm& form, const ProgramEntryInput& input, MessageBoxes& boxes);
 

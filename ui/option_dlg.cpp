@@ -115,7 +115,6 @@ COptionDlg::COptionDlg(HWND owner, AppSettings& settings, const OsVersion& versi
     : CDialog(IDD_OPTIONS, owner),
       m_settings(settings),
       m_effects(effects),
-      m_opened(TakeOptionValues(settings)),
       m_form(OptionsFormFrom(settings, version)),
       m_general(m_form),
       m_watch(m_form),
@@ -159,12 +158,6 @@ void COptionDlg::OnOK() {
     m_watch.Read();
     m_file.Read();
     if (AcceptOptions(m_settings, m_form, m_boxes, m_effects)) EndDialog(IDOK);
-}
-
-void COptionDlg::OnCancel() {
-    // A failed write may have left the new values in the settings: give the old ones back.
-    RestoreOptionValues(m_settings, m_opened);
-    EndDialog(IDCANCEL);
 }
 
 }  // namespace tarnwick

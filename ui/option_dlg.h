@@ -1,8 +1,7 @@
 // "Tarnwick - オプション": every option on three pages of a tab control (一般,
 // 監視, ファイル). The pages are child dialogs that copy between their controls and
-// one OptionsForm; the OK button's decisions are the portable AcceptOptions. A
-// cancelled dialog leaves the settings as they were when it opened, even after a
-// failed attempt to write the settings file.
+// one OptionsForm; the OK button's decisions are the portable AcceptOptions, which
+// changes the settings only when it can write them, so Cancel is the framework's.
 #pragma once
 
 #include "core/options.h"
@@ -73,14 +72,12 @@ private:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-    void OnCancel() override;
     bool Dispatch(const MessageEvent& event, std::intptr_t& result) override;
     std::intptr_t OnTabChange(const MessageEvent& event);
     void ShowPage(int index);
 
     AppSettings& m_settings;
     OptionsEffects& m_effects;
-    const OptionValues m_opened;  // what Cancel gives back
     OptionsForm m_form;
     CTabCtrl m_tabs;
     CGeneralPage m_general;

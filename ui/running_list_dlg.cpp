@@ -41,7 +41,6 @@ void CRunningListDlg::FillList() {
     for (const RunningProgram& program : ListRunningPrograms(m_enumerator, m_processes, m_versions)) {
         const int row = m_list.GetItemCount();
         m_list.InsertItem(row, program.name);
-        m_list.SetItemData(row, row);
         m_list.SetItemText(row, 1, program.description);
         m_list.SetItemText(row, 2, program.priority);
     }

@@ -2,13 +2,11 @@
 
 #include <commctrl.h>
 
-namespace tarnwick {
+#include <string>
+#include <utility>
+#include <vector>
 
-namespace {
-// The list being sorted: the comparison receives only item data and the column.
-// Valid during one sort, which runs to its end inside the click handler.
-CSortListCtrl* s_sorting = nullptr;
-}  // namespace
+namespace tarnwick {
 
 const MapEntry<CSortListCtrl> CSortListCtrl::kMessageMap[] = {
     {Route::Reflected, 0, static_cast<unsigned>(LVN_COLUMNCLICK), &CSortListCtrl::OnColumnClick},
@@ -19,23 +17,24 @@ bool CSortListCtrl::OnReflected(const MessageEvent& event, std::intptr_t& result
 }
 
 std::intptr_t CSortListCtrl::OnColumnClick(const MessageEvent& event) {
-    const auto* click = reinterpret_cast<const NMLISTVIEW*>(event.lParam);
+    const int column = reinterpret_cast<const NMLISTVIEW*>(event.lParam)->iSubItem;
     m_directions.Prepare(GetHeaderColumnCount());
-    // The item data is the sort handle: each row's number from before the sort.
+    // The item data is the sort handle: each row's number from before the sort,
+    // which numbers the column's cells read here.
     const int rows = GetItemCount();
-    for (int row = 0; row < rows; ++row) SetItemData(row, row);
-    m_directions.Flip(click->iSubItem);
-    s_sorting = this;
-    SortItems(&CSortListCtrl::Compare, click->iSubItem);
-    s_sorting = nullptr;
+    std::vector<std::string> cells;
+    cells.reserve(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        SetItemData(row, row);
+        cells.push_back(GetItemText(row, column));
+    }
+    const SortColumn table(std::move(cells), m_directions.Flip(column));
+    SortItems(&CSortListCtrl::Compare, reinterpret_cast<LPARAM>(&table));
     return 0;
 }
 
-int CALLBACK CSortListCtrl::Compare(LPARAM a, LPARAM b, LPARAM column) {
-    CSortListCtrl& list = *s_sorting;
-    const int k = static_cast<int>(column);
-    return CompareCells(list.GetItemText(list.FindItemByData(a), k), list.GetItemText(list.FindItemByData(b), k),
-                        list.m_directions.Of(k));
+int CALLBACK CSortListCtrl::Compare(LPARAM a, LPARAM b, LPARAM table) {
+    return reinterpret_cast<const SortColumn*>(table)->Compare(a, b);
 }
 
 }  // namespace tarnwick

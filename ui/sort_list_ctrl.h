@@ -18,7 +18,8 @@ protected:
 
 private:
     static const MapEntry<CSortListCtrl> kMessageMap[];
-    static int CALLBACK Compare(LPARAM a, LPARAM b, LPARAM column);
+    // Compares from the SortColumn that `table` points to; the list is not asked.
+    static int CALLBACK Compare(LPARAM a, LPARAM b, LPARAM table);
 
     SortDirections m_directions;  // this list's own, created on its first header click
 };

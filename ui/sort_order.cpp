@@ -1,6 +1,6 @@
 #include "ui/sort_order.h"
 
-#include <string>
+#include <utility>
 
 #include "core/mbcs.h"
 
@@ -23,16 +23,19 @@ SortDirection SortDirections::Flip(int column) {
     return direction;
 }
 
-SortDirection SortDirections::Of(int column) const {
-    if (column < 0 || static_cast<std::size_t>(column) >= m_directions.size()) return SORT_ASCENDING;
-    return m_directions[static_cast<std::size_t>(column)];
+SortColumn::SortColumn(std::vector<std::string> cells, SortDirection direction)
+    : m_keys(std::move(cells)), m_direction(direction) {
+    for (std::string& key : m_keys) key = UpperCase(key);
 }
 
-int CompareCells(std::string_view a, std::string_view b, SortDirection direction) {
-    const std::string upperA = UpperCase(a);
-    const std::string upperB = UpperCase(b);
-    const std::string& first = direction == SORT_ASCENDING ? upperA : upperB;
-    const std::string& second = direction == SORT_ASCENDING ? upperB : upperA;
+const std::string& SortColumn::Key(std::intptr_t row) const {
+    static const std::string kNone;  // item data that numbers no row read before the sort
+    return row >= 0 && static_cast<std::size_t>(row) < m_keys.size() ? m_keys[static_cast<std::size_t>(row)] : kNone;
+}
+
+int SortColumn::Compare(std::intptr_t a, std::intptr_t b) const {
+    const std::string& first = Key(m_direction == SORT_ASCENDING ? a : b);
+    const std::string& second = Key(m_direction == SORT_ASCENDING ? b : a);
     const int order = first.compare(second);  // char_traits<char> compares as unsigned char
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }

@@ -215,13 +215,6 @@ bool CListCtrl::SortItems(PFNLVCOMPARE compare, LPARAM context) {
     return Send(LVM_SORTITEMS, static_cast<WPARAM>(context), reinterpret_cast<LPARAM>(compare)) != 0;
 }
 
-int CListCtrl::FindItemByData(LPARAM data) const {
-    LVFINDINFOW find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = data;
-    return static_cast<int>(Send(LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-}
-
 CMenu::CMenu(unsigned resourceId) : m_menu(LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(resourceId))) {}
 
 CMenu::~CMenu() {

@@ -81,8 +81,6 @@ public:
     int GetHeaderColumnCount() const;
     // Sorts with the comparison, which receives two rows' item data and `context`.
     bool SortItems(PFNLVCOMPARE compare, LPARAM context);
-    // The row whose item data is `data`, or -1.
-    int FindItemByData(LPARAM data) const;
 };
 
 class CTabCtrl : public CWnd {

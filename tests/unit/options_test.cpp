@@ -135,17 +135,21 @@ TEST_F(OptionsTest, AcceptingWritesTheFileThenAppliesEveryEffectInOrder) {
     EXPECT_TRUE(boxes.shown.empty());  // the same save file: no question
     EXPECT_EQ(effects.calls, (std::vector<std::string>{"topmost", "shortcuts 10", "privilege on"}));
     // A save file name that differs only in letter case is another file: asked about.
+    // Read it (Yes), but the settings file cannot be written: nothing takes effect and
+    // every value goes back, so OK again asks again and reads the new file.
     form.saveFilePath = "C:\\T\\tarnwick.sav";
-    boxes.answers = {kIdYes};
+    form.watchingCycleText = "2000";
+    boxes.answers = {kIdYes, kIdOk, kIdYes};
     effects.calls.clear();
-    EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(effects.calls.front(), "reload");
-    // Nothing takes effect when the file cannot be written.
-    effects.calls.clear();
+    const std::string written = settings.Format();
     files.uncreatable.insert(kIni + ".new"s);
     EXPECT_FALSE(AcceptOptions(settings, form, boxes, effects));
     EXPECT_TRUE(effects.calls.empty());
+    EXPECT_EQ(settings.Format(), written);
+    files.uncreatable.clear();
+    EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
+    ASSERT_EQ(boxes.shown.size(), 3u);  // the question, the failure, the question again
+    EXPECT_EQ(effects.calls.front(), "reload");
 }
 
 class FakeLinks final : public ShellLinks {

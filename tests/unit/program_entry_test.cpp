@@ -46,6 +46,10 @@ TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
         {"active refused", {"a.exe", "", "通常", true, "高"}, {kIdNo}, {false, EntryField::Active}, 1, kNormal, kHigh},
         {"no selection is low", {"a.exe", "", "", true, "通常以下"}, {}, {true, EntryField::None}, 0, kIdle,
          kBelowNormal},
+        {"a comma warns before any question", {"a,b.exe", "", "高", true, "高"}, {}, {false, EntryField::Name},
+         1, kNormal, kNoPriority},
+        {"a full-width comma is not a comma", {"a\x81\x43" "b.exe", "", "通常", false, ""}, {}, {true, EntryField::None},
+         0, kNormal, kNoPriority},
     };
     for (const OkCase& c : cases) {
         SCOPED_TRACE(c.title);

@@ -14,8 +14,8 @@ TEST(SortOrderTest, EachColumnFlipsItsOwnDirectionStartingDescending) {
     EXPECT_EQ(directions.Flip(2), SORT_DESCENDING);  // another column in between
     EXPECT_EQ(directions.Flip(1), SORT_ASCENDING);
     directions.Prepare(6);  // a later click does not recreate them
-    EXPECT_EQ(directions.Of(1), SORT_ASCENDING);
-    EXPECT_EQ(directions.Of(2), SORT_DESCENDING);
+    EXPECT_EQ(directions.Flip(1), SORT_DESCENDING);
+    EXPECT_EQ(directions.Flip(2), SORT_ASCENDING);
 }
 
 TEST(SortOrderTest, CellsCompareAsUpperCasedUnsignedBytes) {
@@ -36,8 +36,8 @@ TEST(SortOrderTest, CellsCompareAsUpperCasedUnsignedBytes) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.a) + " / " + c.b);
-        EXPECT_EQ(CompareCells(c.a, c.b, SORT_ASCENDING), c.ascending);
-        EXPECT_EQ(CompareCells(c.a, c.b, SORT_DESCENDING), -c.ascending);
+        EXPECT_EQ(SortColumn({c.a, c.b}, SORT_ASCENDING).Compare(0, 1), c.ascending);
+        EXPECT_EQ(SortColumn({c.a, c.b}, SORT_DESCENDING).Compare(0, 1), -c.ascending);
     }
 }
 

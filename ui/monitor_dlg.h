@@ -76,8 +76,8 @@ private:
     void UpdateShortcuts(bool desktop, bool startup) override;
     void SetDebugPrivilege(bool enabled) override;
 
-    // A watch tick, from the timer or ahead of it.
-    void RunWatchTick();
+    // A watch tick, from the timer or ahead of it for the foreground.
+    void RunWatchTick(WatchCycle::Cause cause);
     // Runs a tick ahead of the timer when the foreground has passed to another process.
     // The window-event hook reports a change at once on Windows; Wine delivers no such
     // event, so a cheap poll of the foreground window also looks.

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #include "tests/support/fake_system.h"
 #include "tests/support/registry_fixture.h"
 
@@ -31,21 +34,42 @@ public:
     }
 };
 
-// The scripted system with or without the wide snapshot functions: every watch test
-// runs over the snapshot listing and over the process-by-process one.
+// Every watch test runs over each listing: the query (with Windows' base priorities
+// and with Wine's), the snapshot where the query is missing, and the process-by-process
+// listing where the wide snapshot functions are missing too.
+struct ListingCase {
+    WatchListing listing;
+    bool wineBasePriorities;
+    const char* name;
+};
+const ListingCase kListings[] = {
+    {WatchListing::Query, false, "Query"},
+    {WatchListing::Query, true, "QueryWithWineNumbers"},
+    {WatchListing::Snapshot, false, "Snapshot"},
+    {WatchListing::ProcessByProcess, false, "ProcessByProcess"},
+};
+
 struct ListingSystem {
-    explicit ListingSystem(bool snapshot) {
-        if (!snapshot) system.missingFunctions = {"Process32FirstW"};
+    explicit ListingSystem(const ListingCase& listing) {
+        system.wineBasePriorities = listing.wineBasePriorities;
+        if (listing.listing != WatchListing::Query) system.missingFunctions.insert("NtQuerySystemInformation");
+        if (listing.listing == WatchListing::ProcessByProcess) system.missingFunctions.insert("Process32FirstW");
     }
     FakeSystem system;
 };
 
-class WatchTest : public testing::RegistryTest, public ::testing::WithParamInterface<bool>, protected ListingSystem {
+class WatchTest : public testing::RegistryTest,
+                  public ::testing::WithParamInterface<ListingCase>,
+                  protected ListingSystem {
 protected:
     WatchTest()
         : ListingSystem(GetParam()), enumerator(system), cycle(registry, history, system, clock, settings, enumerator) {}
 
-    bool Snapshot() const { return GetParam(); }
+    WatchListing Listing() const { return GetParam().listing; }
+    // Where the listings differ: how many processes each opens.
+    int Opens(int query, int snapshot, int processByProcess) const {
+        return Listing() == WatchListing::Query ? query : Listing() == WatchListing::Snapshot ? snapshot : processByProcess;
+    }
     void Tick() { cycle.Tick(); }
     std::vector<std::string> Lines() const {
         std::vector<std::string> lines;
@@ -69,7 +93,9 @@ TEST_P(WatchTest, BringsAWatchedProgramToItsClassOnceAndLogsIt) {
     EXPECT_EQ(Lines(), (std::vector<std::string>{"04/07/15 09:05:03 通常 → 高 Editor.exe"}));
     EXPECT_EQ(history.Line(0), "04/07/15 09:05:03 \x92\xCA\x8F\xED \x81\xA8 \x8D\x82 Editor.exe");
     EXPECT_EQ(rows.Text(0, kRunCountColumn), "1");
-    Tick();  // already right: nothing more
+    const int opensBefore = system.opens;
+    Tick();  // already right: nothing more, and the query opens nothing
+    EXPECT_EQ(system.opens - opensBefore, Opens(0, 1, 3));
     EXPECT_EQ(history.Count(), 1);
     EXPECT_EQ(registry.Programs().Find("EDITOR.EXE")->runCount, 1);
     EXPECT_EQ(system.openHandles, 0);
@@ -87,14 +113,30 @@ TEST_P(WatchTest, LeavesUnregisteredUnwatchedAndAlreadyRightProcessesAlone) {
     system.Add(20, "C:\\normal.exe").opensLeft = 0;
     int opensBefore = system.opens;
     Tick();
-    EXPECT_EQ(cycle.ListsFromSnapshot(), Snapshot());
+    EXPECT_EQ(cycle.Listing(), Listing());
     EXPECT_TRUE(system.sets.empty());
     EXPECT_EQ(history.Count(), 0);
     EXPECT_EQ(rows.Text(1, kRunCountColumn), "");
-    // The snapshot opens only the processes of watched programs; the other listing
-    // opens every process to name it, and normal.exe once more.
-    EXPECT_EQ(system.opens - opensBefore, Snapshot() ? 2 : 5 + 1);
+    // The query opens a process only to change it; the snapshot opens the processes
+    // of watched programs; the last listing opens every process to name it, and
+    // normal.exe once more.
+    EXPECT_EQ(system.opens - opensBefore, Opens(0, 2, 5 + 1));
     EXPECT_EQ(system.openHandles, 0);
+}
+
+// Each of the six classes is known from the base priority alone; a process at a value
+// that is no class is opened and set.
+TEST_P(WatchTest, TheQueryKnowsEachClassWithoutOpening) {
+    const PriorityLevel classes[] = {kIdle, kBelowNormal, kNormal, kAboveNormal, kHigh, kRealtime};
+    for (Dword i = 0; i < 6; ++i) {
+        registry.Add(Entry("p" + std::to_string(i) + ".exe", classes[i]));
+        system.Add(4 * (i + 1), "C:\\p" + std::to_string(i) + ".exe", classes[i]);
+    }
+    registry.Add(Entry("odd.exe", kNormal));
+    system.Add(100, "C:\\odd.exe", 0x12345);
+    Tick();
+    EXPECT_EQ(system.opens, Opens(1, 7, 14));
+    EXPECT_EQ(system.sets, (std::vector<std::pair<Dword, Dword>>{{100, kNormal}}));
 }
 
 TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
@@ -164,37 +206,74 @@ TEST_P(WatchTest, NoRetriesAndEveryKindOfRefusal) {
     registry.Add(Entry("b.exe"));
     registry.Add(Entry("c.exe"));
     // Ends between the listing and the open: the process-by-process listing took it
-    // for a refusal; the snapshot, which opens it only once, passes it by.
-    system.Add(4, "C:\\a.exe").opensLeft = Snapshot() ? 0 : 1;
+    // for a refusal; the others, which open it only once, pass it by.
+    const bool opensOnce = Listing() != WatchListing::ProcessByProcess;
+    system.Add(4, "C:\\a.exe").opensLeft = opensOnce ? 0 : 1;
     system.Add(8, "C:\\b.exe").readRefused = true;
     system.Add(12, "C:\\c.exe").setRefused = true;
     Tick();
-    EXPECT_EQ(rows.Checked(0), Snapshot());
+    EXPECT_EQ(rows.Checked(0), opensOnce);
     EXPECT_FALSE(rows.Checked(1));
     EXPECT_FALSE(rows.Checked(2));
-    EXPECT_EQ(history.Count(), Snapshot() ? 2 : 3);
+    EXPECT_EQ(history.Count(), opensOnce ? 2 : 3);
     EXPECT_EQ(system.openHandles, 0);
 }
 
-TEST_P(WatchTest, ATickInsideATickLeavesTheOuterListingIntact) {
+TEST_P(WatchTest, ATickInsideATickEndsTheOuterListing) {
     // Taking a program off watch saves; a failed save shows a box, whose modal loop
-    // lets the timer run the next tick inside this one.
-    // Names longer than a short string holds, so that a shared name buffer would have
-    // been reallocated under the outer listing.
+    // lets the timer run the next tick inside this one. Meanwhile b.exe has ended and
+    // its id belongs to another program: the outer listing, stale by then, must not
+    // give that program b.exe's class, nor read the query's records, which the inner
+    // tick has outgrown. The inner tick serves the later processes.
     settings.m_retryCount = 0;
-    registry.Add(Entry("refused-by-the-system.exe"));
+    registry.Add(Entry("refused.exe"));
     registry.Add(Entry("b.exe"));
+    registry.Add(Entry("c.exe"));
     settings.m_autoSaveMode = 1;
     files.uncreatable.insert(std::string(testing::kSavePath) + ".new");
-    system.Add(4, "C:\\refused-by-the-system.exe").setRefused = true;
-    system.Add(8, "C:\\" + std::string(200, 'x') + ".exe");
+    system.Add(4, "C:\\refused.exe").setRefused = true;
     system.Add(12, "C:\\b.exe");
-    boxes.whileShown = [this] { Tick(); };
+    system.Add(16, "C:\\c.exe");
+    boxes.whileShown = [this] {
+        system.Process(12)->path = "C:\\other.exe";
+        for (Dword id = 100; id < 800; ++id) system.Add(4 * id, "C:\\started.exe");
+        Tick();
+    };
     Tick();
     EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(system.Process(12)->priority, 0x80u);
-    EXPECT_EQ(registry.Programs().Find("B.EXE")->runCount, 1);  // set by the nested tick; the outer found it right
+    EXPECT_EQ(system.Process(12)->priority, 0x20u);
+    EXPECT_EQ(registry.Programs().Find("B.EXE")->runCount, 0);
+    EXPECT_EQ(system.Process(16)->priority, 0x80u);
+    EXPECT_EQ(registry.Programs().Find("C.EXE")->runCount, 1);
     EXPECT_EQ(system.openHandles, 0);
+}
+
+// Switching windows runs ticks ahead of the timer; they spend no retries of programs
+// without an active priority, which only the timer's ticks visit.
+TEST_P(WatchTest, AForegroundTickVisitsOnlyProgramsWithAnActivePriority) {
+    settings.m_retryCount = 1;
+    registry.Add(Entry("Locked.exe"));
+    registry.Add(Entry("Editor.exe", kIdle, kHigh));
+    system.Add(4, "C:\\Locked.exe").setRefused = true;
+    system.Add(8, "C:\\Editor.exe");
+    system.foreground = 8;
+    for (int tick = 0; tick < 10; ++tick) cycle.Tick(WatchCycle::Cause::Foreground);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"04/07/15 09:05:03 通常 → 高 Editor.exe"}));
+    Tick();
+    Tick();
+    EXPECT_FALSE(rows.Checked(0));
+}
+
+// A process without a name (or whose name does not convert) never matches a row
+// without one, which an empty save file makes.
+TEST_P(WatchTest, AProcessWithoutANameIsPassedBy) {
+    files.files[testing::kSavePath] = "Version:4.0.0\r\n1,,高,指定なし,\r\n";
+    registry.LoadTable();
+    ASSERT_TRUE(rows.Checked(0));
+    system.Add(4, "");
+    Tick();
+    EXPECT_EQ(system.Process(4)->priority, 0x20u);
+    EXPECT_EQ(history.Count(), 0);
 }
 
 TEST_P(WatchTest, RetriesBelongToTheProgramAndASuccessResetsThem) {
@@ -261,7 +340,8 @@ TEST_P(WatchTest, RealtimeThatTheSystemDoesNotGrantIsLoggedOnceNotLooped) {
 // per process, no retry spent, the program stays watched for its other copies. The
 // scripted system grants no more than the rights to read and set the class.
 TEST_P(WatchTest, ProcessWithHigherRightsIsToldOnceAndLeftWatched) {
-    if (Snapshot()) system.grantedRights = kProcessQueryLimitedInformation | kProcessSetInformation;
+    const bool named = Listing() != WatchListing::ProcessByProcess;
+    if (named) system.grantedRights = kProcessQueryLimitedInformation | kProcessSetInformation;
     settings.m_retryCount = 0;
     registry.Add(Entry("Admin.exe", kHigh));
     system.Add(4, "C:\\Admin.exe").elevated = true;
@@ -271,7 +351,7 @@ TEST_P(WatchTest, ProcessWithHigherRightsIsToldOnceAndLeftWatched) {
     const std::string changed = "04/07/15 09:05:03 通常 → 高 Admin.exe";
     // The process-by-process listing cannot even name it.
     const std::vector<std::string> expected =
-        Snapshot() ? std::vector<std::string>{changed, told} : std::vector<std::string>{changed};
+        named ? std::vector<std::string>{changed, told} : std::vector<std::string>{changed};
     EXPECT_EQ(Lines(), expected);
     EXPECT_TRUE(rows.Checked(0));
     EXPECT_EQ(registry.Programs().Find("ADMIN.EXE")->retriesLeft, -1);
@@ -279,7 +359,7 @@ TEST_P(WatchTest, ProcessWithHigherRightsIsToldOnceAndLeftWatched) {
     Tick();
     system.Add(20, "C:\\Admin.exe").elevated = true;
     Tick();
-    EXPECT_EQ(history.Count(), Snapshot() ? 3 : 1);
+    EXPECT_EQ(history.Count(), named ? 3 : 1);
     EXPECT_EQ(system.openHandles, 0);
 }
 
@@ -293,10 +373,42 @@ TEST_P(WatchTest, LineWithoutARowOrATimeStamp) {
     EXPECT_EQ(registry.Programs().Find("A.EXE")->runCount, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothListings, WatchTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Snapshot" : "ProcessByProcess";
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryListing, WatchTest, ::testing::ValuesIn(kListings),
+                         [](const ::testing::TestParamInfo<ListingCase>& info) { return info.param.name; });
+
+// The query is used where this program's own process tells Windows' base priorities
+// from Wine's; else the snapshot, and every library loaded is released.
+TEST(WatchListingTest, TheQueryWhereTheOwnProcessTellsTheNumbers) {
+    struct Case {
+        const char* what;
+        bool wine;
+        Dword ownClass;
+        std::set<std::string> missingLibraries, missingFunctions;
+        WatchListing listing;
+    };
+    const Case cases[] = {
+        {"Windows", false, kNormal, {}, {}, WatchListing::Query},
+        {"Wine", true, kNormal, {}, {}, WatchListing::Query},
+        {"own process at high on Windows", false, kHigh, {}, {}, WatchListing::Snapshot},
+        {"own process at high under Wine", true, kHigh, {}, {}, WatchListing::Snapshot},
+        {"no ntdll", false, kNormal, {"ntdll.dll"}, {}, WatchListing::Snapshot},
+        {"no query", false, kNormal, {}, {"NtQuerySystemInformation"}, WatchListing::Snapshot},
+    };
+    for (const Case& c : cases) {
+        FakeSystem system;
+        system.wineBasePriorities = c.wine;
+        system.ownClass = c.ownClass;
+        system.missingLibraries = c.missingLibraries;
+        system.missingFunctions = c.missingFunctions;
+        {
+            CProcessEnumerator enumerator(system);
+            EXPECT_EQ(WatchedProcessListing(system, enumerator).Kind(), c.listing) << c.what;
+        }
+        std::sort(system.loaded.begin(), system.loaded.end());
+        std::sort(system.freed.begin(), system.freed.end());
+        EXPECT_EQ(system.loaded, system.freed) << c.what;
+    }
+}
 
 TEST(ForegroundFollower, TicksWhenTheForegroundPassesToAnotherProcessButNotTooOften) {
     using Decision = ForegroundFollower::Decision;

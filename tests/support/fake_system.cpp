@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <new>
 
 #include "core/mbcs.h"
 
@@ -121,15 +123,12 @@ const std::shared_ptr<const FakeProcess::Names>& NamesOf(const FakeProcess& proc
 // The base priority that the query reports for a class: Windows' own, or Wine 8's
 // index of the class; 0 for a value that is no class.
 std::int32_t BasePriority(Dword priorityClass, bool wine) {
-    switch (priorityClass) {
-        case 0x40: return wine ? 1 : 4;
-        case 0x4000: return wine ? 5 : 6;
-        case 0x20: return wine ? 2 : 8;
-        case 0x8000: return wine ? 6 : 10;
-        case 0x80: return wine ? 3 : 13;
-        case 0x100: return wine ? 4 : 24;
-        default: return 0;
+    constexpr Dword kClasses[] = {0x40, 0x4000, 0x20, 0x8000, 0x80, 0x100};
+    constexpr std::int32_t kWindows[] = {4, 6, 8, 10, 13, 24}, kWine[] = {1, 5, 2, 6, 3, 4};
+    for (std::size_t i = 0; i < std::size(kClasses); ++i) {
+        if (kClasses[i] == priorityClass) return wine ? kWine[i] : kWindows[i];
     }
+    return 0;
 }
 
 }  // namespace
@@ -306,40 +305,28 @@ WinBool FakeSystem::SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool f
 
 std::int32_t FakeSystem::QuerySystemInformation(Dword informationClass, void* buffer, Dword bytes, Dword* needed) {
     if (informationClass != kSystemProcessInformation || listingFails) return static_cast<std::int32_t>(0xC0000001);
-    // The idle process without a name, this program, then the others; each record is
-    // followed by its name and the record of one thread, as the system lays them out.
-    struct Listed {
-        Dword id;
-        Dword priorityClass;
-        const std::u16string* name;
-    };
-    static const std::u16string kNone, kOwnName = u"Tarnwick.exe";
-    std::vector<Listed> listed{{0, 0, &kNone}, {ownId, ownClass, &kOwnName}};
-    for (const FakeProcess& process : processes) listed.push_back({process.id, process.priority, &NamesOf(process)->baseName});
-    auto recordBytes = [](const Listed& entry) {
-        constexpr std::size_t kThreadBytes = 80;
-        return (sizeof(SystemProcessRecord) + kThreadBytes + 2 * entry.name->size() + 7) / 8 * 8;
-    };
-    std::size_t total = 0;
-    for (const Listed& entry : listed) total += recordBytes(entry);
+    // This program, then the others; each record is followed by its name and the
+    // record of one thread, as the system lays them out.
+    static const std::u16string kOwnName = u"Tarnwick.exe";
+    auto size = [](const std::u16string& name) { return (sizeof(SystemProcessRecord) + 80 + 2 * name.size() + 7) / 8 * 8; };
+    std::size_t total = size(kOwnName);
+    for (const FakeProcess& process : processes) total += size(NamesOf(process)->baseName);
     *needed = static_cast<Dword>(total);
     if (total > bytes) return kStatusInfoLengthMismatch;
     auto* at = static_cast<unsigned char*>(buffer);
-    for (std::size_t i = 0; i < listed.size(); ++i) {
-        const Listed& entry = listed[i];
-        const std::size_t size = recordBytes(entry);
-        auto* name = reinterpret_cast<WideChar*>(at + sizeof(SystemProcessRecord));
-        std::copy(entry.name->begin(), entry.name->end(), name);
-        auto& record = *reinterpret_cast<SystemProcessRecord*>(at);
-        record = {};
-        record.NextEntryOffset = i + 1 < listed.size() ? static_cast<Dword>(size) : 0;
-        record.ImageNameLength = static_cast<Word>(2 * entry.name->size());
-        record.ImageNameMaximumLength = record.ImageNameLength;
-        record.ImageName = entry.name->empty() ? nullptr : name;
-        record.BasePriority = BasePriority(entry.priorityClass, wineBasePriorities);
-        record.UniqueProcessId = entry.id;
-        at += size;
-    }
+    SystemProcessRecord* record = nullptr;
+    auto put = [&](Dword id, Dword priorityClass, const std::u16string& name) {
+        auto* text = reinterpret_cast<WideChar*>(at + sizeof(SystemProcessRecord));
+        std::copy(name.begin(), name.end(), text);
+        const auto length = static_cast<Word>(2 * name.size());
+        record = new (at) SystemProcessRecord{static_cast<Dword>(size(name)), 1, {}, length, length,
+                                              name.empty() ? nullptr : text,
+                                              BasePriority(priorityClass, wineBasePriorities), id};
+        at += size(name);
+    };
+    put(ownId, ownClass, kOwnName);
+    for (const FakeProcess& process : processes) put(process.id, process.priority, NamesOf(process)->baseName);
+    record->NextEntryOffset = 0;
     return 0;
 }
 

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <set>
-
 #include "tests/support/fake_system.h"
 #include "tests/support/registry_fixture.h"
 
@@ -66,10 +63,6 @@ protected:
         : ListingSystem(GetParam()), enumerator(system), cycle(registry, history, system, clock, settings, enumerator) {}
 
     WatchListing Listing() const { return GetParam().listing; }
-    // Where the listings differ: how many processes each opens.
-    int Opens(int query, int snapshot, int processByProcess) const {
-        return Listing() == WatchListing::Query ? query : Listing() == WatchListing::Snapshot ? snapshot : processByProcess;
-    }
     void Tick() { cycle.Tick(); }
     std::vector<std::string> Lines() const {
         std::vector<std::string> lines;
@@ -93,56 +86,51 @@ TEST_P(WatchTest, BringsAWatchedProgramToItsClassOnceAndLogsIt) {
     EXPECT_EQ(Lines(), (std::vector<std::string>{"04/07/15 09:05:03 通常 → 高 Editor.exe"}));
     EXPECT_EQ(history.Line(0), "04/07/15 09:05:03 \x92\xCA\x8F\xED \x81\xA8 \x8D\x82 Editor.exe");
     EXPECT_EQ(rows.Text(0, kRunCountColumn), "1");
-    const int opensBefore = system.opens;
-    Tick();  // already right: nothing more, and the query opens nothing
-    EXPECT_EQ(system.opens - opensBefore, Opens(0, 1, 3));
+    Tick();  // already right: nothing more
     EXPECT_EQ(history.Count(), 1);
     EXPECT_EQ(registry.Programs().Find("EDITOR.EXE")->runCount, 1);
     EXPECT_EQ(system.openHandles, 0);
 }
 
-TEST_P(WatchTest, LeavesUnregisteredUnwatchedAndAlreadyRightProcessesAlone) {
+// The query knows each of the six classes from the base priority and opens only
+// a process that needs a change (or whose base priority is no class).
+TEST_P(WatchTest, LeavesUnregisteredUnwatchedNamelessAndAlreadyRightProcessesAlone) {
     settings.m_addWatchMode = 0;
     registry.Add(Entry("idle.exe", kIdle));
     settings.m_addWatchMode = 1;
-    registry.Add(Entry("normal.exe", kNormal));
+    registry.Add(Entry("", kHigh));  // a row without a name, which an empty save file makes
     system.Add(4, "C:\\idle.exe");
-    system.Add(8, "C:\\normal.exe");
     system.Add(12, "C:\\other.exe");
     system.Add(16, "C:\\hidden.exe").opensLeft = 0;  // cannot be named or opened
-    system.Add(20, "C:\\normal.exe").opensLeft = 0;
-    int opensBefore = system.opens;
-    Tick();
-    EXPECT_EQ(cycle.Listing(), Listing());
-    EXPECT_TRUE(system.sets.empty());
-    EXPECT_EQ(history.Count(), 0);
-    EXPECT_EQ(rows.Text(1, kRunCountColumn), "");
-    // The query opens a process only to change it; the snapshot opens the processes
-    // of watched programs; the last listing opens every process to name it, and
-    // normal.exe once more.
-    EXPECT_EQ(system.opens - opensBefore, Opens(0, 2, 5 + 1));
-    EXPECT_EQ(system.openHandles, 0);
-}
-
-// Each of the six classes is known from the base priority alone; a process at a value
-// that is no class is opened and set.
-TEST_P(WatchTest, TheQueryKnowsEachClassWithoutOpening) {
+    system.Add(20, "");  // no name, or one that does not convert
     const PriorityLevel classes[] = {kIdle, kBelowNormal, kNormal, kAboveNormal, kHigh, kRealtime};
     for (Dword i = 0; i < 6; ++i) {
         registry.Add(Entry("p" + std::to_string(i) + ".exe", classes[i]));
-        system.Add(4 * (i + 1), "C:\\p" + std::to_string(i) + ".exe", classes[i]);
+        system.Add(100 + 4 * i, "C:\\p" + std::to_string(i) + ".exe", classes[i]);
     }
-    registry.Add(Entry("odd.exe", kNormal));
-    system.Add(100, "C:\\odd.exe", 0x12345);
+    system.Add(124, "C:\\p2.exe", 0x12345);
     Tick();
-    EXPECT_EQ(system.opens, Opens(1, 7, 14));
-    EXPECT_EQ(system.sets, (std::vector<std::pair<Dword, Dword>>{{100, kNormal}}));
+    EXPECT_EQ(cycle.Listing(), Listing());
+    EXPECT_EQ(system.sets, (std::vector<std::pair<Dword, Dword>>{{124, kNormal}}));
+    EXPECT_EQ(history.Count(), 1);
+    // Where the listings differ: the snapshot opens every process of a watched program;
+    // the last listing opens every process to name it, and those once more.
+    const int opens[] = {1, 7, 11 + 7};  // by listing
+    EXPECT_EQ(system.opens, opens[static_cast<int>(Listing())]);
+    EXPECT_EQ(system.openHandles, 0);
+    // Where this program's own process runs at another class, Windows' numbers cannot
+    // be told from Wine's.
+    system.ownClass = kHigh;
+    const WatchListing without = Listing() == WatchListing::Query ? WatchListing::Snapshot : Listing();
+    EXPECT_EQ(WatchedProcessListing(system, enumerator).Kind(), without);
 }
 
 TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
     registry.Add(Entry("Editor.exe", kIdle, kHigh));
+    registry.Add(Entry("a.exe", kNormal));  // no active priority: the specified one in front too
     system.Add(8, "C:\\Editor.exe");
     system.Add(12, "C:\\editor.exe");  // a second copy of the same program
+    system.Add(99, "C:\\a.exe");
     system.foreground = 8;
     Tick();
     EXPECT_EQ(system.Process(8)->priority, 0x80u);
@@ -151,6 +139,7 @@ TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
     system.foreground = 99;
     Tick();
     EXPECT_EQ(system.Process(8)->priority, 0x40u);
+    EXPECT_EQ(system.Process(99)->priority, 0x20u);
     system.foreground = 12;
     Tick();
     EXPECT_EQ(system.Process(12)->priority, 0x80u);
@@ -161,14 +150,6 @@ TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
                            "04/07/15 09:05:03 通常 → 低 Editor.exe",
                            "04/07/15 09:05:03 通常 → 高 Editor.exe",
                        }));
-}
-
-TEST_P(WatchTest, ForegroundWithoutActivePriorityKeepsTheSpecifiedClass) {
-    registry.Add(Entry("a.exe", kIdle));
-    system.Add(8, "C:\\a.exe");
-    system.foreground = 8;
-    Tick();
-    EXPECT_EQ(system.Process(8)->priority, 0x40u);
 }
 
 TEST_P(WatchTest, RetriesThenTakesOffWatchAndSavesWithAutoSave) {
@@ -262,18 +243,6 @@ TEST_P(WatchTest, AForegroundTickVisitsOnlyProgramsWithAnActivePriority) {
     Tick();
     Tick();
     EXPECT_FALSE(rows.Checked(0));
-}
-
-// A process without a name (or whose name does not convert) never matches a row
-// without one, which an empty save file makes.
-TEST_P(WatchTest, AProcessWithoutANameIsPassedBy) {
-    files.files[testing::kSavePath] = "Version:4.0.0\r\n1,,高,指定なし,\r\n";
-    registry.LoadTable();
-    ASSERT_TRUE(rows.Checked(0));
-    system.Add(4, "");
-    Tick();
-    EXPECT_EQ(system.Process(4)->priority, 0x20u);
-    EXPECT_EQ(history.Count(), 0);
 }
 
 TEST_P(WatchTest, RetriesBelongToTheProgramAndASuccessResetsThem) {
@@ -375,40 +344,6 @@ TEST_P(WatchTest, LineWithoutARowOrATimeStamp) {
 
 INSTANTIATE_TEST_SUITE_P(EveryListing, WatchTest, ::testing::ValuesIn(kListings),
                          [](const ::testing::TestParamInfo<ListingCase>& info) { return info.param.name; });
-
-// The query is used where this program's own process tells Windows' base priorities
-// from Wine's; else the snapshot, and every library loaded is released.
-TEST(WatchListingTest, TheQueryWhereTheOwnProcessTellsTheNumbers) {
-    struct Case {
-        const char* what;
-        bool wine;
-        Dword ownClass;
-        std::set<std::string> missingLibraries, missingFunctions;
-        WatchListing listing;
-    };
-    const Case cases[] = {
-        {"Windows", false, kNormal, {}, {}, WatchListing::Query},
-        {"Wine", true, kNormal, {}, {}, WatchListing::Query},
-        {"own process at high on Windows", false, kHigh, {}, {}, WatchListing::Snapshot},
-        {"own process at high under Wine", true, kHigh, {}, {}, WatchListing::Snapshot},
-        {"no ntdll", false, kNormal, {"ntdll.dll"}, {}, WatchListing::Snapshot},
-        {"no query", false, kNormal, {}, {"NtQuerySystemInformation"}, WatchListing::Snapshot},
-    };
-    for (const Case& c : cases) {
-        FakeSystem system;
-        system.wineBasePriorities = c.wine;
-        system.ownClass = c.ownClass;
-        system.missingLibraries = c.missingLibraries;
-        system.missingFunctions = c.missingFunctions;
-        {
-            CProcessEnumerator enumerator(system);
-            EXPECT_EQ(WatchedProcessListing(system, enumerator).Kind(), c.listing) << c.what;
-        }
-        std::sort(system.loaded.begin(), system.loaded.end());
-        std::sort(system.freed.begin(), system.freed.end());
-        EXPECT_EQ(system.loaded, system.freed) << c.what;
-    }
-}
 
 TEST(ForegroundFollower, TicksWhenTheForegroundPassesToAnotherProcessButNotTooOften) {
     using Decision = ForegroundFollower::Decision;

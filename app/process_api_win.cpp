@@ -2,6 +2,9 @@
 
 #include <windows.h>
 #include <tlhelp32.h>
+#include <winternl.h>
+
+#include <cstddef>
 
 #include "win/text.h"
 
@@ -9,6 +12,13 @@ namespace tarnwick {
 
 static_assert(sizeof(ProcessEntry32) == sizeof(PROCESSENTRY32), "Toolhelp's record");
 static_assert(sizeof(ProcessEntry32W) == sizeof(PROCESSENTRY32W), "Toolhelp's wide record");
+static_assert(offsetof(SystemProcessRecord, ImageNameLength) == offsetof(SYSTEM_PROCESS_INFORMATION, ImageName) &&
+                  offsetof(SystemProcessRecord, ImageName) ==
+                      offsetof(SYSTEM_PROCESS_INFORMATION, ImageName) + offsetof(UNICODE_STRING, Buffer) &&
+                  offsetof(SystemProcessRecord, BasePriority) == offsetof(SYSTEM_PROCESS_INFORMATION, BasePriority) &&
+                  offsetof(SystemProcessRecord, UniqueProcessId) ==
+                      offsetof(SYSTEM_PROCESS_INFORMATION, UniqueProcessId),
+              "the process information query's record");
 
 bool Win32ProcessApi::GetVersion(OsVersion& version) {
     OSVERSIONINFOA info{};
@@ -54,6 +64,8 @@ Dword Win32ProcessApi::ForegroundProcessId() {
     GetWindowThreadProcessId(window, &processId);
     return processId;
 }
+
+Dword Win32ProcessApi::CurrentProcessId() { return ::GetCurrentProcessId(); }
 
 void Win32ProcessApi::ToShiftJis(std::u16string_view name, std::string& out) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");

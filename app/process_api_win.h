@@ -18,6 +18,7 @@ public:
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     void CloseHandle(Handle handle) override;
     Dword ForegroundProcessId() override;
+    Dword CurrentProcessId() override;
     void ToShiftJis(std::u16string_view name, std::string& out) override;
 };
 

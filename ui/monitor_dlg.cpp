@@ -179,21 +179,23 @@ std::intptr_t CMonitorDlg::OnQueryDragIcon(const MessageEvent&) { return reinter
 std::intptr_t CMonitorDlg::OnTimer(const MessageEvent& event) {
     switch (event.wParam) {
         case kWatchTimer:
-            RunWatchTick();
+            RunWatchTick(WatchCycle::Cause::Timer);
             break;
         case kForegroundPollTimer:
             FollowForeground();
             break;
         case kForegroundTickTimer:
-            KillTimer(m_hWnd, kForegroundTickTimer);
-            RunWatchTick();
+            RunWatchTick(WatchCycle::Cause::Foreground);
             break;
     }
     return FALSE;
 }
 
-void CMonitorDlg::RunWatchTick() {
-    m_watchCycle.Tick();
+void CMonitorDlg::RunWatchTick(WatchCycle::Cause cause) {
+    // Any tick does what a one-shot tick still waiting for the gap would do: it is
+    // cancelled, so that no two ticks come closer together than the gap.
+    KillTimer(m_hWnd, kForegroundTickTimer);
+    m_watchCycle.Tick(cause);
     m_foregroundFollower.Ticked(GetTickCount64());
 }
 
@@ -202,8 +204,7 @@ void CMonitorDlg::FollowForeground() {
         m_foregroundFollower.ForegroundSeen(m_processes.ForegroundProcessId(), GetTickCount64());
     if (!decision.tick) return;
     if (decision.delayMs == 0) {
-        KillTimer(m_hWnd, kForegroundTickTimer);
-        RunWatchTick();
+        RunWatchTick(WatchCycle::Cause::Foreground);
     } else {
         SetTimer(m_hWnd, kForegroundTickTimer, static_cast<UINT>(decision.delayMs), nullptr);
     }

@@ -76,8 +76,8 @@ private:
     void UpdateShortcuts(bool desktop, bool startup) override;
     void SetDebugPrivilege(bool enabled) override;
 
-    // A watch tick, from the timer or ahead of it.
-    void RunWatchTick();
+    // A watch tick, from the timer or ahead of it for the foreground.
+    void RunWatchTick(WatchCycle::Cause cause);
     // Follows the foreground only while a watched program has an active priority, so
     // that an idle Tarnwick is not woken. The window-event hook reports a change at
     // once on Windows; Wine delivers no such event, so a cheap poll of the foreground

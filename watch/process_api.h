@@ -68,6 +68,23 @@ using CreateToolhelp32SnapshotFn = Handle(TARNWICK_WINAPI*)(Dword flags, Dword p
 using QueryFullProcessImageNameFn = WinBool(TARNWICK_WINAPI*)(Handle process, Dword flags, WideChar* name,
                                                               Dword* size);
 
+// NtQuerySystemInformation of ntdll with the process information class: a chain of
+// records, each of this head (SYSTEM_PROCESS_INFORMATION) followed by its threads.
+inline constexpr Dword kSystemProcessInformation = 5;
+inline constexpr std::int32_t kStatusInfoLengthMismatch = static_cast<std::int32_t>(0xC0000004);
+struct SystemProcessRecord {
+    Dword NextEntryOffset;  // 0 on the last record
+    Dword NumberOfThreads;
+    std::int64_t Reserved[6];  // working set, cycle time, creation, user and kernel times
+    Word ImageNameLength;      // bytes, without a terminating zero
+    Word ImageNameMaximumLength;
+    const WideChar* ImageName;
+    std::int32_t BasePriority;
+    std::uintptr_t UniqueProcessId;
+};
+using NtQuerySystemInformationFn = std::int32_t(TARNWICK_WINAPI*)(Dword informationClass, void* buffer,
+                                                                  Dword bytes, Dword* needed);
+
 // The least rights that reading and setting a process's priority class need: security
 // software and games' anti-cheat treat a full-access open as an attack. The limited
 // query right exists from Windows Vista on.
@@ -97,6 +114,7 @@ public:
     virtual void CloseHandle(Handle handle) = 0;
     // Process id of the foreground window's owner; 0 when there is none.
     virtual Dword ForegroundProcessId() = 0;
+    virtual Dword CurrentProcessId() = 0;
     // A name that the wide naming functions gave, in code page 932, into a buffer
     // that the caller keeps (the watch cycle converts every process's name).
     virtual void ToShiftJis(std::u16string_view name, std::string& out) = 0;

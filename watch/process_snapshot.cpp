@@ -32,13 +32,21 @@ ProcessSnapshot::~ProcessSnapshot() {
     if (m_kernel) m_api.ReleaseModule(m_kernel);
 }
 
-std::u16string_view ProcessSnapshot::BaseName(const ProcessEntry32W& entry) {
+std::size_t ProcessSnapshot::Length(const ProcessEntry32W& entry) {
     std::size_t length = 0;
-    std::size_t start = 0;
-    for (; length < kMaxPathBytes && entry.szExeFile[length] != 0; ++length) {
-        if (entry.szExeFile[length] == u'\\' || entry.szExeFile[length] == u'/') start = length + 1;
+    while (length < kMaxPathBytes && entry.szExeFile[length] != 0) ++length;
+    return length;
+}
+
+void ListedName(ProcessApi& api, std::u16string_view image, std::string& name) {
+    for (std::size_t i = image.size(); i-- > 0;) {
+        if (image[i] == u'\\' || image[i] == u'/') {
+            image.remove_prefix(i + 1);
+            break;
+        }
     }
-    return std::u16string_view(entry.szExeFile + start, length - start);
+    api.ToShiftJis(image.substr(0, kMaxPathBytes - 1), name);
+    if (name.size() >= kMaxPathBytes) name.resize(CutToFit(name, kMaxPathBytes - 1).size());
 }
 
 }  // namespace tarnwick

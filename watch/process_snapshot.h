@@ -12,6 +12,11 @@
 
 namespace tarnwick {
 
+// The name of a listed process as the watch cycle matches it: the file name of an
+// image name or path, in code page 932, cut to a name buffer's 259 bytes at a whole
+// character. Empty when the name does not convert.
+void ListedName(ProcessApi& api, std::u16string_view image, std::string& name);
+
 class ProcessSnapshot {
 public:
     explicit ProcessSnapshot(ProcessApi& api);
@@ -23,9 +28,9 @@ public:
     // QueryFullProcessImageNameW (Windows Vista and later), or null.
     QueryFullProcessImageNameFn ImagePathFunction() const { return m_imagePath; }
 
-    // Calls visit(processId, name) for every process of one snapshot, the base name
-    // in code page 932, cut to a name buffer's 259 bytes at a whole character and
-    // valid during the call only; false when no snapshot could be taken.
+    // Calls visit(processId, name) for every process of one snapshot that has a name
+    // (see ListedName; valid during the call only) until it returns false; false when
+    // no snapshot could be taken.
     template <typename Visit>
     bool ForEach(Visit&& visit) {
         Handle snapshot = m_create(kSnapProcess, 0);
@@ -36,9 +41,8 @@ public:
         // failed auto-save) lets the next tick run inside this one.
         std::string name;
         for (WinBool more = m_first(snapshot, &entry); more; more = m_next(snapshot, &entry)) {
-            m_api.ToShiftJis(BaseName(entry), name);
-            if (name.size() >= kMaxPathBytes) name.resize(CutToFit(name, kMaxPathBytes - 1).size());
-            visit(static_cast<Dword>(entry.th32ProcessID), name.c_str());
+            ListedName(m_api, std::u16string_view(entry.szExeFile, Length(entry)), name);
+            if (!name.empty() && !visit(static_cast<Dword>(entry.th32ProcessID), name.c_str())) break;
             entry.dwSize = sizeof entry;
         }
         m_api.CloseHandle(snapshot);
@@ -46,8 +50,7 @@ public:
     }
 
 private:
-    // The file name of a snapshot entry, without any folder in front of it.
-    static std::u16string_view BaseName(const ProcessEntry32W& entry);
+    static std::size_t Length(const ProcessEntry32W& entry);
 
     ProcessApi& m_api;
     ModuleHandle m_kernel = nullptr;

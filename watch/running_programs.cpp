@@ -61,7 +61,7 @@ void ListFromSnapshot(ProcessSnapshot& snapshot, CProcessEnumerator& enumerator,
     const QueryFullProcessImageNameFn imagePath = snapshot.ImagePathFunction();
     std::string path;
     snapshot.ForEach([&](Dword processId, const char* name) {
-        if (processId == 0 || !*name) return;  // the idle process has no program file
+        if (processId == 0) return true;  // the idle process has no program file
         path.clear();
         Dword priorityClass = 0;
         if (Handle process = listing.processes.OpenProcess(kProcessQueryLimitedInformation, processId)) {
@@ -74,7 +74,7 @@ void ListFromSnapshot(ProcessSnapshot& snapshot, CProcessEnumerator& enumerator,
             listing.processes.CloseHandle(process);
         }
         listing.Add(name, path, priorityClass);
-        if (!CProcessEnumerator::IsNtvdm(name)) return;
+        if (!CProcessEnumerator::IsNtvdm(name)) return true;
         // Its 16-bit tasks run in its class; they are found by their bare names.
         struct Tasks {
             Listing& listing;
@@ -85,6 +85,7 @@ void ListFromSnapshot(ProcessSnapshot& snapshot, CProcessEnumerator& enumerator,
             tasks.listing.Add(task, "", tasks.priorityClass);
             return 1;
         }, &tasks);
+        return true;
     });
 }
 

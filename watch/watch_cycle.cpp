@@ -1,6 +1,7 @@
 #include "watch/watch_cycle.h"
 
 #include <iterator>
+#include <utility>
 
 namespace tarnwick {
 
@@ -13,18 +14,34 @@ WatchCycle::WatchCycle(Registrations& registrations, HistoryList& history, Proce
       m_settings(settings),
       m_listing(api, enumerator) {}
 
-void WatchCycle::Tick() {
+void WatchCycle::Tick(Cause cause) {
     // A tick may run inside another (a message box's loop): each keeps its own number,
     // and a note seen by the inner tick is newer than the outer one's.
     const std::uint64_t tick = ++m_tick;
+    const bool outerActiveOnly = std::exchange(m_activeOnly, cause == Cause::Foreground);
     m_listing.List(*this);
+    m_activeOnly = outerActiveOnly;
     std::erase_if(m_notes, [tick](const auto& note) { return note.second.seenInTick < tick; });
 }
 
 ProgramState* WatchCycle::WatchedProgram(const char* name) {
+    // A process without a name never matches a row whose name is empty (an empty
+    // save file makes one).
+    if (!*name) return nullptr;
     MakeKeyInto(name, m_key);
     ProgramState* state = m_registrations.Programs().Find(m_key);
-    return state && state->watched ? state : nullptr;
+    return state && state->watched && (!m_activeOnly || state->activeClass != 0) ? state : nullptr;
+}
+
+Dword WatchCycle::Wanted(const ProgramState& state, Dword processId) {
+    if (state.activeClass != 0 && m_api.ForegroundProcessId() == processId) return static_cast<Dword>(state.activeClass);
+    return static_cast<Dword>(state.specifiedClass);
+}
+
+bool WatchCycle::Settled(ProgramState& state, Dword processId, Dword priorityClass) {
+    if (priorityClass == 0) return false;
+    const Dword wanted = Wanted(state, processId);
+    return wanted == priorityClass || AlreadyGranted(processId, wanted, priorityClass);
 }
 
 void WatchCycle::Watch(ProgramState& state, Dword processId, const char* name, Handle process) {
@@ -37,10 +54,7 @@ void WatchCycle::Watch(ProgramState& state, Dword processId, const char* name, H
         Refused(state, name);
         return;
     }
-    Dword wanted = static_cast<Dword>(state.specifiedClass);
-    if (state.activeClass != 0 && m_api.ForegroundProcessId() == processId) {
-        wanted = static_cast<Dword>(state.activeClass);
-    }
+    const Dword wanted = Wanted(state, processId);
     if (wanted == current || AlreadyGranted(processId, wanted, current)) return;
     if (!m_api.SetPriorityClass(process, wanted)) {
         Refused(state, name);

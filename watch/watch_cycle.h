@@ -4,7 +4,9 @@
 // and the program is finally taken off watch through its row's check box. A class
 // that the system grants otherwise (realtime without the privilege to raise
 // scheduling priority gives high) and a process that runs with higher rights are
-// each logged once, not on every tick.
+// each logged once, not on every tick. A tick that a change of the foreground window
+// runs ahead of the timer visits only the programs that have an active priority, so
+// that switching windows spends no retries of the others.
 #pragma once
 
 #include <cstdint>
@@ -24,14 +26,18 @@ public:
     WatchCycle(Registrations& registrations, HistoryList& history, ProcessApi& api, Clock& clock,
                const AppSettings& settings, CProcessEnumerator& enumerator);
 
+    enum class Cause { Timer, Foreground };
     // Lists the processes of watched programs and brings each to its class.
-    void Tick();
-    bool ListsFromSnapshot() const { return m_listing.UsesSnapshot(); }
+    void Tick(Cause cause = Cause::Timer);
+    WatchListing Listing() const { return m_listing.Kind(); }
 
 private:
     ProgramState* WatchedProgram(const char* name) override;
+    bool Settled(ProgramState& state, Dword processId, Dword priorityClass) override;
     void Watch(ProgramState& program, Dword processId, const char* name, Handle process) override;
     void Unchangeable(ProgramState& program, Dword processId, const char* name) override;
+    // The active class while the process owns the foreground window, else the specified one.
+    Dword Wanted(const ProgramState& state, Dword processId);
     void Refused(ProgramState& state, const char* name);
     void Changed(ProgramState& state, const char* name, Dword from, Dword to);
     // What the system gave a process for a wish it did not grant, while that lasts.
@@ -57,6 +63,7 @@ private:
     std::string m_key;  // kept between processes: one allocation for the whole listing
     std::unordered_map<Dword, ProcessNote> m_notes;
     std::uint64_t m_tick = 0;
+    bool m_activeOnly = false;  // a tick of the foreground's
 };
 
 }  // namespace tarnwick

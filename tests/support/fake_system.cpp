@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <new>
 
 #include "core/mbcs.h"
 
@@ -11,9 +13,9 @@ FakeSystem* FakeSystem::current = nullptr;
 
 namespace {
 
-// Process handles carry the process id; the snapshot has one of its own.
+// Process handles carry the process id; snapshots have their own numbers.
 constexpr std::uintptr_t kProcessTag = 0x10000000;
-const Handle kSnapshotHandle = reinterpret_cast<Handle>(0x5A5A0000);
+constexpr std::uintptr_t kSnapshotTag = 0x5A5A0000;
 
 Handle ProcessHandle(Dword id) { return reinterpret_cast<Handle>(kProcessTag + id); }
 Dword ProcessIdOf(Handle handle) { return static_cast<Dword>(reinterpret_cast<std::uintptr_t>(handle) - kProcessTag); }
@@ -49,6 +51,9 @@ WinBool FakeProcess32FirstW(Handle snapshot, ProcessEntry32W* entry) {
 WinBool FakeProcess32NextW(Handle snapshot, ProcessEntry32W* entry) {
     return FakeSystem::current->WideSnapshotEntry(snapshot, entry, false);
 }
+std::int32_t FakeNtQuerySystemInformation(Dword informationClass, void* buffer, Dword bytes, Dword* needed) {
+    return FakeSystem::current->QuerySystemInformation(informationClass, buffer, bytes, needed);
+}
 
 struct Export {
     const char* library;
@@ -67,6 +72,7 @@ const Export kExports[] = {
     {"Kernel32.DLL", "Process32FirstW", reinterpret_cast<void*>(&FakeProcess32FirstW)},
     {"Kernel32.DLL", "Process32NextW", reinterpret_cast<void*>(&FakeProcess32NextW)},
     {"Kernel32.DLL", "QueryFullProcessImageNameW", reinterpret_cast<void*>(&FakeQueryFullProcessImageNameW)},
+    {"ntdll.dll", "NtQuerySystemInformation", reinterpret_cast<void*>(&FakeNtQuerySystemInformation)},
 };
 
 // The file name of a path, found without allocating (the benchmark runs through here).
@@ -101,6 +107,28 @@ Dword CopyWideCut(std::string_view text, WideChar* out, Dword size) {
     }
     out[length] = 0;
     return length;
+}
+
+// The names of a process in wide units, made again only when its path has changed.
+const std::shared_ptr<const FakeProcess::Names>& NamesOf(const FakeProcess& process) {
+    if (!process.names || process.names->path != process.path) {
+        WideChar wide[kMaxPathBytes];
+        const Dword length = CopyWideCut(BaseNameOf(process.path), wide, kMaxPathBytes);
+        process.names = std::make_shared<const FakeProcess::Names>(
+            FakeProcess::Names{process.path, std::u16string(wide, length)});
+    }
+    return process.names;
+}
+
+// The base priority that the query reports for a class: Windows' own, or Wine 8's
+// index of the class; 0 for a value that is no class.
+std::int32_t BasePriority(Dword priorityClass, bool wine) {
+    constexpr Dword kClasses[] = {0x40, 0x4000, 0x20, 0x8000, 0x80, 0x100};
+    constexpr std::int32_t kWindows[] = {4, 6, 8, 10, 13, 24}, kWine[] = {1, 5, 2, 6, 3, 4};
+    for (std::size_t i = 0; i < std::size(kClasses); ++i) {
+        if (kClasses[i] == priorityClass) return wine ? kWine[i] : kWindows[i];
+    }
+    return 0;
 }
 
 }  // namespace
@@ -180,7 +208,10 @@ bool FakeSystem::SetPriorityClass(Handle handle, Dword priorityClass) {
     return true;
 }
 
-void FakeSystem::CloseHandle(Handle) { --openHandles; }
+void FakeSystem::CloseHandle(Handle handle) {
+    m_snapshots.erase(handle);
+    --openHandles;
+}
 
 WinBool FakeSystem::EnumProcesses(Dword* ids, Dword bytes, Dword* returned) {
     if (listingFails) return 0;
@@ -238,38 +269,65 @@ int FakeSystem::EnumTasks(Dword processId, TaskEnumProcEx callback, LParam conte
 Handle FakeSystem::Snapshot() {
     if (listingFails) return kInvalidHandle;
     ++openHandles;
-    return kSnapshotHandle;
+    const Handle handle = reinterpret_cast<Handle>(kSnapshotTag + ++m_snapshotsTaken);
+    SnapshotCopy& copy = m_snapshots[handle];
+    copy.entries.reserve(processes.size());
+    for (const FakeProcess& process : processes) copy.entries.emplace_back(process.id, NamesOf(process));
+    return handle;
 }
 
-const FakeProcess* FakeSystem::NextInSnapshot(Handle snapshot, bool first) {
-    if (snapshot != kSnapshotHandle) return nullptr;
-    if (first) m_snapshotPosition = 0;
-    return m_snapshotPosition < processes.size() ? &processes[m_snapshotPosition++] : nullptr;
+const FakeSystem::SnapshotRow* FakeSystem::NextInSnapshot(Handle snapshot, bool first) {
+    auto found = m_snapshots.find(snapshot);
+    if (found == m_snapshots.end()) return nullptr;
+    SnapshotCopy& copy = found->second;
+    if (first) copy.next = 0;
+    return copy.next < copy.entries.size() ? &copy.entries[copy.next++] : nullptr;
 }
 
 WinBool FakeSystem::WideSnapshotEntry(Handle snapshot, ProcessEntry32W* entry, bool first) {
-    const FakeProcess* found = entry->dwSize == sizeof *entry ? NextInSnapshot(snapshot, first) : nullptr;
+    const SnapshotRow* found = entry->dwSize == sizeof *entry ? NextInSnapshot(snapshot, first) : nullptr;
     if (!found) return 0;
-    const FakeProcess& process = *found;
-    entry->th32ProcessID = process.id;
+    entry->th32ProcessID = found->first;
     // Windows NT's snapshot names the executable without its folder.
-    if (process.wideNamePath != process.path || process.path.empty()) {
-        WideChar wide[kMaxPathBytes];
-        const Dword length = CopyWideCut(BaseNameOf(process.path), wide, kMaxPathBytes);
-        process.wideBaseName.assign(wide, length);
-        process.wideNamePath = process.path;
-    }
-    std::copy(process.wideBaseName.begin(), process.wideBaseName.end(), entry->szExeFile);
-    entry->szExeFile[process.wideBaseName.size()] = 0;
+    const std::u16string& name = found->second->baseName;
+    std::copy(name.begin(), name.end(), entry->szExeFile);
+    entry->szExeFile[name.size()] = 0;
     return 1;
 }
 
 WinBool FakeSystem::SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first) {
-    const FakeProcess* process = entry->dwSize == sizeof *entry ? NextInSnapshot(snapshot, first) : nullptr;
-    if (!process) return 0;
-    entry->th32ProcessID = process->id;
-    CopyCut(process->path, entry->szExeFile, sizeof entry->szExeFile);
+    const SnapshotRow* found = entry->dwSize == sizeof *entry ? NextInSnapshot(snapshot, first) : nullptr;
+    if (!found) return 0;
+    entry->th32ProcessID = found->first;
+    CopyCut(found->second->path, entry->szExeFile, sizeof entry->szExeFile);
     return 1;
+}
+
+std::int32_t FakeSystem::QuerySystemInformation(Dword informationClass, void* buffer, Dword bytes, Dword* needed) {
+    if (informationClass != kSystemProcessInformation || listingFails) return static_cast<std::int32_t>(0xC0000001);
+    // This program, then the others; each record is followed by its name and the
+    // record of one thread, as the system lays them out.
+    static const std::u16string kOwnName = u"Tarnwick.exe";
+    auto size = [](const std::u16string& name) { return (sizeof(SystemProcessRecord) + 80 + 2 * name.size() + 7) / 8 * 8; };
+    std::size_t total = size(kOwnName);
+    for (const FakeProcess& process : processes) total += size(NamesOf(process)->baseName);
+    *needed = static_cast<Dword>(total);
+    if (total > bytes) return kStatusInfoLengthMismatch;
+    auto* at = static_cast<unsigned char*>(buffer);
+    SystemProcessRecord* record = nullptr;
+    auto put = [&](Dword id, Dword priorityClass, const std::u16string& name) {
+        auto* text = reinterpret_cast<WideChar*>(at + sizeof(SystemProcessRecord));
+        std::copy(name.begin(), name.end(), text);
+        const auto length = static_cast<Word>(2 * name.size());
+        record = new (at) SystemProcessRecord{static_cast<Dword>(size(name)), 1, {}, length, length,
+                                              name.empty() ? nullptr : text,
+                                              BasePriority(priorityClass, wineBasePriorities), id};
+        at += size(name);
+    };
+    put(ownId, ownClass, kOwnName);
+    for (const FakeProcess& process : processes) put(process.id, process.priority, NamesOf(process)->baseName);
+    record->NextEntryOffset = 0;
+    return 0;
 }
 
 }  // namespace tarnwick::testing

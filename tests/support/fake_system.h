@@ -1,10 +1,13 @@
 // A scripted Windows for the process listing and the watch cycle: it plays Windows
 // NT (with NTVDM and its 16-bit tasks) or Windows 95/98/Me, refuses what it is told
 // to refuse, and counts handles so that tests can see every one closed. The listing
-// functions it hands out by name forward to the one system that is current.
+// functions it hands out by name forward to the one system that is current. A
+// snapshot is a copy of the processes when it was taken, walked by its own handle;
+// the process information query reports base priorities as Windows or as Wine 8 does.
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -30,10 +33,13 @@ struct FakeProcess {
     bool setRefused = false;
     bool elevated = false;  // runs as administrator: opens with the limited query right alone
     std::vector<FakeTask> tasks;
-    // The base name in wide units, made once per path: the benchmark times the
-    // program's work, not the scripted system's.
-    mutable std::string wideNamePath;
-    mutable std::u16string wideBaseName;
+    // The names in wide units, made once per path and shared with the snapshots: the
+    // benchmark times the program's work, not the scripted system's.
+    struct Names {
+        std::string path;
+        std::u16string baseName;
+    };
+    mutable std::shared_ptr<const Names> names;
 };
 
 class FakeSystem final : public ProcessApi {
@@ -53,6 +59,11 @@ public:
     Dword grantedRights = ~Dword{0};
     // What a set to realtime gives: high without the privilege to raise scheduling priority.
     Dword realtimeGives = 0x100;
+    // The base priorities of the query: Windows' own (normal 8) or Wine 8's class index (normal 2).
+    bool wineBasePriorities = false;
+    // This program's process, listed by the query alone.
+    Dword ownId = 2;
+    Dword ownClass = 0x20;
 
     // What happened.
     int openHandles = 0;
@@ -75,6 +86,7 @@ public:
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     void CloseHandle(Handle handle) override;
     Dword ForegroundProcessId() override { return foreground; }
+    Dword CurrentProcessId() override { return ownId; }
     void ToShiftJis(std::u16string_view name, std::string& out) override;
 
     // The listing functions' behaviour, reached through the exported entry points.
@@ -86,16 +98,23 @@ public:
     Handle Snapshot();
     WinBool SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first);
     WinBool WideSnapshotEntry(Handle snapshot, ProcessEntry32W* entry, bool first);
+    std::int32_t QuerySystemInformation(Dword informationClass, void* buffer, Dword bytes, Dword* needed);
 
     static FakeSystem* current;
 
 private:
+    using SnapshotRow = std::pair<Dword, std::shared_ptr<const FakeProcess::Names>>;
+    struct SnapshotCopy {
+        std::vector<SnapshotRow> entries;
+        std::size_t next = 0;
+    };
     // The snapshot's next process, or null at its end or for a wrong handle.
-    const FakeProcess* NextInSnapshot(Handle snapshot, bool first);
+    const SnapshotRow* NextInSnapshot(Handle snapshot, bool first);
 
     std::map<std::string, std::string> m_libraryNames;
     std::unordered_map<Dword, std::size_t> m_positions;  // process id to index, rebuilt when stale
-    std::size_t m_snapshotPosition = 0;
+    std::map<Handle, SnapshotCopy> m_snapshots;
+    std::uintptr_t m_snapshotsTaken = 0;
     bool m_openDenied = false;
 };
 

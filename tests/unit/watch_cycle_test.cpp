@@ -31,21 +31,38 @@ public:
     }
 };
 
-// The scripted system with or without the wide snapshot functions: every watch test
-// runs over the snapshot listing and over the process-by-process one.
+// Every watch test runs over each listing: the query (with Windows' base priorities
+// and with Wine's), the snapshot where the query is missing, and the process-by-process
+// listing where the wide snapshot functions are missing too.
+struct ListingCase {
+    WatchListing listing;
+    bool wineBasePriorities;
+    const char* name;
+};
+const ListingCase kListings[] = {
+    {WatchListing::Query, false, "Query"},
+    {WatchListing::Query, true, "QueryWithWineNumbers"},
+    {WatchListing::Snapshot, false, "Snapshot"},
+    {WatchListing::ProcessByProcess, false, "ProcessByProcess"},
+};
+
 struct ListingSystem {
-    explicit ListingSystem(bool snapshot) {
-        if (!snapshot) system.missingFunctions = {"Process32FirstW"};
+    explicit ListingSystem(const ListingCase& listing) {
+        system.wineBasePriorities = listing.wineBasePriorities;
+        if (listing.listing != WatchListing::Query) system.missingFunctions.insert("NtQuerySystemInformation");
+        if (listing.listing == WatchListing::ProcessByProcess) system.missingFunctions.insert("Process32FirstW");
     }
     FakeSystem system;
 };
 
-class WatchTest : public testing::RegistryTest, public ::testing::WithParamInterface<bool>, protected ListingSystem {
+class WatchTest : public testing::RegistryTest,
+                  public ::testing::WithParamInterface<ListingCase>,
+                  protected ListingSystem {
 protected:
     WatchTest()
         : ListingSystem(GetParam()), enumerator(system), cycle(registry, history, system, clock, settings, enumerator) {}
 
-    bool Snapshot() const { return GetParam(); }
+    WatchListing Listing() const { return GetParam().listing; }
     void Tick() { cycle.Tick(); }
     std::vector<std::string> Lines() const {
         std::vector<std::string> lines;
@@ -75,32 +92,45 @@ TEST_P(WatchTest, BringsAWatchedProgramToItsClassOnceAndLogsIt) {
     EXPECT_EQ(system.openHandles, 0);
 }
 
-TEST_P(WatchTest, LeavesUnregisteredUnwatchedAndAlreadyRightProcessesAlone) {
+// The query knows each of the six classes from the base priority and opens only
+// a process that needs a change (or whose base priority is no class).
+TEST_P(WatchTest, LeavesUnregisteredUnwatchedNamelessAndAlreadyRightProcessesAlone) {
     settings.m_addWatchMode = 0;
     registry.Add(Entry("idle.exe", kIdle));
     settings.m_addWatchMode = 1;
-    registry.Add(Entry("normal.exe", kNormal));
+    registry.Add(Entry("", kHigh));  // a row without a name, which an empty save file makes
     system.Add(4, "C:\\idle.exe");
-    system.Add(8, "C:\\normal.exe");
     system.Add(12, "C:\\other.exe");
     system.Add(16, "C:\\hidden.exe").opensLeft = 0;  // cannot be named or opened
-    system.Add(20, "C:\\normal.exe").opensLeft = 0;
-    int opensBefore = system.opens;
+    system.Add(20, "");  // no name, or one that does not convert
+    const PriorityLevel classes[] = {kIdle, kBelowNormal, kNormal, kAboveNormal, kHigh, kRealtime};
+    for (Dword i = 0; i < 6; ++i) {
+        registry.Add(Entry("p" + std::to_string(i) + ".exe", classes[i]));
+        system.Add(100 + 4 * i, "C:\\p" + std::to_string(i) + ".exe", classes[i]);
+    }
+    system.Add(124, "C:\\p2.exe", 0x12345);
     Tick();
-    EXPECT_EQ(cycle.ListsFromSnapshot(), Snapshot());
-    EXPECT_TRUE(system.sets.empty());
-    EXPECT_EQ(history.Count(), 0);
-    EXPECT_EQ(rows.Text(1, kRunCountColumn), "");
-    // The snapshot opens only the processes of watched programs; the other listing
-    // opens every process to name it, and normal.exe once more.
-    EXPECT_EQ(system.opens - opensBefore, Snapshot() ? 2 : 5 + 1);
+    EXPECT_EQ(cycle.Listing(), Listing());
+    EXPECT_EQ(system.sets, (std::vector<std::pair<Dword, Dword>>{{124, kNormal}}));
+    EXPECT_EQ(history.Count(), 1);
+    // Where the listings differ: the snapshot opens every process of a watched program;
+    // the last listing opens every process to name it, and those once more.
+    const int opens[] = {1, 7, 11 + 7};  // by listing
+    EXPECT_EQ(system.opens, opens[static_cast<int>(Listing())]);
     EXPECT_EQ(system.openHandles, 0);
+    // Where this program's own process runs at another class, Windows' numbers cannot
+    // be told from Wine's.
+    system.ownClass = kHigh;
+    const WatchListing without = Listing() == WatchListing::Query ? WatchListing::Snapshot : Listing();
+    EXPECT_EQ(WatchedProcessListing(system, enumerator).Kind(), without);
 }
 
 TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
     registry.Add(Entry("Editor.exe", kIdle, kHigh));
+    registry.Add(Entry("a.exe", kNormal));  // no active priority: the specified one in front too
     system.Add(8, "C:\\Editor.exe");
     system.Add(12, "C:\\editor.exe");  // a second copy of the same program
+    system.Add(99, "C:\\a.exe");
     system.foreground = 8;
     Tick();
     EXPECT_EQ(system.Process(8)->priority, 0x80u);
@@ -109,6 +139,7 @@ TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
     system.foreground = 99;
     Tick();
     EXPECT_EQ(system.Process(8)->priority, 0x40u);
+    EXPECT_EQ(system.Process(99)->priority, 0x20u);
     system.foreground = 12;
     Tick();
     EXPECT_EQ(system.Process(12)->priority, 0x80u);
@@ -119,14 +150,6 @@ TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
                            "04/07/15 09:05:03 通常 → 低 Editor.exe",
                            "04/07/15 09:05:03 通常 → 高 Editor.exe",
                        }));
-}
-
-TEST_P(WatchTest, ForegroundWithoutActivePriorityKeepsTheSpecifiedClass) {
-    registry.Add(Entry("a.exe", kIdle));
-    system.Add(8, "C:\\a.exe");
-    system.foreground = 8;
-    Tick();
-    EXPECT_EQ(system.Process(8)->priority, 0x40u);
 }
 
 TEST_P(WatchTest, RetriesThenTakesOffWatchAndSavesWithAutoSave) {
@@ -164,37 +187,62 @@ TEST_P(WatchTest, NoRetriesAndEveryKindOfRefusal) {
     registry.Add(Entry("b.exe"));
     registry.Add(Entry("c.exe"));
     // Ends between the listing and the open: the process-by-process listing took it
-    // for a refusal; the snapshot, which opens it only once, passes it by.
-    system.Add(4, "C:\\a.exe").opensLeft = Snapshot() ? 0 : 1;
+    // for a refusal; the others, which open it only once, pass it by.
+    const bool opensOnce = Listing() != WatchListing::ProcessByProcess;
+    system.Add(4, "C:\\a.exe").opensLeft = opensOnce ? 0 : 1;
     system.Add(8, "C:\\b.exe").readRefused = true;
     system.Add(12, "C:\\c.exe").setRefused = true;
     Tick();
-    EXPECT_EQ(rows.Checked(0), Snapshot());
+    EXPECT_EQ(rows.Checked(0), opensOnce);
     EXPECT_FALSE(rows.Checked(1));
     EXPECT_FALSE(rows.Checked(2));
-    EXPECT_EQ(history.Count(), Snapshot() ? 2 : 3);
+    EXPECT_EQ(history.Count(), opensOnce ? 2 : 3);
     EXPECT_EQ(system.openHandles, 0);
 }
 
-TEST_P(WatchTest, ATickInsideATickLeavesTheOuterListingIntact) {
+TEST_P(WatchTest, ATickInsideATickEndsTheOuterListing) {
     // Taking a program off watch saves; a failed save shows a box, whose modal loop
-    // lets the timer run the next tick inside this one.
-    // Names longer than a short string holds, so that a shared name buffer would have
-    // been reallocated under the outer listing.
+    // lets the timer run the next tick inside this one. Meanwhile b.exe has ended and
+    // its id belongs to another program: the outer listing, stale by then, must not
+    // give that program b.exe's class, nor read the query's records, which the inner
+    // tick has outgrown. The inner tick serves the later processes.
     settings.m_retryCount = 0;
-    registry.Add(Entry("refused-by-the-system.exe"));
+    registry.Add(Entry("refused.exe"));
     registry.Add(Entry("b.exe"));
+    registry.Add(Entry("c.exe"));
     settings.m_autoSaveMode = 1;
     files.uncreatable.insert(std::string(testing::kSavePath) + ".new");
-    system.Add(4, "C:\\refused-by-the-system.exe").setRefused = true;
-    system.Add(8, "C:\\" + std::string(200, 'x') + ".exe");
+    system.Add(4, "C:\\refused.exe").setRefused = true;
     system.Add(12, "C:\\b.exe");
-    boxes.whileShown = [this] { Tick(); };
+    system.Add(16, "C:\\c.exe");
+    boxes.whileShown = [this] {
+        system.Process(12)->path = "C:\\other.exe";
+        for (Dword id = 100; id < 800; ++id) system.Add(4 * id, "C:\\started.exe");
+        Tick();
+    };
     Tick();
     EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(system.Process(12)->priority, 0x80u);
-    EXPECT_EQ(registry.Programs().Find("B.EXE")->runCount, 1);  // set by the nested tick; the outer found it right
+    EXPECT_EQ(system.Process(12)->priority, 0x20u);
+    EXPECT_EQ(registry.Programs().Find("B.EXE")->runCount, 0);
+    EXPECT_EQ(system.Process(16)->priority, 0x80u);
+    EXPECT_EQ(registry.Programs().Find("C.EXE")->runCount, 1);
     EXPECT_EQ(system.openHandles, 0);
+}
+
+// Switching windows runs ticks ahead of the timer; they spend no retries of programs
+// without an active priority, which only the timer's ticks visit.
+TEST_P(WatchTest, AForegroundTickVisitsOnlyProgramsWithAnActivePriority) {
+    settings.m_retryCount = 1;
+    registry.Add(Entry("Locked.exe"));
+    registry.Add(Entry("Editor.exe", kIdle, kHigh));
+    system.Add(4, "C:\\Locked.exe").setRefused = true;
+    system.Add(8, "C:\\Editor.exe");
+    system.foreground = 8;
+    for (int tick = 0; tick < 10; ++tick) cycle.Tick(WatchCycle::Cause::Foreground);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"04/07/15 09:05:03 通常 → 高 Editor.exe"}));
+    Tick();
+    Tick();
+    EXPECT_FALSE(rows.Checked(0));
 }
 
 TEST_P(WatchTest, RetriesBelongToTheProgramAndASuccessResetsThem) {
@@ -261,7 +309,8 @@ TEST_P(WatchTest, RealtimeThatTheSystemDoesNotGrantIsLoggedOnceNotLooped) {
 // per process, no retry spent, the program stays watched for its other copies. The
 // scripted system grants no more than the rights to read and set the class.
 TEST_P(WatchTest, ProcessWithHigherRightsIsToldOnceAndLeftWatched) {
-    if (Snapshot()) system.grantedRights = kProcessQueryLimitedInformation | kProcessSetInformation;
+    const bool named = Listing() != WatchListing::ProcessByProcess;
+    if (named) system.grantedRights = kProcessQueryLimitedInformation | kProcessSetInformation;
     settings.m_retryCount = 0;
     registry.Add(Entry("Admin.exe", kHigh));
     system.Add(4, "C:\\Admin.exe").elevated = true;
@@ -271,7 +320,7 @@ TEST_P(WatchTest, ProcessWithHigherRightsIsToldOnceAndLeftWatched) {
     const std::string changed = "04/07/15 09:05:03 通常 → 高 Admin.exe";
     // The process-by-process listing cannot even name it.
     const std::vector<std::string> expected =
-        Snapshot() ? std::vector<std::string>{changed, told} : std::vector<std::string>{changed};
+        named ? std::vector<std::string>{changed, told} : std::vector<std::string>{changed};
     EXPECT_EQ(Lines(), expected);
     EXPECT_TRUE(rows.Checked(0));
     EXPECT_EQ(registry.Programs().Find("ADMIN.EXE")->retriesLeft, -1);
@@ -279,7 +328,7 @@ TEST_P(WatchTest, ProcessWithHigherRightsIsToldOnceAndLeftWatched) {
     Tick();
     system.Add(20, "C:\\Admin.exe").elevated = true;
     Tick();
-    EXPECT_EQ(history.Count(), Snapshot() ? 3 : 1);
+    EXPECT_EQ(history.Count(), named ? 3 : 1);
     EXPECT_EQ(system.openHandles, 0);
 }
 
@@ -293,10 +342,8 @@ TEST_P(WatchTest, LineWithoutARowOrATimeStamp) {
     EXPECT_EQ(registry.Programs().Find("A.EXE")->runCount, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothListings, WatchTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Snapshot" : "ProcessByProcess";
-                         });
+INSTANTIATE_TEST_SUITE_P(EveryListing, WatchTest, ::testing::ValuesIn(kListings),
+                         [](const ::testing::TestParamInfo<ListingCase>& info) { return info.param.name; });
 
 TEST(ForegroundFollower, TicksWhenTheForegroundPassesToAnotherProcessButNotTooOften) {
     using Decision = ForegroundFollower::Decision;

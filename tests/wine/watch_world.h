@@ -14,15 +14,22 @@
 
 namespace tarnwick::wine {
 
-// The real process functions; while `hideSnapshot` is set they lack the wide
-// snapshot ones, so a watch cycle made then lists process by process, opening and
-// naming every process.
+// The real process functions, counting the opens. A watch cycle made while `listing`
+// names a slower listing than the query lacks the functions of the faster ones and
+// uses that listing.
 class RealApi : public Win32ProcessApi {
 public:
-    bool hideSnapshot = false;
+    WatchListing listing = WatchListing::Query;
+    int opens = 0;
     void* FindFunction(ModuleHandle library, const char* name) override {
-        return hideSnapshot && std::string_view(name) == "Process32FirstW" ? nullptr
-                                                                            : Win32ProcessApi::FindFunction(library, name);
+        const std::string_view function(name);
+        const bool hidden = (listing != WatchListing::Query && function == "NtQuerySystemInformation") ||
+                            (listing == WatchListing::ProcessByProcess && function == "Process32FirstW");
+        return hidden ? nullptr : Win32ProcessApi::FindFunction(library, name);
+    }
+    Handle OpenProcess(Dword access, Dword processId) override {
+        ++opens;
+        return Win32ProcessApi::OpenProcess(access, processId);
     }
 };
 
@@ -39,7 +46,7 @@ struct WatchWorld : StdioFiles, testing::RegistryWorld {
 
     MemoryHistory history;
     SystemClock clock;
-    Win32ProcessApi api;
+    RealApi api;
     CProcessEnumerator enumerator;
     WatchCycle cycle;
 };

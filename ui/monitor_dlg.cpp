@@ -46,7 +46,8 @@ int MetricAt(int index, UINT dpi) {
 }
 
 HICON LoadIconSized(int id, int size) {
-    return static_cast<HICON>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // Every label, button and check box of every dialog of the Tarnwick.exe beside this
-// program, made from its own template with its own font, measured against its
-// control: the text must leave at least 8 per cent of the room that the control has
-// for it (its width less a push button's frame, a check box's box or a group box's
-// indent), since the Japanese fonts of Windows differ from Wine's in width.
+// program (where the search for a library looks first), made from its own template
+// with its own font, measured against its control: the text must leave at least 8
+// per cent of the room that the control has for it (its width less a push button's
+// frame, a check box's box or a group box's indent), since the Japanese fonts of
+// Windows differ from Wine's in width.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -20,31 +21,26 @@ int TextRoom(HWND control) {
     GetClientRect(control, &client);
     const LONG style = GetWindowLongW(control, GWL_STYLE);
     if (lstrcmpiW(kind, L"Static") == 0) return (style & SS_TYPEMASK) <= SS_RIGHT ? client.right : 0;
-    if (lstrcmpiW(kind, L"Button") != 0) return 0;
-    switch (style & BS_TYPEMASK) {
-        case BS_PUSHBUTTON:
-        case BS_DEFPUSHBUTTON: return client.right - 8;
-        case BS_AUTOCHECKBOX: return client.right - GetSystemMetrics(SM_CXMENUCHECK) - 4;
-        case BS_GROUPBOX: return client.right - 16;
-        default: return 0;
-    }
+    const LONG button = lstrcmpiW(kind, L"Button") == 0 ? style & BS_TYPEMASK : -1;
+    if (button == BS_PUSHBUTTON || button == BS_DEFPUSHBUTTON) return client.right - 8;
+    if (button == BS_AUTOCHECKBOX) return client.right - GetSystemMetrics(SM_CXMENUCHECK) - 4;
+    return button == BS_GROUPBOX ? client.right - 16 : 0;
 }
 
 BOOL CALLBACK Measure(HWND control, LPARAM dialogId) {
     wchar_t text[256] = L"";
     const int room = GetWindowTextW(control, text, 256) > 0 ? TextRoom(control) : 0;
     if (room == 0) return TRUE;
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    HDC dc = CreateCompatibleDC(nullptr);  // a DC of its own: the font need not be put back
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT needed{};
     DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    const std::wstring what = L"dialog " + std::to_wstring(dialogId) + L" \"" + text + L"\" needs " +
-                              std::to_wstring(needed.right) + L" of " + std::to_wstring(room);
-    char utf8[1024] = "";
-    WideCharToMultiByte(CP_UTF8, 0, what.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
-    tarnwick::wine::Check(needed.right * 100 <= room * 92, utf8, __FILE__, __LINE__);
+    DeleteDC(dc);
+    const std::wstring report = L"dialog " + std::to_wstring(dialogId) + L" \"" + text + L"\" needs " +
+                                std::to_wstring(needed.right) + L" of " + std::to_wstring(room);
+    char what[1024] = "";  // in UTF-8, whatever the console's code page
+    WideCharToMultiByte(CP_UTF8, 0, report.c_str(), -1, what, sizeof what, nullptr, nullptr);
+    tarnwick::wine::Check(needed.right * 100 <= room * 92, what, __FILE__, __LINE__);
     return TRUE;
 }
 
@@ -62,14 +58,10 @@ BOOL CALLBACK EachDialog(HMODULE program, LPCWSTR type, LPWSTR name, LONG_PTR) {
 
 }  // namespace
 
-int wmain() {
+int main() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring program(path, length);
-    program = program.substr(0, program.find_last_of(L'\\') + 1) + L"Tarnwick.exe";
-    HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (WINE_CHECK(module != nullptr)) EnumResourceNamesW(module, MAKEINTRESOURCEW(5), EachDialog, 0);  // RT_DIALOG
+    HMODULE program = LoadLibraryExW(L"Tarnwick.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (WINE_CHECK(program != nullptr)) EnumResourceNamesW(program, MAKEINTRESOURCEW(5), EachDialog, 0);  // RT_DIALOG
     return tarnwick::wine::FinishChecks();
 }

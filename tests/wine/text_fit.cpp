@@ -7,14 +7,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string>
+#include <cwchar>
 
 #include "tests/wine/wine_check.h"
 
-namespace {
-
 // The room that the control has for its text; 0 when it shows none.
-int TextRoom(HWND control) {
+static int TextRoom(HWND control) {
     wchar_t kind[16] = L"";
     GetClassNameW(control, kind, 16);
     RECT client{};
@@ -27,7 +25,7 @@ int TextRoom(HWND control) {
     return button == BS_GROUPBOX ? client.right - 16 : 0;
 }
 
-BOOL CALLBACK Measure(HWND control, LPARAM dialogId) {
+static BOOL CALLBACK Measure(HWND control, LPARAM dialogId) {
     wchar_t text[256] = L"";
     const int room = GetWindowTextW(control, text, 256) > 0 ? TextRoom(control) : 0;
     if (room == 0) return TRUE;
@@ -36,31 +34,27 @@ BOOL CALLBACK Measure(HWND control, LPARAM dialogId) {
     RECT needed{};
     DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
     DeleteDC(dc);
-    const std::wstring report = L"dialog " + std::to_wstring(dialogId) + L" \"" + text + L"\" needs " +
-                                std::to_wstring(needed.right) + L" of " + std::to_wstring(room);
+    wchar_t report[512];
+    std::swprintf(report, 512, L"dialog %d \"%ls\" needs %d of %d", int(dialogId), text, int(needed.right), room);
     char what[1024] = "";  // in UTF-8, whatever the console's code page
-    WideCharToMultiByte(CP_UTF8, 0, report.c_str(), -1, what, sizeof what, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, report, -1, what, sizeof what, nullptr, nullptr);
     tarnwick::wine::Check(needed.right * 100 <= room * 92, what, __FILE__, __LINE__);
     return TRUE;
 }
 
-INT_PTR CALLBACK Quiet(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
-
-BOOL CALLBACK EachDialog(HMODULE program, LPCWSTR type, LPWSTR name, LONG_PTR) {
+static BOOL CALLBACK EachDialog(HMODULE program, LPCWSTR type, LPWSTR name, LONG_PTR) {
     const void* layout = LockResource(LoadResource(program, FindResourceW(program, name, type)));
     // The options pages are child dialogs: they get a plain parent.
     HWND parent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 900, 700, nullptr, nullptr, nullptr, nullptr);
-    HWND dialog = CreateDialogIndirectParamW(nullptr, static_cast<const DLGTEMPLATE*>(layout), parent, Quiet, 0);
+    const DLGPROC quiet = [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_INITDIALOG; };
+    HWND dialog = CreateDialogIndirectParamW(nullptr, static_cast<const DLGTEMPLATE*>(layout), parent, quiet, 0);
     if (WINE_CHECK(dialog != nullptr)) EnumChildWindows(dialog, Measure, reinterpret_cast<LPARAM>(name));
     DestroyWindow(parent);
     return TRUE;
 }
 
-}  // namespace
-
 int main() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    InitCommonControls();  // the list views and the tab control of the templates
     HMODULE program = LoadLibraryExW(L"Tarnwick.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (WINE_CHECK(program != nullptr)) EnumResourceNamesW(program, MAKEINTRESOURCEW(5), EachDialog, 0);  // RT_DIALOG
     return tarnwick::wine::FinishChecks();

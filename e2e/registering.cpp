@@ -58,6 +58,7 @@ void AddByTypedName() {
     Dialog entry = run.Open(1003, kEntryTitle);
     WINE_CHECK(ComboEntries(entry.Item(1019)) == kSixLevels && ComboEntries(entry.Item(1047)) == kSixLevels);
     WINE_CHECK(entry.Text(1019) == "通常" && entry.Text(1047) == "通常" && !entry.Enabled(1047) && !entry.Checked(1048));
+    WINE_CHECK(!entry.Enabled(1050));  // its label greyed with it
     WINE_CHECK(run.FocusedControl() == entry.Item(1020));
     entry.SetText(1020, "  エディタ.exe \t");
     entry.Select(1019, "高");
@@ -72,7 +73,7 @@ void AddByTypedName() {
     // The active priority: one question, and after No the focus is on its combo box.
     entry = NewEntry(run, "ｔｏｏｌ.EXE", "低");
     entry.Press(1048);
-    WINE_CHECK(WaitFor([&] { return entry.Enabled(1047); }));
+    WINE_CHECK(WaitFor([&] { return entry.Enabled(1047) && entry.Enabled(1050); }));
     entry.Select(1047, "高");
     entry.Press(IDOK);
     WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDNO));

@@ -2,6 +2,7 @@
 // menu, a second start handing over to the first, twenty starts at once.
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "e2e/driver.h"
 #include "win/text.h"
@@ -54,6 +55,16 @@ void StartUp() {
         HMODULE program = LoadLibraryExW(install.Path(L"Tarnwick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         wchar_t item[128] = L"";
         LoadStringW(program, 101, item, 128);
+        // Both icons hold 32-bit images at the small and large icon sizes of 100 to 250 per cent.
+        for (int id : {128, 137}) {
+            HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+            const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(program, found)));
+            std::string images;  // each entry: width, height, colours, 0, planes, bits per pixel, ...
+            for (int i = 0; group && i < group[4]; ++i) {
+                images += std::to_string(group[6 + 14 * i]) + "/" + std::to_string(group[12 + 14 * i]) + " ";
+            }
+            WINE_CHECK(images == "16/32 20/32 24/32 32/32 40/32 48/32 ");
+        }
         FreeLibrary(program);
         WINE_CHECK(Narrow(item) == "Tarnwick のﾊﾞｰｼﾞｮﾝ情報(&A)...");
         PostMessageW(run.Window(), WM_SYSCOMMAND, 0x0010, 0);

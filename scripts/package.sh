@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release archive dist/Tarnwick-<version>-win-x64.zip: the stripped,
-# statically linked Tarnwick.exe and the Japanese user's guide (Shift_JIS, CRLF,
-# as Windows' own editors read it). The version is the file VERSION's.
+# statically linked Tarnwick.exe and the Japanese user's guide in UTF-8 with a
+# byte-order mark and CRLF, which Windows' editors read right whatever the system's
+# language (Shift_JIS would show garbled outside Japanese Windows). The version is
+# the file VERSION's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +16,7 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 x86_64-w64-mingw32-strip -o "$stage/Tarnwick.exe" build/windows/Tarnwick.exe
 scripts/check-imports.sh "$stage/Tarnwick.exe"
-sed 's/$/\r/' docs/user-guide-ja.txt | iconv -f UTF-8 -t CP932 >"$stage/README-ja.txt"
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' docs/user-guide-ja.txt; } >"$stage/README-ja.txt"
 
 mkdir -p dist
 archive="dist/Tarnwick-$version-win-x64.zip"

@@ -5,10 +5,13 @@
 # three pages, all opened with the keyboard as a user would, inside a Wine virtual
 # desktop on a private Xvfb display.
 #   scripts/screenshot.sh [FOLDER]   (default docs/)
+# TARNWICK_BUILD=FOLDER takes the programs from a cross build made there instead of
+# building the windows preset.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-docs}")
 mkdir -p "$out"
+build=${TARNWICK_BUILD:-build/windows}
 
 scripts/install-deps.sh
 missing=()
@@ -17,8 +20,10 @@ command -v xdotool >/dev/null || missing+=(xdotool)
 if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq && apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)"
+if [ -z "${TARNWICK_BUILD:-}" ]; then
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows -j "$(nproc)"
+fi
 
 shot=$(mktemp -t tarnwick-shot.XXXXXX)
 trap 'rm -f "$shot"' EXIT
@@ -26,10 +31,10 @@ cat >"$shot" <<SHOT
 set -euo pipefail
 dir="\$TARNWICK_WINE_WORK/install"
 mkdir -p "\$dir/a" "\$dir/b" "\$dir/c"
-cp build/windows/Tarnwick.exe "\$dir/"
-cp build/windows/wine_target.exe "\$dir/a/editor.exe"
-cp build/windows/wine_target.exe "\$dir/b/editor.exe"
-cp build/windows/wine_target.exe "\$dir/c/Backup.exe"
+cp "$build/Tarnwick.exe" "\$dir/"
+cp "$build/wine_target.exe" "\$dir/a/editor.exe"
+cp "$build/wine_target.exe" "\$dir/b/editor.exe"
+cp "$build/wine_target.exe" "\$dir/c/Backup.exe"
 printf 'AUTOLOADMODE=1\r\n' >"\$dir/Tarnwick.ini"
 printf '%s\r\n' 'Version:4.0.0' \
   '1,Editor.exe,高,リアルタイム,テキストエディタ, 毎日使う' \

@@ -28,10 +28,13 @@ scripts/wine-session.sh ctest --preset windows
 LC_ALL=ja_JP.UTF-8 scripts/wine-session.sh ctest --preset windows -L codepage
 
 # The release archive as a user gets it: its program imports only what every
-# Windows has, and unpacked it starts, and starts again, as a new user's does.
+# Windows has, its guide reads right on any Windows (UTF-8 with a byte-order mark),
+# and unpacked it starts, and starts again, as a new user's does.
 archive=$(scripts/package.sh | tail -n 1)
 release=$(mktemp -d)
 trap 'rm -rf "$release"' EXIT
 unzip -q "$archive" -d "$release"
+[ "$(head -c 3 "$release/README-ja.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] ||
+  { echo "README-ja.txt does not start with the UTF-8 byte-order mark" >&2; exit 1; }
 TARNWICK_EXE="Z:$(tr / '\\' <<<"$release/Tarnwick.exe")" \
   scripts/wine-session.sh ctest --preset windows -R '^e2e-start-up$'

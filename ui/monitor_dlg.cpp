@@ -27,6 +27,29 @@ constexpr std::array<ColumnLayout, kColumnCount> kColumns{{
     {"実行回数", 9, LVCFMT_RIGHT},
 }};
 
+// Functions of newer Windows, looked up at run time so that older ones still start.
+template <typename Function>
+Function User32Function(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// The DPI of a window (Windows 10 1607 and later), or 0 where it cannot be known.
+UINT DpiOf(HWND window) {
+    static const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    return getDpiForWindow && window ? getDpiForWindow(window) : 0;
+}
+
+// A system metric at a DPI; at the system's DPI where that cannot be asked for.
+int MetricAt(int index, UINT dpi) {
+    static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+    return forDpi && dpi ? forDpi(index, dpi) : GetSystemMetrics(index);
+}
+
+HICON LoadIconSized(int id, int size) {
+    return static_cast<HICON>(
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
 }  // namespace
 
 const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
@@ -63,6 +86,8 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Command, ID_ACTIVE_IDLE, 0, &CMonitorDlg::OnQuickCommand},
     {Route::Command, ID_ACTIVE_NONE, 0, &CMonitorDlg::OnQuickCommand},
     {Route::Registered, 0, 0, &CMonitorDlg::OnTaskbarCreated, &g_taskbarCreated},
+    {Route::Message, WM_DPICHANGED, 0, &CMonitorDlg::OnDpiChanged},
+    {Route::Message, kDpiSettled, 0, &CMonitorDlg::OnDpiSettled},
 };
 
 CMonitorDlg* CMonitorDlg::s_foregroundListener = nullptr;
@@ -71,9 +96,6 @@ CMonitorDlg::CMonitorDlg(AppSettings& settings, const OsVersion& version, CProce
                          ProcessApi& processes, FileSystem& files, PrivilegeSwitch setDebugPrivilege, HWND parent)
     : CDialog(IDD_MONITOR, parent),
       m_programList(version),
-      m_hIcon(LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      m_hTrayIcon(static_cast<HICON>(
-          LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR))),
       m_settings(settings),
       m_version(version),
       m_enumerator(enumerator),
@@ -88,7 +110,23 @@ CMonitorDlg::CMonitorDlg(AppSettings& settings, const OsVersion& version, CProce
 }
 
 CMonitorDlg::~CMonitorDlg() {
-    if (m_hTrayIcon) DestroyIcon(m_hTrayIcon);
+    for (HICON icon : {m_hIcon, m_hSmallIcon, m_hTrayIcon}) {
+        if (icon) DestroyIcon(icon);
+    }
+}
+
+void CMonitorDlg::LoadIcons() {
+    const UINT dpi = DpiOf(m_hWnd);
+    const UINT taskbarDpi = DpiOf(FindWindowW(L"Shell_TrayWnd", nullptr));
+    const HICON old[] = {m_hIcon, m_hSmallIcon, m_hTrayIcon};
+    m_hIcon = LoadIconSized(IDR_MAINFRAME, MetricAt(SM_CXICON, dpi));
+    m_hSmallIcon = LoadIconSized(IDR_MAINFRAME, MetricAt(SM_CXSMICON, dpi));
+    m_hTrayIcon = LoadIconSized(IDI_TRAY, MetricAt(SM_CXSMICON, taskbarDpi));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    for (HICON icon : old) {
+        if (icon) DestroyIcon(icon);
+    }
 }
 
 void CMonitorDlg::DoDataExchange() {
@@ -105,7 +143,13 @@ BOOL CMonitorDlg::OnInitDialog() {
             AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
         }
     }
-    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    LoadIcons();
+    // An elevated program gets no messages from the unelevated shell unless it lets
+    // them in; without this the icon would not come back after Explorer restarts.
+    using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    if (const auto allow = User32Function<FilterFunction>("ChangeWindowMessageFilterEx")) {
+        allow(m_hWnd, g_taskbarCreated, MSGFLT_ALLOW, nullptr);
+    }
     AddTrayIcon();
     m_programList.InsertColumns(kColumns);
     m_programList.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
@@ -337,6 +381,10 @@ std::intptr_t CMonitorDlg::OnTrayCallback(const MessageEvent& event) {
             SetForegroundWindow(m_hWnd);
             CMenu menu(IDR_POPUP);
             menu.TrackPopup(0, TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor, m_hWnd);
+            // Then a message of its own, which completes the switch to the window as
+            // Windows asks of a notification-area menu: else a second right click
+            // may find the menu not opening, or it may stay open.
+            PostMessageW(m_hWnd, WM_NULL, 0, 0);
             return 1;
         }
         default:
@@ -355,8 +403,37 @@ std::intptr_t CMonitorDlg::OnTrayQuit(const MessageEvent&) {
 }
 
 std::intptr_t CMonitorDlg::OnTaskbarCreated(const MessageEvent&) {
+    LoadIcons();  // the new taskbar may have another DPI
     AddTrayIcon();
     return 0;
+}
+
+std::intptr_t CMonitorDlg::OnDpiChanged(const MessageEvent& event) {
+    const auto* suggested = reinterpret_cast<const RECT*>(event.lParam);
+    SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageW(m_hWnd, kDpiSettled, 0, 0);
+    return FALSE;  // the dialog manager places the controls and gives them fonts for the new DPI
+}
+
+std::intptr_t CMonitorDlg::OnDpiSettled(const MessageEvent&) {
+    SizeColumns();
+    LoadIcons();
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    data.hWnd = m_hWnd;
+    data.uID = IDI_TRAY;
+    data.uFlags = NIF_ICON;
+    data.hIcon = m_hTrayIcon;
+    Shell_NotifyIconW(NIM_MODIFY, &data);
+    return TRUE;
+}
+
+void CMonitorDlg::SizeColumns() {
+    const int unit = m_programList.GetStringWidth("X");
+    for (std::size_t i = 0; i < kColumns.size(); ++i) {
+        m_programList.Send(LVM_SETCOLUMNWIDTH, i, kColumns[i].widthFactor * unit);
+    }
 }
 
 void CMonitorDlg::AddTrayIcon() {

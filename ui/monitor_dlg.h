@@ -41,6 +41,9 @@ public:
     static constexpr UINT_PTR kForegroundPollTimer = 2;
     static constexpr UINT_PTR kForegroundTickTimer = 3;
     static constexpr UINT kForegroundPollMs = 50;
+    // Posted by the DPI change, so that the columns are measured after the dialog
+    // manager has given the controls their new fonts.
+    static constexpr UINT kDpiSettled = WM_APP + 0x40;
 
 private:
     static const MapEntry<CMonitorDlg> kMessageMap[];
@@ -69,6 +72,8 @@ private:
     std::intptr_t OnTrayMonitor(const MessageEvent& event);
     std::intptr_t OnTrayQuit(const MessageEvent& event);
     std::intptr_t OnTaskbarCreated(const MessageEvent& event);
+    std::intptr_t OnDpiChanged(const MessageEvent& event);
+    std::intptr_t OnDpiSettled(const MessageEvent& event);
 
     // What accepting the options changes outside the settings.
     void ReloadSaveFile() override;
@@ -90,13 +95,19 @@ private:
 
     void AddTrayIcon();
     void RemoveTrayIcon();
+    // The window's icons at the sizes of its monitor's DPI, the tray icon at the
+    // small-icon size of the taskbar's; replaced whenever either may have changed.
+    void LoadIcons();
+    // Column widths count widths of "X" in the list's present font.
+    void SizeColumns();
     // Runs the entry dialog on the selected row (the change button and a double-click).
     void EditSelectedProgram();
 
     CListBox m_historyList;
     CProgramListCtrl m_programList;
-    HICON m_hIcon;
-    HICON m_hTrayIcon;
+    HICON m_hIcon = nullptr;
+    HICON m_hSmallIcon = nullptr;
+    HICON m_hTrayIcon = nullptr;
 
     AppSettings& m_settings;
     const OsVersion& m_version;

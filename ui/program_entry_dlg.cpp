@@ -48,6 +48,7 @@ BOOL CProgramEntryDlg::OnInitDialog() {
     const bool active = m_form.m_activePriority != kNoPriority;
     m_activeCheck.SetCheck(active);
     m_activeCombo.EnableWindow(active);
+    ::EnableWindow(GetDlgItem(IDC_ACTIVE_LABEL), active);  // the label greys with its combo
     m_activeCombo.SetCurSel(EntryComboIndex(names, active ? m_form.m_activePriority : kNormal));
     m_nameEdit.SetWindowText(m_form.m_name);
     m_descriptionEdit.SetWindowText(m_form.m_description);
@@ -61,6 +62,7 @@ bool CProgramEntryDlg::Dispatch(const MessageEvent& event, std::intptr_t& result
 
 std::intptr_t CProgramEntryDlg::OnActiveCheck(const MessageEvent&) {
     m_activeCombo.EnableWindow(m_activeCheck.GetCheck());
+    ::EnableWindow(GetDlgItem(IDC_ACTIVE_LABEL), m_activeCheck.GetCheck());
     return TRUE;
 }
 

@@ -10,8 +10,13 @@ constexpr const char* kWatchedText = "する";
 constexpr const char* kUnwatchedText = "しない";
 }  // namespace
 
+// At first there are no rows: what a save of none writes.
 Registrations::Registrations(ProgramRows& rows, AppSettings& settings, MessageBoxes& boxes, FileSystem& files)
-    : m_rows(rows), m_settings(settings), m_boxes(boxes), m_files(files) {}
+    : m_rows(rows),
+      m_settings(settings),
+      m_boxes(boxes),
+      m_files(files),
+      m_savedBytes(kSaveFileVersion + std::string("\r\n")) {}
 
 void Registrations::SetWatched(int row) {
     if (row < 0 || row >= m_rows.Count()) return;
@@ -137,22 +142,49 @@ int Registrations::RowOf(const std::string& key) const {
     return count;
 }
 
-void Registrations::SaveTable() {
-    if (m_loading) return;
-    if (!WriteReplacing(m_files, m_settings.GetSaveFilePath(), FormatSaveFile(m_rows))) {
-        m_boxes.Show(
-            "データのセーブに失敗しました。オプションのファイルで指定されているパス名を確認してください。",
-            "セーブの失敗", kMbOk | kMbIconExclamation);
+bool Registrations::SaveTable() {
+    if (m_loading) return true;
+    if (WriteSaveFile(FormatSaveFile(m_rows))) return true;
+    m_boxes.Show("データのセーブに失敗しました。オプションのファイルで指定されているパス名を確認してください。",
+                 "セーブの失敗", kMbOk | kMbIconExclamation);
+    return false;
+}
+
+bool Registrations::WriteSaveFile(const std::string& bytes) {
+    if (!WriteReplacing(m_files, m_settings.GetSaveFilePath(), bytes)) return false;
+    m_savedBytes = bytes;
+    return true;
+}
+
+bool Registrations::Unsaved() const { return FormatSaveFile(m_rows) != m_savedBytes; }
+
+bool Registrations::ConfirmEnd() {
+    if (AutoSave() || !Unsaved()) return true;
+    switch (m_boxes.Show("登録内容の変更がセーブされていません。\n終了する前にセーブしますか？\n"
+                         "（[いいえ]を選択すると変更内容は破棄されます。）",
+                         "終了の確認", kMbYesNoCancel | kMbIconQuestion)) {
+        case kIdYes: return SaveTable();
+        case kIdNo: return true;
+        default: return false;  // Cancel, or a box that could not be shown
     }
 }
 
+void Registrations::SaveForSessionEnd() {
+    const std::string bytes = FormatSaveFile(m_rows);
+    if (bytes != m_savedBytes) WriteSaveFile(bytes);
+}
+
 void Registrations::LoadTable() {
-    // Cleared on every way out, so that later saves are not skipped for good.
+    // Cleared on every way out, so that later saves are not skipped for good. The
+    // rows then show what the file holds (nothing, when it cannot be read).
     struct LoadingFlag {
-        int& flag;
-        explicit LoadingFlag(int& f) : flag(f) { flag = 1; }
-        ~LoadingFlag() { flag = 0; }
-    } loading(m_loading);
+        Registrations& owner;
+        explicit LoadingFlag(Registrations& r) : owner(r) { owner.m_loading = 1; }
+        ~LoadingFlag() {
+            owner.m_loading = 0;
+            owner.m_savedBytes = FormatSaveFile(owner.m_rows);
+        }
+    } loading(*this);
 
     const std::string savePath = m_settings.GetSaveFilePath();
     ConvertOldSaveFile(m_files, savePath, m_settings.GetTempFilePath());

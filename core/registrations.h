@@ -34,8 +34,20 @@ public:
     // The first row whose name gives the key, or the row count.
     int RowOf(const std::string& key) const;
 
-    void SaveTable();
+    // Writes the save file; a failure is reported in a box and returns false.
+    bool SaveTable();
     void LoadTable();
+
+    // Whether a save would write other bytes than the last save wrote or the last
+    // load showed: a change of any kind, the order of the rows included.
+    bool Unsaved() const;
+    // Whether the program may end now. Ending writes nothing by itself, but with
+    // auto-save off unsaved changes are asked about once: Yes saves (and a failed
+    // save keeps the program running), No discards them, Cancel keeps running.
+    bool ConfirmEnd();
+    // Windows is ending the session: unsaved changes are written without a word,
+    // since any box would hold up the logoff.
+    void SaveForSessionEnd();
 
     ProgramTable& Programs() { return m_programs; }
     ProgramRows& Rows() { return m_rows; }
@@ -45,6 +57,7 @@ private:
     bool AutoSave() const { return m_settings.m_autoSaveMode != 0; }
     void SetWatchText(int row, const char* text, int watched);
     void AddRecord(int row, std::string_view line);
+    bool WriteSaveFile(const std::string& bytes);
 
     ProgramRows& m_rows;
     AppSettings& m_settings;
@@ -52,6 +65,7 @@ private:
     FileSystem& m_files;
     ProgramTable m_programs;
     int m_loading = 0;
+    std::string m_savedBytes;
     std::string m_loadLine;
 };
 

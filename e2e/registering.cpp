@@ -1,5 +1,6 @@
 // Registering programs: by a typed name, from the running programs and by browsing;
-// changing them through the entry dialog and the context menu; deleting; sorting.
+// changing them through the entry dialog and the context menu; deleting; sorting;
+// the icon held off while the entry dialog is open; the end asking to save.
 #include <algorithm>
 
 #include "e2e/driver.h"
@@ -124,6 +125,11 @@ void AddFromRunningListAndBrowse() {
     WINE_CHECK(run.Ready());
 
     Dialog entry = run.Open(1003, kEntryTitle);
+    // Under the open dialog the icon's options command, menu and double-click open nothing.
+    run.PostCommand(32772);
+    for (UINT mouse : {WM_RBUTTONUP, WM_LBUTTONDBLCLK}) run.TrayMouse(mouse);
+    WINE_CHECK(run.Settle() && !FindProcessWindow(run.Id(), L"#32770", Wide(kOptionsTitle)) && !run.MenuOpen() &&
+               WaitFor([&] { return GetForegroundWindow() == entry.window; }));
     entry.Press(1018);
     Dialog running = run.WaitForDialog(kRunningTitle);
     HWND list = running.Item(1000);
@@ -163,7 +169,10 @@ void AddFromRunningListAndBrowse() {
     WINE_CHECK(AnswerOpenFile(run, install.Path(L"Tarnwick.exe")));
     WINE_CHECK(entry.Text(1020) == "Browsed.exe" && entry.Text(1046) == "Tarnwick Version 4.0");
     WINE_CHECK(entry.Close(IDOK) && run.Text(0, 2) == "Tarnwick Version 4.0");
-    WINE_CHECK(run.Quit());
+    // Without auto-save the icon's quit command asks about the registration; Yes saves it and ends.
+    run.PostCommand(32773);
+    WINE_CHECK(run.AnswerMessageBox("終了の確認", IDYES) && run.Ended() &&
+               install.Save() == "Version:4.0.0\r\n1,Browsed.exe,通常,指定なし,Tarnwick Version 4.0\r\n");
 }
 
 void ContextMenuSortAndSave() {
@@ -228,7 +237,7 @@ void ContextMenuSortAndSave() {
                                  "0,beta.exe,低,指定なし,b\r\n1,Alpha.exe,通常以上,指定なし,a\r\n");
     run.ClickHeader(run.List(), 1);
     WINE_CHECK(WaitFor([&] { return run.Column(1) == Texts{"Alpha.exe", "beta.exe", "TwOrphan.exe", "TwQuick.exe"}; }));
-    WINE_CHECK(run.Quit());
+    WINE_CHECK(run.Quit());  // with auto-save on, the order not saved since is not asked about
 }
 
 void DeleteAndAutoSave() {

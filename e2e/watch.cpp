@@ -1,5 +1,5 @@
 // Watching with the real program: auto-load, the first tick and its history line,
-// saving; the foreground followed at once.
+// saving, the end's question about a change; the foreground followed at once.
 #include "e2e/driver.h"
 
 namespace tarnwick::e2e {
@@ -29,10 +29,15 @@ void AutoLoadWatchAndSave() {
     DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
     WINE_CHECK(run.ClickDone(1006) && install.Save() == save);
     run.Click(1002);  // clear the history
-    // Without auto-save a change stays on screen only: nothing is saved on the way out.
+    // Without auto-save Escape asks about a change: Cancel keeps running, No ends and saves nothing.
     run.SetChecked(1, true);
     WINE_CHECK(WaitFor([&] { return run.HistoryCount() == 0 && run.Text(1, 0) == "する"; }));
-    WINE_CHECK(run.Quit() && install.Save() == save);
+    for (int answer : {IDCANCEL, IDNO}) {
+        PostMessageW(run.List(), WM_KEYDOWN, VK_ESCAPE, 0);
+        WINE_CHECK(run.AnswerMessageBox("終了の確認", answer, "登録内容の変更がセーブされていません。\n"
+                                        "終了する前にセーブしますか？\n（[いいえ]を選択すると変更内容は破棄されます。）"));
+    }
+    WINE_CHECK(run.Ended() && install.Save() == save);
 }
 
 // With a 5000 ms cycle, every switch of the foreground between the target and the

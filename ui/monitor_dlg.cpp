@@ -63,7 +63,7 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Command, IDC_LOAD, 0, &CMonitorDlg::OnLoad},
     {Route::Command, IDC_CLEAR, 0, &CMonitorDlg::OnClear},
     {Route::Command, IDC_OPTIONS, 0, &CMonitorDlg::OnOptions},
-    {Route::Command, ID_TRAY_OPTIONS, 0, &CMonitorDlg::OnOptions},
+    {Route::Command, ID_TRAY_OPTIONS, 0, &CMonitorDlg::OnTrayOptions},
     {Route::Notify, IDC_PROGRAM_LIST, static_cast<unsigned>(NM_DBLCLK), &CMonitorDlg::OnDoubleClick},
     {Route::Notify, IDC_PROGRAM_LIST, static_cast<unsigned>(LVN_ITEMCHANGED), &CMonitorDlg::OnItemChanged},
     {Route::Message, WM_TIMER, 0, &CMonitorDlg::OnTimer},
@@ -72,6 +72,7 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Message, kTrayCallback, 0, &CMonitorDlg::OnTrayCallback},
     {Route::Command, ID_TRAY_MONITOR, 0, &CMonitorDlg::OnTrayMonitor},
     {Route::Command, ID_TRAY_QUIT, 0, &CMonitorDlg::OnTrayQuit},
+    {Route::Message, WM_ENDSESSION, 0, &CMonitorDlg::OnEndSession},
     {Route::Command, ID_SPECIFIED_HIGH, 0, &CMonitorDlg::OnQuickCommand},
     {Route::Command, ID_SPECIFIED_ABOVE_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
     {Route::Command, ID_SPECIFIED_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
@@ -370,9 +371,11 @@ void CMonitorDlg::ShowMonitor() {
 }
 
 std::intptr_t CMonitorDlg::OnTrayCallback(const MessageEvent& event) {
+    const auto mouse = static_cast<UINT>(event.lParam);
+    if ((mouse == WM_LBUTTONDBLCLK || mouse == WM_RBUTTONUP) && BringModalToFront()) return 1;
     POINT cursor{};
     GetCursorPos(&cursor);
-    switch (static_cast<UINT>(event.lParam)) {
+    switch (mouse) {
         case WM_LBUTTONDBLCLK:
             ShowMonitor();
             return 1;
@@ -393,13 +396,37 @@ std::intptr_t CMonitorDlg::OnTrayCallback(const MessageEvent& event) {
 }
 
 std::intptr_t CMonitorDlg::OnTrayMonitor(const MessageEvent&) {
-    ShowMonitor();
+    if (!BringModalToFront()) ShowMonitor();
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnTrayOptions(const MessageEvent&) {
+    if (!BringModalToFront()) OpenOptions();
     return TRUE;
 }
 
 std::intptr_t CMonitorDlg::OnTrayQuit(const MessageEvent&) {
-    EndDialog(IDCANCEL);
+    if (!BringModalToFront()) OnCancel();
     return TRUE;
+}
+
+void CMonitorDlg::OnCancel() {
+    if (m_registrations.ConfirmEnd()) EndDialog(IDCANCEL);
+}
+
+// Windows ends the session: no question (it would hold up the logoff), the changes are written.
+std::intptr_t CMonitorDlg::OnEndSession(const MessageEvent& event) {
+    if (event.wParam) m_registrations.SaveForSessionEnd();
+    return 0;
+}
+
+bool CMonitorDlg::BringModalToFront() {
+    if (IsWindowEnabled(m_hWnd)) return false;
+    // The system keeps the last active of the windows this one owns, directly or through
+    // another: the innermost box (the running list over the entry dialog), as Alt+Tab finds it.
+    HWND modal = GetLastActivePopup(m_hWnd);
+    if (modal != m_hWnd) SetForegroundWindow(modal);
+    return true;
 }
 
 std::intptr_t CMonitorDlg::OnTaskbarCreated(const MessageEvent&) {

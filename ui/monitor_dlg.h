@@ -50,6 +50,8 @@ private:
 
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
+    // Escape, the 常駐終了(ESC) button, the close box and the icon's quit command.
+    void OnCancel() override;
     bool Dispatch(const MessageEvent& event, std::intptr_t& result) override;
 
     std::intptr_t OnSysCommand(const MessageEvent& event);
@@ -70,7 +72,9 @@ private:
     std::intptr_t OnQuickCommand(const MessageEvent& event);
     std::intptr_t OnTrayCallback(const MessageEvent& event);
     std::intptr_t OnTrayMonitor(const MessageEvent& event);
+    std::intptr_t OnTrayOptions(const MessageEvent& event);
     std::intptr_t OnTrayQuit(const MessageEvent& event);
+    std::intptr_t OnEndSession(const MessageEvent& event);
     std::intptr_t OnTaskbarCreated(const MessageEvent& event);
     std::intptr_t OnDpiChanged(const MessageEvent& event);
     std::intptr_t OnDpiSettled(const MessageEvent& event);
@@ -100,6 +104,10 @@ private:
     void LoadIcons();
     // Column widths count widths of "X" in the list's present font.
     void SizeColumns();
+    // While a dialog or message box of this window is open, the window is disabled and
+    // the icon must not act under it; brings that box to the front instead. False
+    // when the window is free.
+    bool BringModalToFront();
     // Runs the entry dialog on the selected row (the change button and a double-click).
     void EditSelectedProgram();
 

@@ -92,6 +92,22 @@ TEST_F(RegistryTest, SavePolicyOfEveryCommand) {
     }
 }
 
+// The end's three answers, and no question with auto-save on, are driven end to end;
+// here: a failed save keeps the program running, and the session's end writes only
+// what differs, showing nothing, not even a failure.
+TEST_F(RegistryTest, AFailedSaveKeepsRunningAndTheSessionsEndWritesWithoutAWord) {
+    registry.Add(Entry("a.exe"));
+    files.uncreatable = {testing::kSavePath + std::string(".new")};
+    boxes.answers = {kIdYes};
+    EXPECT_FALSE(registry.ConfirmEnd());
+    registry.SaveForSessionEnd();  // fails without a word
+    files.uncreatable.clear();
+    registry.SaveForSessionEnd();
+    registry.SaveForSessionEnd();
+    EXPECT_EQ(boxes.shown.size(), 2u);  // the question, the failure of its save
+    EXPECT_EQ(Saves(), 1);
+}
+
 // What the dialog shows, the locked name and the kept run count are driven end to
 // end; a row whose entry went (one of two rows of a name was deleted) gets a new one.
 TEST_F(RegistryTest, EditingARowWithoutAnEntryMakesOneFromTheDialogAndTheCheckBox) {

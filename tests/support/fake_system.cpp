@@ -20,39 +20,12 @@ constexpr std::uintptr_t kSnapshotTag = 0x5A5A0000;
 Handle ProcessHandle(Dword id) { return reinterpret_cast<Handle>(kProcessTag + id); }
 Dword ProcessIdOf(Handle handle) { return static_cast<Dword>(reinterpret_cast<std::uintptr_t>(handle) - kProcessTag); }
 
-WinBool FakeEnumProcesses(Dword* ids, Dword bytes, Dword* returned) {
-    return FakeSystem::current->EnumProcesses(ids, bytes, returned);
-}
-WinBool FakeEnumProcessModules(Handle process, ModuleHandle* modules, Dword bytes, Dword* needed) {
-    return FakeSystem::current->EnumProcessModules(process, modules, bytes, needed);
-}
-Dword FakeGetModuleBaseNameW(Handle process, ModuleHandle, WideChar* name, Dword size) {
-    return FakeSystem::current->ModuleName(process, name, size, false);
-}
-Dword FakeGetModuleFileNameExW(Handle process, ModuleHandle, WideChar* name, Dword size) {
-    return FakeSystem::current->ModuleName(process, name, size, true);
-}
-int FakeVdmEnumTaskWowEx(Dword processId, TaskEnumProcEx callback, LParam context) {
-    return FakeSystem::current->EnumTasks(processId, callback, context);
-}
-WinBool FakeQueryFullProcessImageNameW(Handle process, Dword, WideChar* name, Dword* size) {
-    return FakeSystem::current->ImagePath(process, name, size);
-}
-Handle FakeCreateToolhelp32Snapshot(Dword, Dword) { return FakeSystem::current->Snapshot(); }
-WinBool FakeProcess32First(Handle snapshot, ProcessEntry32* entry) {
-    return FakeSystem::current->SnapshotEntry(snapshot, entry, true);
-}
-WinBool FakeProcess32Next(Handle snapshot, ProcessEntry32* entry) {
-    return FakeSystem::current->SnapshotEntry(snapshot, entry, false);
-}
-WinBool FakeProcess32FirstW(Handle snapshot, ProcessEntry32W* entry) {
-    return FakeSystem::current->WideSnapshotEntry(snapshot, entry, true);
-}
-WinBool FakeProcess32NextW(Handle snapshot, ProcessEntry32W* entry) {
-    return FakeSystem::current->WideSnapshotEntry(snapshot, entry, false);
-}
-std::int32_t FakeNtQuerySystemInformation(Dword informationClass, void* buffer, Dword bytes, Dword* needed) {
-    return FakeSystem::current->QuerySystemInformation(informationClass, buffer, bytes, needed);
+// The exported entry points: each takes the type that the program calls it by and
+// forwards to the system that is current.
+FakeSystem& Current() { return *FakeSystem::current; }
+template <typename Function>
+void* Entry(Function function) {
+    return reinterpret_cast<void*>(function);
 }
 
 struct Export {
@@ -61,18 +34,28 @@ struct Export {
     void* address;
 };
 const Export kExports[] = {
-    {"PSAPI.DLL", "EnumProcesses", reinterpret_cast<void*>(&FakeEnumProcesses)},
-    {"PSAPI.DLL", "EnumProcessModules", reinterpret_cast<void*>(&FakeEnumProcessModules)},
-    {"PSAPI.DLL", "GetModuleBaseNameW", reinterpret_cast<void*>(&FakeGetModuleBaseNameW)},
-    {"PSAPI.DLL", "GetModuleFileNameExW", reinterpret_cast<void*>(&FakeGetModuleFileNameExW)},
-    {"VDMDBG.DLL", "VDMEnumTaskWOWEx", reinterpret_cast<void*>(&FakeVdmEnumTaskWowEx)},
-    {"Kernel32.DLL", "CreateToolhelp32Snapshot", reinterpret_cast<void*>(&FakeCreateToolhelp32Snapshot)},
-    {"Kernel32.DLL", "Process32First", reinterpret_cast<void*>(&FakeProcess32First)},
-    {"Kernel32.DLL", "Process32Next", reinterpret_cast<void*>(&FakeProcess32Next)},
-    {"Kernel32.DLL", "Process32FirstW", reinterpret_cast<void*>(&FakeProcess32FirstW)},
-    {"Kernel32.DLL", "Process32NextW", reinterpret_cast<void*>(&FakeProcess32NextW)},
-    {"Kernel32.DLL", "QueryFullProcessImageNameW", reinterpret_cast<void*>(&FakeQueryFullProcessImageNameW)},
-    {"ntdll.dll", "NtQuerySystemInformation", reinterpret_cast<void*>(&FakeNtQuerySystemInformation)},
+    {"PSAPI.DLL", "EnumProcesses", Entry<EnumProcessesFn>([](auto... a) { return Current().EnumProcesses(a...); })},
+    {"PSAPI.DLL", "EnumProcessModules",
+     Entry<EnumProcessModulesFn>([](auto... a) { return Current().EnumProcessModules(a...); })},
+    {"PSAPI.DLL", "GetModuleBaseNameW",
+     Entry<GetModuleNameFn>([](auto... a) { return Current().ModuleName(a..., false); })},
+    {"PSAPI.DLL", "GetModuleFileNameExW",
+     Entry<GetModuleNameFn>([](auto... a) { return Current().ModuleName(a..., true); })},
+    {"VDMDBG.DLL", "VDMEnumTaskWOWEx", Entry<VdmEnumTaskWowExFn>([](auto... a) { return Current().EnumTasks(a...); })},
+    {"Kernel32.DLL", "CreateToolhelp32Snapshot",
+     Entry<CreateToolhelp32SnapshotFn>([](Dword, Dword) { return Current().Snapshot(); })},
+    {"Kernel32.DLL", "Process32First",
+     Entry<Process32Fn>([](auto... a) { return Current().SnapshotEntry(a..., true); })},
+    {"Kernel32.DLL", "Process32Next",
+     Entry<Process32Fn>([](auto... a) { return Current().SnapshotEntry(a..., false); })},
+    {"Kernel32.DLL", "Process32FirstW",
+     Entry<Process32WFn>([](auto... a) { return Current().WideSnapshotEntry(a..., true); })},
+    {"Kernel32.DLL", "Process32NextW",
+     Entry<Process32WFn>([](auto... a) { return Current().WideSnapshotEntry(a..., false); })},
+    {"Kernel32.DLL", "QueryFullProcessImageNameW",
+     Entry<QueryFullProcessImageNameFn>([](auto... a) { return Current().ImagePath(a...); })},
+    {"ntdll.dll", "NtQuerySystemInformation",
+     Entry<NtQuerySystemInformationFn>([](auto... a) { return Current().QuerySystemInformation(a...); })},
 };
 
 // The file name of a path, found without allocating (the benchmark runs through here).
@@ -82,15 +65,6 @@ std::string_view BaseNameOf(std::string_view path) {
         if (path[i] == '\\' || path[i] == '/') start = i + 1;
     }
     return path.substr(start);
-}
-
-// Copies like the system does into a short buffer: cut at the byte, characters or not.
-Dword CopyCut(std::string_view text, char* out, Dword size) {
-    if (size == 0) return 0;
-    Dword length = std::min<Dword>(static_cast<Dword>(text.size()), size - 1);
-    std::memcpy(out, text.data(), length);
-    out[length] = '\0';
-    return length;
 }
 
 // The scripted system's wide names hold one unit per character, as UTF-16 does:
@@ -139,12 +113,7 @@ FakeSystem::~FakeSystem() {
 }
 
 FakeProcess& FakeSystem::Add(Dword id, const std::string& path, Dword priority) {
-    FakeProcess process;
-    process.id = id;
-    process.path = path;
-    process.priority = priority;
-    processes.push_back(process);
-    return processes.back();
+    return processes.emplace_back(FakeProcess{id, path, priority});
 }
 
 FakeProcess* FakeSystem::Process(Dword id) {
@@ -239,13 +208,13 @@ void FakeSystem::ToShiftJis(std::u16string_view name, std::string& text) {
     text.resize(length);
 }
 
-Dword FakeSystem::ModuleName(Handle handle, WideChar* name, Dword size, bool fullPath) {
+Dword FakeSystem::ModuleName(Handle handle, ModuleHandle, WideChar* name, Dword size, bool fullPath) {
     FakeProcess* process = Process(ProcessIdOf(handle));
     if (!process || process->path.empty()) return 0;
     return CopyWideCut(fullPath ? std::string_view(process->path) : BaseNameOf(process->path), name, size);
 }
 
-WinBool FakeSystem::ImagePath(Handle handle, WideChar* name, Dword* size) {
+WinBool FakeSystem::ImagePath(Handle handle, Dword, WideChar* name, Dword* size) {
     FakeProcess* process = Process(ProcessIdOf(handle));
     if (!process || process->path.empty()) return 0;
     *size = CopyWideCut(process->path, name, *size);
@@ -257,8 +226,7 @@ int FakeSystem::EnumTasks(Dword processId, TaskEnumProcEx callback, LParam conte
     if (!process) return 0;
     int reported = 0;
     for (const FakeTask& task : process->tasks) {
-        std::vector<char> fileName(task.fileName.begin(), task.fileName.end());
-        fileName.push_back('\0');
+        std::string fileName = task.fileName;  // the callback takes writable texts
         char moduleName[10] = "MODULE";
         ++reported;
         if (callback(1, 1, task.task, moduleName, fileName.data(), context)) break;
@@ -299,7 +267,11 @@ WinBool FakeSystem::SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool f
     const SnapshotRow* found = entry->dwSize == sizeof *entry ? NextInSnapshot(snapshot, first) : nullptr;
     if (!found) return 0;
     entry->th32ProcessID = found->first;
-    CopyCut(found->second->path, entry->szExeFile, sizeof entry->szExeFile);
+    // Copied as the system copies into its short buffer: cut at the byte, characters or not.
+    const std::string& path = found->second->path;
+    const std::size_t length = std::min(path.size(), sizeof entry->szExeFile - 1);
+    path.copy(entry->szExeFile, length);
+    entry->szExeFile[length] = '\0';
     return 1;
 }
 

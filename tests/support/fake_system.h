@@ -92,8 +92,8 @@ public:
     // The listing functions' behaviour, reached through the exported entry points.
     WinBool EnumProcesses(Dword* ids, Dword bytes, Dword* returned);
     WinBool EnumProcessModules(Handle process, ModuleHandle* modules, Dword bytes, Dword* needed);
-    Dword ModuleName(Handle process, WideChar* name, Dword size, bool fullPath);
-    WinBool ImagePath(Handle process, WideChar* name, Dword* size);
+    Dword ModuleName(Handle process, ModuleHandle module, WideChar* name, Dword size, bool fullPath);
+    WinBool ImagePath(Handle process, Dword flags, WideChar* name, Dword* size);
     int EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context);
     Handle Snapshot();
     WinBool SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first);

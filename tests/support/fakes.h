@@ -19,39 +19,29 @@ namespace tarnwick::testing {
 class MemoryFileSystem final : public FileSystem {
 public:
     std::map<std::string, std::string> files;
-    std::set<std::string> unreadable;     // Read fails
     std::set<std::string> uncreatable;    // Write fails before writing anything
     std::set<std::string> failingWrites;  // Write creates the file, writes half, then fails (a full disk)
     bool replaceFails = false;
-    std::vector<std::string> log;  // "write PATH", "replace A B", "remove PATH"
+    std::vector<std::string> replaced;  // "FROM TO", in order
 
     std::optional<std::string> Read(const std::string& path) override {
-        if (unreadable.count(path)) return std::nullopt;
         auto found = files.find(path);
-        if (found == files.end()) return std::nullopt;
-        return found->second;
+        return found == files.end() ? std::nullopt : std::optional(found->second);
     }
     bool Write(const std::string& path, const std::string& bytes) override {
-        log.push_back("write " + path);
         if (uncreatable.count(path)) return false;
-        if (failingWrites.count(path)) {
-            files[path] = bytes.substr(0, bytes.size() / 2);
-            return false;
-        }
-        files[path] = bytes;
-        return true;
+        const bool fails = failingWrites.count(path) > 0;
+        files[path] = fails ? bytes.substr(0, bytes.size() / 2) : bytes;
+        return !fails;
     }
     bool Replace(const std::string& from, const std::string& to) override {
-        log.push_back("replace " + from + " " + to);
+        replaced.push_back(from + " " + to);
         if (replaceFails || !files.count(from)) return false;
         files[to] = files[from];
         files.erase(from);
         return true;
     }
-    bool Remove(const std::string& path) override {
-        log.push_back("remove " + path);
-        return files.erase(path) > 0;
-    }
+    bool Remove(const std::string& path) override { return files.erase(path) > 0; }
     bool Exists(const std::string& path) override { return files.count(path) > 0; }
 };
 

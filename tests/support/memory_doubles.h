@@ -56,6 +56,7 @@ public:
     void InsertLine(int index, const std::string& text) override;
     void Clear() override { m_lines.clear(); }
     const std::string& Line(int index) const { return m_lines.at(static_cast<std::size_t>(index)); }
+    std::vector<std::string> Lines() const { return {m_lines.begin(), m_lines.end()}; }  // newest first
 
 private:
     std::deque<std::string> m_lines;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "tests/support/registry_world.h"
@@ -17,10 +18,7 @@ class ScriptedEntryDialog final : public ProgramEntryDialog {
 public:
     std::function<bool(ProgramEntryForm&)> answer = [](ProgramEntryForm&) { return false; };
     std::vector<ProgramEntryForm> seen;
-    bool Run(ProgramEntryForm& form) override {
-        seen.push_back(form);
-        return answer(form);
-    }
+    bool Run(ProgramEntryForm& form) override { return seen.push_back(form), answer(form); }
 };
 
 // The files come first: the registrations are built over them.
@@ -34,18 +32,12 @@ protected:
 
     static ProgramEntryForm Entry(const std::string& name, PriorityLevel specified = kHigh,
                                   PriorityLevel active = kNoPriority, const std::string& description = "") {
-        ProgramEntryForm form;
-        form.m_name = name;
-        form.m_description = description;
-        form.m_priority = specified;
-        form.m_activePriority = active;
-        return form;
+        return {0, name, description, specified, active};
     }
     // The number of times the save file has been written.
     int Saves() const {
-        int count = 0;
-        for (const std::string& entry : files.log) count += entry == std::string("replace ") + kSavePath + ".new " + kSavePath;
-        return count;
+        return static_cast<int>(std::count(files.replaced.begin(), files.replaced.end(),
+                                           std::string(kSavePath) + ".new " + kSavePath));
     }
 };
 

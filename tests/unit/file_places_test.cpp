@@ -4,7 +4,6 @@
 
 #include "core/debug_privilege.h"
 #include "core/mbcs.h"
-#include "core/options.h"
 #include "core/settings.h"
 #include "tests/support/fakes.h"
 
@@ -58,10 +57,8 @@ TEST(FilePlacesTest, BesideTheProgramOnlyWhereItCanWriteAndIsNoTemporaryFolder) 
 }
 
 TEST(FilePlacesTest, SaveFileInTheFilesFolderIsStoredByNameAndFoundWhereTheFolderIs) {
-    struct Case {
-        // writtenAt and readAt: the program file when the settings were written and read.
-        const char *title, *writtenAt, *saveFile, *stored, *readAt, *readBack;
-    };
+    // writtenAt and readAt: the program file when the settings were written and read.
+    struct Case { const char *title, *writtenAt, *saveFile, *stored, *readAt, *readBack; };
     for (const Case& c : {
              Case{"another folder keeps its full path", "C:\\Old\\Tarnwick.exe", "D:\\Data\\T.sav", "D:\\Data\\T.sav",
                   "E:\\New\\Tarnwick.exe", "D:\\Data\\T.sav"},
@@ -101,14 +98,6 @@ TEST(DebugPrivilegeTest, ARefusalIsToldOnceEachTimeTheOptionIsSwitchedOn) {
     privilege.Apply(false);
     privilege.Apply(true);
     EXPECT_EQ(boxes.shown.size(), 2u);
-}
-
-TEST(FilePlacesTest, AChosenPathCodePage932CannotHoldIsRefused) {
-    ScriptedMessageBoxes boxes;
-    EXPECT_TRUE(TakeChosenSaveFile(true, boxes));
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_FALSE(TakeChosenSaveFile(false, boxes));
-    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tarnwick {
 namespace {
 
@@ -39,12 +41,9 @@ MessageEvent Notify(unsigned id, unsigned code) {
 }
 
 TEST(MessageMap, OnlyTheFirstMatchRunsAndAControlTakesOnlyItsOwnEvents) {
-    const struct {
-        const char* title;
-        bool reflected;  // offered to the bound controls rather than to the dialog's map
-        MessageEvent event;
-        std::intptr_t entry;  // the handler that runs; 0 for none
-    } cases[] = {
+    // Title; reflected: offered to the bound controls rather than to the dialog's map;
+    // the event; the handler that runs (0: none).
+    const std::tuple<const char*, bool, MessageEvent, std::intptr_t> cases[] = {
         {"a code's own entry before the any-code entry", false, Notify(1000, kDoubleClick), 1},
         {"another code of the control", false, Notify(1000, static_cast<unsigned>(-101)), 2},
         {"another control", false, Notify(1021, kDoubleClick), 0},
@@ -58,16 +57,16 @@ TEST(MessageMap, OnlyTheFirstMatchRunsAndAControlTakesOnlyItsOwnEvents) {
         {"a command with the list's id", true, UnpackMessage(kWmCommand, 1000, 0), 0},
     };
     ReflectingControl plain;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title);
+    for (const auto& [title, reflected, event, entry] : cases) {
+        SCOPED_TRACE(title);
         Window window;
         const ControlBinding bindings[] = {{1000, 0xA0, &window}, {1021, 0xB0, &plain}};
         std::intptr_t result = 0;
-        EXPECT_EQ(c.reflected ? ReflectToControl(bindings, c.event, result)
-                              : Dispatch<Window>(window, kDialogMap, c.event, result),
-                  c.entry != 0);
-        EXPECT_EQ(result, c.entry);
-        EXPECT_EQ(window.calls, c.entry != 0);
+        EXPECT_EQ(reflected ? ReflectToControl(bindings, event, result)
+                            : Dispatch<Window>(window, kDialogMap, event, result),
+                  entry != 0);
+        EXPECT_EQ(result, entry);
+        EXPECT_EQ(window.calls, entry != 0);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "core/shortcuts.h"
 #include "tests/support/fakes.h"
@@ -48,30 +49,23 @@ protected:
 
 // The number fields as the C library reads a number, then held within their
 // limits: the same in the settings file and on the watch page.
-struct Limits {
-    std::string cycle;
-    std::string retries;
-    int cycleStored;
-    int retriesStored;
-};
-
 TEST_F(OptionsTest, NumbersAreLimitedInTheFileAndOnThePage) {
-    const Limits cases[] = {
+    const std::tuple<std::string, std::string, int, int> cases[] = {  // cycle, retries: as stored
         {"100", "12", 500, 9},          {"99999", "-1", 60000, 0},
         {"", "", 500, 0},               {"x1", "7x", 500, 7},
         {"60000", "0", 60000, 0},       {"  +1500ms", "\t9", 1500, 9},
         {"99999999999999999999", "-99999999999", 60000, 0}, {"abc", "\0" "5"s, 500, 0},
     };
-    for (const Limits& c : cases) {
-        SCOPED_TRACE(c.cycle + " / " + c.retries);
-        const AppSettings read = LoadFrom("WATCHINGCYCLETIME=" + c.cycle + "\r\nRETRYCOUNT=" + c.retries + "\r\n");
-        EXPECT_EQ(read.m_watchingCycleTime, c.cycleStored);
-        EXPECT_EQ(read.m_retryCount, c.retriesStored);
-        form.watchingCycleText = c.cycle;
-        form.retryCountText = c.retries;
+    for (const auto& [cycle, retries, cycleStored, retriesStored] : cases) {
+        SCOPED_TRACE(cycle + " / " + retries);
+        const AppSettings read = LoadFrom("WATCHINGCYCLETIME=" + cycle + "\r\nRETRYCOUNT=" + retries + "\r\n");
+        EXPECT_EQ(read.m_watchingCycleTime, cycleStored);
+        EXPECT_EQ(read.m_retryCount, retriesStored);
+        form.watchingCycleText = cycle;
+        form.retryCountText = retries;
         EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
-        EXPECT_EQ(settings.m_watchingCycleTime, c.cycleStored);
-        EXPECT_EQ(settings.m_retryCount, c.retriesStored);
+        EXPECT_EQ(settings.m_watchingCycleTime, cycleStored);
+        EXPECT_EQ(settings.m_retryCount, retriesStored);
     }
 }
 
@@ -84,12 +78,7 @@ std::string Value(const AppSettings& read, const std::string& key) {
 }
 
 TEST_F(OptionsTest, TheFirstKeyInALineDecidesAndTheLastLineWins) {
-    const struct {
-        const char* title;
-        std::string text;
-        std::string key;
-        std::string value;
-    } cases[] = {
+    const std::tuple<const char*, std::string, std::string, std::string> cases[] = {  // title, text, key, value
         {"the misspelt key of older files", "AUTOLAODMODE=1\r\n", "AUTOLOADMODE", "1"},
         {"keys are case-sensitive", "runpanelview=0\r\n", "RUNPANELVIEW", "1"},
         {"a key anywhere in the line", "xxRUNPANELVIEWyy=0\r\n", "RUNPANELVIEW", "0"},
@@ -104,9 +93,9 @@ TEST_F(OptionsTest, TheFirstKeyInALineDecidesAndTheLastLineWins) {
         {"so the other key is not read", "AUTOSAVEMODE=1\rADDWATCHMODE=0\n", "AUTOSAVEMODE", "0"},
         {"a line of megabytes", std::string(4 << 20, '=') + "\r\nRETRYCOUNT=5", "RETRYCOUNT", "5"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title);
-        EXPECT_EQ(Value(LoadFrom(c.text), c.key), c.value);
+    for (const auto& [title, text, key, value] : cases) {
+        SCOPED_TRACE(title);
+        EXPECT_EQ(Value(LoadFrom(text), key), value);
     }
 }
 
@@ -150,6 +139,13 @@ TEST_F(OptionsTest, AcceptingWritesTheFileThenAppliesEveryEffectInOrder) {
     EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
     ASSERT_EQ(boxes.shown.size(), 3u);  // the question, the failure, the question again
     EXPECT_EQ(effects.calls.front(), "reload");
+}
+
+// The file dialog cannot be driven to a name code page 932 cannot hold: such a choice is refused with a box.
+TEST_F(OptionsTest, AChosenPathCodePage932CannotHoldIsRefused) {
+    EXPECT_TRUE(TakeChosenSaveFile(true, boxes));
+    EXPECT_FALSE(TakeChosenSaveFile(false, boxes));
+    EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 class FakeLinks final : public ShellLinks {

@@ -7,7 +7,6 @@
 namespace tarnwick {
 namespace {
 
-using testing::FakeProcess;
 using testing::FakeSystem;
 
 struct Report {
@@ -29,75 +28,65 @@ struct Recorder {
 
 class EnumeratorTest : public ::testing::Test {
 protected:
-    std::vector<Report> Base(CProcessEnumerator& enumerator, WinBool expected = 1) {
-        Recorder recorder;
+    // What a listing reports, its answer checked; the callback stops it after `stopAfter` reports.
+    static std::vector<Report> Base(CProcessEnumerator& enumerator, WinBool expected = 1,
+                                    std::size_t stopAfter = SIZE_MAX) {
+        Recorder recorder{{}, stopAfter};
         EXPECT_EQ(enumerator.EnumBaseNames(&Recorder::Callback, &recorder), expected);
         return recorder.reports;
     }
-    std::vector<Report> Full(CProcessEnumerator& enumerator, WinBool expected = 1) {
+    static std::vector<Report> Full(CProcessEnumerator& enumerator) {
         Recorder recorder;
-        EXPECT_EQ(enumerator.EnumFullPaths(&Recorder::Callback, &recorder), expected);
+        EXPECT_EQ(enumerator.EnumFullPaths(&Recorder::Callback, &recorder), 1);
         return recorder.reports;
     }
     FakeSystem system;
 };
 
-TEST_F(EnumeratorTest, NtReportsBaseNamesAndFullPathsWithEveryHandleClosed) {
-    system.Add(4, "C:\\Windows\\System32\\smss.exe");
-    system.Add(8, "C:\\Apps\\Editor.exe").opensLeft = 0;  // refuses full access
-    system.Add(12, "C:\\\x83\x5C\x83\x74\x83\x67\\\x95\x5C.exe");
-    system.Add(16, "C:\\x.exe").modulesListable = false;
+// Names of processes that do open are the watch tests' part (process by process).
+TEST_F(EnumeratorTest, NtNamesThatCannotBeReadAreEmptyAndEachProcessOpensOncePerListing) {
+    system.missingFunctions = {"GetModuleFileNameExW"};
+    system.Add(4, "C:\\a.exe");
+    system.Add(8, "C:\\x.exe").modulesListable = false;
     CProcessEnumerator enumerator(system);
-    EXPECT_EQ(enumerator.m_unavailable, 0);
-    EXPECT_EQ(Base(enumerator),
-              (std::vector<Report>{{4, 0, "smss.exe"}, {8, 0, ""}, {12, 0, "\x95\x5C.exe"}, {16, 0, ""}}));
-    EXPECT_EQ(Full(enumerator)[2].name, "C:\\\x83\x5C\x83\x74\x83\x67\\\x95\x5C.exe");
+    EXPECT_EQ(Base(enumerator), (std::vector<Report>{{4, 0, "a.exe"}, {8, 0, ""}}));
+    EXPECT_EQ(Full(enumerator), (std::vector<Report>{{4, 0, ""}, {8, 0, ""}}));
+    EXPECT_EQ(system.opens, 4);
     EXPECT_EQ(system.openHandles, 0);
-    EXPECT_EQ(system.opens, 8);  // each process once per listing
 }
 
 TEST_F(EnumeratorTest, NtvdmTasksFollowTheirHostAndCanStopTheListing) {
-    FakeProcess& vdm = system.Add(20, "C:\\WINNT\\system32\\ntvdm.exe");
-    vdm.tasks = {{0x1111, "C:\\OLD\\WORD.EXE"}, {0x2222, "C:\\OLD\\\x95\x5C\\CALC.EXE"}};
-    system.Add(24, "C:\\after.exe");
     system.is64Bit = false;
+    system.Add(20, "C:\\WINNT\\system32\\ntvdm.exe").tasks = {{0x1111, "C:\\OLD\\WORD.EXE"},
+                                                               {0x2222, "C:\\OLD\\\x95\x5C\\CALC.EXE"}};
+    system.Add(24, "C:\\after.exe");
     CProcessEnumerator enumerator(system);
     EXPECT_EQ(Base(enumerator), (std::vector<Report>{{20, 0, "ntvdm.exe"},
                                                       {20, 0x1111, "WORD.EXE"},
                                                       {20, 0x2222, "CALC.EXE"},
                                                       {24, 0, "after.exe"}}));
+    EXPECT_EQ(Base(enumerator, 1, 2).size(), 2u);  // stopped at the first task
     // The full-path test is case-sensitive: a lower-case system path lists no tasks.
     EXPECT_EQ(Full(enumerator).size(), 2u);
     system.Process(20)->path = "C:\\WINNT\\SYSTEM32\\NTVDM.EXE";
     EXPECT_EQ(Full(enumerator)[2], (Report{20, 0x2222, "C:\\OLD\\\x95\x5C\\CALC.EXE"}));
-
-    Recorder recorder;
-    recorder.stopAfter = 2;  // stop at the first task
-    EXPECT_EQ(enumerator.EnumBaseNames(&Recorder::Callback, &recorder), 1);
-    EXPECT_EQ(recorder.reports.size(), 2u);
-    EXPECT_EQ(system.openHandles, 0);
 }
 
 TEST_F(EnumeratorTest, StopsOnTheCallbacksWordAndCapsAtAThousand) {
     for (Dword id = 1; id <= 1200; ++id) system.Add(id * 4, "C:\\p" + std::to_string(id) + ".exe");
     CProcessEnumerator enumerator(system);
-    std::vector<Report> reports = Base(enumerator);
+    const std::vector<Report> reports = Base(enumerator);
     ASSERT_EQ(reports.size(), 1000u);
     EXPECT_EQ(reports.back().name, "p1000.exe");
-    Recorder recorder;
-    recorder.stopAfter = 3;
-    EXPECT_EQ(enumerator.EnumBaseNames(&Recorder::Callback, &recorder), 1);
-    EXPECT_EQ(recorder.reports.size(), 3u);
+    EXPECT_EQ(Base(enumerator, 1, 3).size(), 3u);
 }
 
 TEST_F(EnumeratorTest, LongNamesAreCutWithoutSplittingACharacter) {
-    std::string longName = std::string(258, 'a') + "\x95\x5C" + ".exe";  // 表 straddles byte 259
-    system.Add(4, "C:\\" + longName);
+    system.Add(4, "C:\\" + std::string(258, 'a') + "\x95\x5C.exe");  // 表 straddles byte 259
     system.version = OsVersion{4, 10, 2222, kPlatformWindows};
     system.Add(8, "C:\\" + std::string(300, 'b') + ".exe");
     CProcessEnumerator nine(system);
-    std::vector<Report> fromSnapshot = Base(nine);
-    EXPECT_EQ(fromSnapshot[0].name, std::string(255, 'a'));  // the part before the dot is cut to 255
+    EXPECT_EQ(Base(nine)[0].name, std::string(255, 'a'));  // the part before the dot is cut to 255
     system.version = OsVersion{5, 1, 2600, kPlatformNt};
     CProcessEnumerator nt(system);
     std::vector<Report> reports = Base(nt);
@@ -128,20 +117,14 @@ TEST_F(EnumeratorTest, Windows9xSnapshot) {
     EXPECT_EQ(system.loaded, (std::vector<std::string>{"Kernel32.DLL"}));
 }
 
-TEST_F(EnumeratorTest, AvailabilityOnEachSystem) {
-    struct Case {
-        const char* what;
-        std::optional<OsVersion> version;
-        bool is64Bit;
-        std::set<std::string> missingLibraries;
-        std::set<std::string> missingFunctions;
-        int unavailable;
-    };
+TEST_F(EnumeratorTest, AvailabilityOnEachSystemAndAListingThatFails) {
+    using Names = std::set<std::string>;
     const OsVersion nt{5, 0, 2195, kPlatformNt};
     const OsVersion nine{4, 10, 2222, kPlatformWindows};
-    const std::vector<Case> cases = {
+    // Complete systems are the other tests' (32-bit NT with its tasks, Windows 9x).
+    // What, version, 64-bit, missing libraries, missing functions, unavailable.
+    const std::tuple<const char*, std::optional<OsVersion>, bool, Names, Names, int> cases[] = {
         {"version fails", std::nullopt, false, {}, {}, 1},
-        {"32-bit NT complete", nt, false, {}, {}, 0},
         {"no PSAPI", nt, false, {"PSAPI.DLL"}, {}, 1},
         {"32-bit NT without VDMDBG", nt, false, {"VDMDBG.DLL"}, {}, 1},
         {"32-bit NT without the task function", nt, false, {}, {"VDMEnumTaskWOWEx"}, 1},
@@ -150,54 +133,36 @@ TEST_F(EnumeratorTest, AvailabilityOnEachSystem) {
         {"no EnumProcesses", nt, true, {}, {"EnumProcesses"}, 1},
         {"no EnumProcessModules", nt, true, {}, {"EnumProcessModules"}, 1},
         {"no GetModuleBaseNameW", nt, true, {}, {"GetModuleBaseNameW"}, 1},
-        {"no GetModuleFileNameExW", nt, true, {}, {"GetModuleFileNameExW"}, 0},
-        {"95/98/Me complete", nine, false, {}, {}, 0},
         {"95/98/Me without Kernel32", nine, false, {"Kernel32.DLL"}, {}, 1},
         {"95/98/Me without Process32Next", nine, false, {}, {"Process32Next"}, 1},
         {"unknown platform", OsVersion{1, 0, 0, 3}, false, {}, {}, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, version, is64Bit, libraries, functions, unavailable] : cases) {
+        SCOPED_TRACE(what);
         FakeSystem fake;
-        fake.version = c.version;
-        fake.is64Bit = c.is64Bit;
-        fake.missingLibraries = c.missingLibraries;
-        fake.missingFunctions = c.missingFunctions;
+        fake.version = version;
+        fake.is64Bit = is64Bit;
+        fake.missingLibraries = libraries;
+        fake.missingFunctions = functions;
         fake.Add(4, "C:\\a.exe");
         {
             CProcessEnumerator enumerator(fake);
-            EXPECT_EQ(enumerator.m_unavailable, c.unavailable) << c.what;
-            const bool lists = !c.unavailable && c.version && c.version->platformId != 3;
-            Recorder recorder;
-            EXPECT_EQ(enumerator.EnumBaseNames(&Recorder::Callback, &recorder), lists ? 1 : 0) << c.what;
-            EXPECT_EQ(recorder.reports.size(), lists ? 1u : 0u) << c.what;
+            EXPECT_EQ(enumerator.m_unavailable, unavailable);
+            const bool lists = !unavailable && version->platformId != 3;
+            EXPECT_EQ(Base(enumerator, lists ? 1 : 0).size(), lists ? 1u : 0u);
+            // The system's listing fails, or the version cannot be read any more: nothing.
+            fake.listingFails = true;
+            EXPECT_TRUE(Base(enumerator, 0).empty());
+            fake.listingFails = false;
+            fake.version.reset();
+            EXPECT_TRUE(Base(enumerator, 0).empty());
         }
         // Every library loaded is released exactly once.
         std::vector<std::string> loaded = fake.loaded, freed = fake.freed;
         std::sort(loaded.begin(), loaded.end());
         std::sort(freed.begin(), freed.end());
-        EXPECT_EQ(loaded, freed) << c.what;
+        EXPECT_EQ(loaded, freed);
     }
-}
-
-TEST_F(EnumeratorTest, FullPathsWithoutTheirFunctionReportEmptyNames) {
-    system.missingFunctions = {"GetModuleFileNameExW"};
-    system.Add(4, "C:\\a.exe");
-    CProcessEnumerator enumerator(system);
-    EXPECT_EQ(Full(enumerator), (std::vector<Report>{{4, 0, ""}}));
-    EXPECT_EQ(Base(enumerator), (std::vector<Report>{{4, 0, "a.exe"}}));
-}
-
-TEST_F(EnumeratorTest, ListingFailuresAndAFailingVersionAtListingTime) {
-    system.Add(4, "C:\\a.exe");
-    CProcessEnumerator enumerator(system);
-    system.listingFails = true;
-    EXPECT_TRUE(Base(enumerator, 0).empty());
-    system.listingFails = false;
-    system.version.reset();
-    EXPECT_TRUE(Base(enumerator, 0).empty());
-    system.version = OsVersion{10, 0, 0, kPlatformNt};
-    system.processes.clear();
-    EXPECT_TRUE(Base(enumerator, 1).empty());
 }
 
 }  // namespace

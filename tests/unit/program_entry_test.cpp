@@ -50,6 +50,11 @@ TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
          1, kNormal, kNoPriority},
         {"a full-width comma is not a comma", {"a\x81\x43" "b.exe", "", "通常", false, ""}, {}, {true, EntryField::None},
          0, kNormal, kNoPriority},
+        {"blanks are no name", {" \t\r\n\v\f ", "x", "高", false, ""}, {}, {false, EntryField::Name}, 1, kNormal,
+         kNoPriority},
+        // Only No refuses: Cancel, or a box that could not be shown, lets the change through.
+        {"Cancel", {"a.exe", "", "高", false, ""}, {kIdCancel}, {true, EntryField::None}, 1, kHigh, kNoPriority},
+        {"no box", {"a.exe", "", "高", false, ""}, {0}, {true, EntryField::None}, 1, kHigh, kNoPriority},
     };
     for (const OkCase& c : cases) {
         SCOPED_TRACE(c.title);
@@ -65,31 +70,13 @@ TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
     }
 }
 
-TEST(ProgramEntryTest, NameIsTrimmedAndABlankNameWarns) {
+// The trail byte of ｱ-like characters is never a blank; letter case stays.
+TEST(ProgramEntryTest, NameAndDescriptionAreTrimmed) {
     ScriptedMessageBoxes boxes;
     ProgramEntryForm form;
-    EntryVerdict verdict = AcceptProgramEntry(form, {" \t\r\n\v\f ", "x", "高", false, ""}, boxes);
-    EXPECT_FALSE(verdict.accept);
-    EXPECT_EQ(verdict.focus, EntryField::Name);
-    EXPECT_EQ(boxes.shown.size(), 1u);  // the warning (its text is checked end to end), no priority question
-
-    // The trail byte of ｱ-like characters is never a blank; letter case stays.
-    verdict = AcceptProgramEntry(form, {"  \x83\x5C Tool.EXE\t", " 説明 ", "通常", false, ""}, boxes);
-    EXPECT_TRUE(verdict.accept);
+    EXPECT_TRUE(AcceptProgramEntry(form, {"  \x83\x5C Tool.EXE\t", " 説明 ", "通常", false, ""}, boxes).accept);
     EXPECT_EQ(form.m_name, "\x83\x5C Tool.EXE");
     EXPECT_EQ(form.m_description, "説明");
-}
-
-// The question before realtime and high, for the entry dialog and the quick commands:
-// Cancel, or a box that could not be shown, lets the change through.
-TEST(ConfirmHighPriority, OnlyNoRefuses) {
-    ScriptedMessageBoxes boxes;
-    boxes.answers = {kIdNo, kIdYes, kIdCancel, 0};
-    EXPECT_FALSE(ConfirmHighPriority(boxes));
-    EXPECT_TRUE(ConfirmHighPriority(boxes));
-    EXPECT_TRUE(ConfirmHighPriority(boxes));
-    EXPECT_TRUE(ConfirmHighPriority(boxes));
-    EXPECT_EQ(boxes.shown.size(), 4u);
 }
 
 }  // namespace

@@ -11,10 +11,14 @@ namespace {
 
 using testing::FakeSystem;
 
-// Version information by path: translations (absent: the query fails) and values by query.
-struct FakeVersion {
-    std::optional<std::vector<VersionInfo::Translation>> translations;
-    std::map<std::string, std::string> values;
+// Version information by path: one translation and the description under its query.
+struct FakeVersion final : VersionInfo {
+    FakeVersion(Translation translation, std::string query, std::string text)
+        : translation(translation), query(std::move(query)), text(std::move(text)) {}
+    std::optional<std::vector<Translation>> Translations() const override { return {{translation}}; }
+    std::string Value(const std::string& asked) const override { return asked == query ? text : ""; }
+    Translation translation;
+    std::string query, text;
 };
 
 class FakeVersionFiles final : public VersionFiles {
@@ -27,21 +31,8 @@ public:
         return files.count(path) ? 100 : 0;
     }
     std::unique_ptr<VersionInfo> Read(const std::string& path, std::uint32_t) override {
-        auto found = files.find(path);
-        if (found == files.end() || found->second.values.count("unreadable")) return nullptr;
-        return std::make_unique<Info>(found->second);
+        return std::make_unique<FakeVersion>(files.at(path));  // asked only after InfoSize found it
     }
-
-private:
-    struct Info final : VersionInfo {
-        explicit Info(const FakeVersion& version) : version(version) {}
-        std::optional<std::vector<Translation>> Translations() const override { return version.translations; }
-        std::string Value(const std::string& query) const override {
-            auto found = version.values.find(query);
-            return found == version.values.end() ? "" : found->second;
-        }
-        FakeVersion version;
-    };
 };
 
 constexpr const char* kJapanese = "\\StringFileInfo\\041103a4\\FileDescription";
@@ -62,8 +53,8 @@ TEST(RunningProgramsTest, ListsEveryProgramWithTheLeastRights) {
     system.Add(24, "C:\\Apps\\\x83\x5C\x83\x74\x83\x67.exe", 0x12345);  // ソフト.exe, an odd class
     system.Add(28, "C:\\Apps\\Gone.exe").opensLeft = 0;  // ended since the snapshot
     FakeVersionFiles versions;
-    versions.files["C:\\Apps\\Editor.exe"] = {{{{0x411, 0x3a4}}}, {{kJapanese, "エディタ"}}};
-    versions.files["WORD.EXE"] = {{{{0x409, 0x4b0}}}, {{kEnglish, "Word"}}};  // found by the bare name
+    versions.files.emplace("C:\\Apps\\Editor.exe", FakeVersion{{0x411, 0x3a4}, kJapanese, "エディタ"});
+    versions.files.emplace("WORD.EXE", FakeVersion{{0x409, 0x4b0}, kEnglish, "Word"});  // found by the bare name
     CProcessEnumerator enumerator(system);
 
     const std::vector<RunningProgram> programs = ListRunningPrograms(enumerator, system, versions);
@@ -86,7 +77,7 @@ TEST(RunningProgramsTest, OlderSystemsListOnlyWhatOpensWithFullAccess) {
     system.Add(12, "C:\\Apps\\Locked.exe").opensLeft = 1;  // named, but refuses the dialog's own open
     system.Add(16, "");                                     // no path: skipped
     FakeVersionFiles versions;
-    versions.files["C:\\Apps\\Editor.exe"] = {{{{0x411, 0x3a4}}}, {{kJapanese, "エディタ"}}};
+    versions.files.emplace("C:\\Apps\\Editor.exe", FakeVersion{{0x411, 0x3a4}, kJapanese, "エディタ"});
     CProcessEnumerator enumerator(system);
 
     const std::vector<RunningProgram> programs = ListRunningPrograms(enumerator, system, versions);

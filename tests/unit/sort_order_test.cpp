@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tarnwick {
 namespace {
 
@@ -19,12 +21,7 @@ TEST(SortOrderTest, EachColumnFlipsItsOwnDirectionStartingDescending) {
 }
 
 TEST(SortOrderTest, CellsCompareAsUpperCasedUnsignedBytes) {
-    struct Case {
-        const char* a;
-        const char* b;
-        int ascending;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, int> cases[] = {  // a, b, ascending
         {"editor.exe", "EDITOR.EXE", 0},               // letter case does not count
         {"\x82\x81.exe", "\x82\x60.EXE", 0},           // nor full-width letter case
         {"10", "9", -1},                               // digits compare as text
@@ -34,10 +31,10 @@ TEST(SortOrderTest, CellsCompareAsUpperCasedUnsignedBytes) {
         {"\x92\xCA\x8F\xED", "\x8D\x82", 1},           // 通常 after 高 by their bytes
         {"\xB1", "\x82\xA0", 1},                       // half-width ｱ (0xB1) after 0x82
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.a) + " / " + c.b);
-        EXPECT_EQ(SortColumn({c.a, c.b}, SORT_ASCENDING).Compare(0, 1), c.ascending);
-        EXPECT_EQ(SortColumn({c.a, c.b}, SORT_DESCENDING).Compare(0, 1), -c.ascending);
+    for (const auto& [a, b, ascending] : cases) {
+        SCOPED_TRACE(std::string(a) + " / " + b);
+        EXPECT_EQ(SortColumn({a, b}, SORT_ASCENDING).Compare(0, 1), ascending);
+        EXPECT_EQ(SortColumn({a, b}, SORT_DESCENDING).Compare(0, 1), -ascending);
     }
 }
 

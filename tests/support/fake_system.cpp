@@ -113,7 +113,11 @@ FakeSystem::~FakeSystem() {
 }
 
 FakeProcess& FakeSystem::Add(Dword id, const std::string& path, Dword priority) {
-    return processes.emplace_back(FakeProcess{id, path, priority});
+    FakeProcess& process = processes.emplace_back();
+    process.id = id;
+    process.path = path;
+    process.priority = priority;
+    return process;
 }
 
 FakeProcess* FakeSystem::Process(Dword id) {

@@ -29,15 +29,17 @@ void Registrations::SetWatched(int row) {
     }
 }
 
-// Text, then save, then index: the entry may not exist yet while a row is being
-// added or loaded; that operation sets the entry itself afterwards.
+// Text and index before the save: a failed save shows a box, and a tick run inside it
+// must find the program in its new state, or it would take it off watch a second time.
+// The entry may not exist yet while a row is being added or loaded; that operation sets
+// the entry itself afterwards.
 void Registrations::SetWatchText(int row, const char* text, int watched) {
     m_rows.SetText(row, kWatchColumn, text);
-    if (AutoSave()) SaveTable();
     if (ProgramState* state = m_programs.Find(MakeKey(m_rows.Text(row, kNameColumn)))) {
         state->watched = watched;
         state->retriesLeft = -1;
     }
+    if (AutoSave()) SaveTable();
 }
 
 void Registrations::AddProgram(ProgramEntryDialog& dialog) {

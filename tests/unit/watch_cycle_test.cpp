@@ -193,6 +193,7 @@ TEST_P(WatchTest, ATickInsideATickEndsTheOuterListing) {
     };
     Tick();
     EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(history.Count(), 2);  // refused.exe taken off watch once, c.exe changed
     EXPECT_EQ(system.Process(12)->priority, 0x20u);
     EXPECT_EQ(registry.Programs().Find("B.EXE")->runCount, 0);
     EXPECT_EQ(system.Process(16)->priority, 0x80u);

@@ -371,15 +371,14 @@ void CMonitorDlg::ShowMonitor() {
 }
 
 std::intptr_t CMonitorDlg::OnTrayCallback(const MessageEvent& event) {
-    const auto mouse = static_cast<UINT>(event.lParam);
-    if ((mouse == WM_LBUTTONDBLCLK || mouse == WM_RBUTTONUP) && BringModalToFront()) return 1;
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    switch (mouse) {
+    switch (static_cast<UINT>(event.lParam)) {
         case WM_LBUTTONDBLCLK:
-            ShowMonitor();
+            if (!BringModalToFront()) ShowMonitor();
             return 1;
         case WM_RBUTTONUP: {
+            if (BringModalToFront()) return 1;
+            POINT cursor{};
+            GetCursorPos(&cursor);
             // The window must be in front, or the menu would not close when the user clicks elsewhere.
             SetForegroundWindow(m_hWnd);
             CMenu menu(IDR_POPUP);

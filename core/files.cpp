@@ -9,7 +9,7 @@ namespace tarnwick {
 
 bool WriteReplacing(FileSystem& files, const std::string& path, const std::string& bytes) {
     const std::string fresh = path + ".new";
-    if (!files.Write(fresh, bytes)) {
+    if (!files.WriteToDisk(fresh, bytes)) {
         files.Remove(fresh);
         return false;
     }
@@ -18,6 +18,25 @@ bool WriteReplacing(FileSystem& files, const std::string& path, const std::strin
         return false;
     }
     return true;
+}
+
+void KnownVersion::Remember(FileSystem& files, const std::string& path) {
+    m_path = path;
+    m_known = true;
+    m_stamp = files.Stamp(path);
+}
+
+bool KnownVersion::ChangedSince(FileSystem& files, const std::string& path) const {
+    if (!m_known || path != m_path) return false;
+    const std::optional<FileStamp> now = files.Stamp(path);
+    return now && now != m_stamp;
+}
+
+int AskAboutChangedFile(MessageBoxes& boxes, const std::string& whatFile, const std::string& path) {
+    return boxes.Show(whatFile + "(" + path +
+                          ")は、Tarnwick が読み書きした後に他のプログラムによって変更されています。\n"
+                          "上書きしますか？\n（[いいえ]を選択すると変更されたファイルを読み込みます。）",
+                      whatFile + "の変更の確認", kMbYesNoCancel | kMbIconExclamation | kMbDefButton3);
 }
 
 namespace {
@@ -38,11 +57,18 @@ std::optional<std::string> StdioFileSystem::Read(const std::string& path) {
     return bytes;
 }
 
-bool StdioFileSystem::Write(const std::string& path, const std::string& bytes) {
+bool StdioFileSystem::Write(const std::string& path, const std::string& bytes) { return WriteFile(path, bytes, false); }
+
+bool StdioFileSystem::WriteToDisk(const std::string& path, const std::string& bytes) {
+    return WriteFile(path, bytes, true);
+}
+
+bool StdioFileSystem::WriteFile(const std::string& path, const std::string& bytes, bool toDisk) {
     std::FILE* raw = OpenPlatformFile(path, "wb");
     if (!raw) return false;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), raw) == bytes.size();
     written = std::fflush(raw) == 0 && written;
+    if (toDisk) written = FlushPlatformFile(raw) && written;
     // A close can fail too (the last buffer reaches the disk there).
     return std::fclose(raw) == 0 && written;
 }
@@ -57,5 +83,7 @@ bool StdioFileSystem::Exists(const std::string& path) {
     FilePtr file(OpenPlatformFile(path, "rb"));
     return file != nullptr;
 }
+
+std::optional<FileStamp> StdioFileSystem::Stamp(const std::string& path) { return StampPlatformFile(path); }
 
 }  // namespace tarnwick

@@ -2,11 +2,22 @@
 // byte strings; the platform's implementation turns them into its own form.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/message_box.h"
+
 namespace tarnwick {
+
+// What tells one version of a file from another without reading it: its size and
+// the time of its last write.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t writeTime = 0;
+    bool operator==(const FileStamp&) const = default;
+};
 
 class FileSystem {
 public:
@@ -15,14 +26,44 @@ public:
     virtual std::optional<std::string> Read(const std::string& path) = 0;
     // Creates or empties the file and writes the bytes; false when any step fails.
     virtual bool Write(const std::string& path, const std::string& bytes) = 0;
-    // Puts `from` in the place of `to`, replacing it; false when that fails.
+    // As Write, and the bytes have reached the disk when it returns: a rename that
+    // follows can then never leave an empty or zero-filled file after a power cut.
+    virtual bool WriteToDisk(const std::string& path, const std::string& bytes) = 0;
+    // Puts `from` in the place of `to`, replacing it; false when that fails. A `to`
+    // that another program holds open for a moment (a scanner, an indexer, a sync
+    // client) is tried again for about half a second.
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
     virtual bool Remove(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
+    // Nothing when the file does not exist.
+    virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
 };
 
-// Writes the bytes beside the file first and puts them in its place only once they
-// are complete, so that a failing write (a full disk) leaves the old file intact.
+// The version of one file that this program last read or wrote, so that a file
+// another program has changed since (another copy of Tarnwick sharing the file, the
+// same user's elevated one or another account's) is not overwritten blindly.
+class KnownVersion {
+public:
+    // After reading or writing the file (also when it was not there).
+    void Remember(FileSystem& files, const std::string& path);
+    // Whether the file is there now and is not the version remembered for this path.
+    // A file never read or written here is not known, and one that is gone has
+    // nothing to lose: neither counts as changed.
+    bool ChangedSince(FileSystem& files, const std::string& path) const;
+
+private:
+    std::string m_path;
+    bool m_known = false;
+    std::optional<FileStamp> m_stamp;
+};
+
+// The question before overwriting a file that another program changed: Yes
+// overwrites it, No reads the other version, Cancel writes nothing.
+int AskAboutChangedFile(MessageBoxes& boxes, const std::string& whatFile, const std::string& path);
+
+// Writes the bytes beside the file first, to the disk, and puts them in its place
+// only once they are complete there, so that a failing write (a full disk) or a
+// power cut leaves the old file or the new one, never a damaged one.
 bool WriteReplacing(FileSystem& files, const std::string& path, const std::string& bytes);
 
 // The files of the machine through the C library, with the path handed to the
@@ -31,9 +72,14 @@ class StdioFileSystem final : public FileSystem {
 public:
     std::optional<std::string> Read(const std::string& path) override;
     bool Write(const std::string& path, const std::string& bytes) override;
+    bool WriteToDisk(const std::string& path, const std::string& bytes) override;
     bool Replace(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    std::optional<FileStamp> Stamp(const std::string& path) override;
+
+private:
+    bool WriteFile(const std::string& path, const std::string& bytes, bool toDisk);
 };
 
 // Splits text into lines ended by LF; a CR before the LF is dropped and a last

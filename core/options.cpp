@@ -55,7 +55,28 @@ void RestoreOptionValues(AppSettings& s, const OptionValues& v) {
 
 }  // namespace
 
+namespace {
+
+// The other program's options in force, as if this dialog had never been opened;
+// the shortcuts, being files of this user's, are left as they are.
+void TakeOptionsFromFile(AppSettings& settings, OptionsEffects& effects) {
+    const std::string saveFile = settings.GetSaveFilePath();
+    settings.Load();
+    if (settings.GetSaveFilePath() != saveFile) effects.ReloadSaveFile();
+    effects.SetTopmost(settings.m_topmostWindow != 0);
+    effects.SetDebugPrivilege(settings.m_targetAllApp != 0);
+}
+
+}  // namespace
+
 bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes& boxes, OptionsEffects& effects) {
+    if (settings.ChangedByAnother()) {
+        switch (AskAboutChangedFile(boxes, "オプションファイル", settings.GetSettingsFilePath())) {
+            case kIdYes: break;
+            case kIdNo: TakeOptionsFromFile(settings, effects); return true;
+            default: return false;
+        }
+    }
     bool reload = false;
     if (form.saveFilePath != settings.GetSaveFilePath()) {
         const int answer = boxes.Show(

@@ -47,6 +47,9 @@ public:
 // The OK button: true when the dialog closes with OK. It stays open, with the
 // settings as they were, when the user cancels the question about a changed save
 // file or when the settings file cannot be written; so OK pressed again asks again.
+// A settings file that another program changed since it was read or written here
+// is asked about first: overwritten (Yes), or its options taken into force instead
+// of the form's (No, which closes the dialog), or left alone (Cancel).
 bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes& boxes, OptionsEffects& effects);
 
 // A save file chosen in the file dialog whose path code page 932 cannot hold would

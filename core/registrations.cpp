@@ -146,14 +146,25 @@ int Registrations::RowOf(const std::string& key) const {
 
 bool Registrations::SaveTable() {
     if (m_loading) return true;
-    if (WriteSaveFile(FormatSaveFile(m_rows))) return true;
+    const std::string path = m_settings.GetSaveFilePath();
+    if (m_saveVersion.ChangedSince(m_files, path)) {
+        switch (AskAboutChangedFile(m_boxes, "セーブファイル", path)) {
+            case kIdYes: break;
+            case kIdNo: LoadTable(); return true;
+            default: m_saveFailed = true; return false;  // Cancel, or a box that could not be shown
+        }
+    }
+    m_saveFailed = !WriteSaveFile(FormatSaveFile(m_rows));
+    if (!m_saveFailed) return true;
     m_boxes.Show("データのセーブに失敗しました。オプションのファイルで指定されているパス名を確認してください。",
                  "セーブの失敗", kMbOk | kMbIconExclamation);
     return false;
 }
 
 bool Registrations::WriteSaveFile(const std::string& bytes) {
-    if (!WriteReplacing(m_files, m_settings.GetSaveFilePath(), bytes)) return false;
+    const std::string path = m_settings.GetSaveFilePath();
+    if (!WriteReplacing(m_files, path, bytes)) return false;
+    m_saveVersion.Remember(m_files, path);
     m_savedBytes = bytes;
     return true;
 }
@@ -161,7 +172,7 @@ bool Registrations::WriteSaveFile(const std::string& bytes) {
 bool Registrations::Unsaved() const { return FormatSaveFile(m_rows) != m_savedBytes; }
 
 bool Registrations::ConfirmEnd() {
-    if (AutoSave() || !Unsaved()) return true;
+    if (!Unsaved() || (AutoSave() && !m_saveFailed)) return true;
     switch (m_boxes.Show("登録内容の変更がセーブされていません。\n終了する前にセーブしますか？\n"
                          "（[いいえ]を選択すると変更内容は破棄されます。）",
                          "終了の確認", kMbYesNoCancel | kMbIconQuestion)) {
@@ -185,6 +196,7 @@ void Registrations::LoadTable() {
         ~LoadingFlag() {
             owner.m_loading = 0;
             owner.m_savedBytes = FormatSaveFile(owner.m_rows);
+            owner.m_saveFailed = false;
         }
     } loading(*this);
 
@@ -192,6 +204,8 @@ void Registrations::LoadTable() {
     ConvertOldSaveFile(m_files, savePath, m_settings.GetTempFilePath());
     m_rows.DeleteAll();
     m_programs.Clear();
+    // Stamped before the read: a change that comes in between is asked about later.
+    m_saveVersion.Remember(m_files, savePath);
     std::optional<std::string> text = m_files.Read(savePath);
     if (!text) return;
 

@@ -34,19 +34,24 @@ public:
     // The first row whose name gives the key, or the row count.
     int RowOf(const std::string& key) const;
 
-    // Writes the save file; a failure is reported in a box and returns false.
+    // Writes the save file; a failure is reported in a box and returns false. A save
+    // file that another program changed since it was read or written here is asked
+    // about first: overwritten (Yes), read instead (No, which counts as saved), or
+    // left alone (Cancel, which counts as a failure).
     bool SaveTable();
     void LoadTable();
 
     // Whether a save would write other bytes than the last save wrote or the last
     // load showed: a change of any kind, the order of the rows included.
     bool Unsaved() const;
-    // Whether the program may end now. Ending writes nothing by itself, but with
-    // auto-save off unsaved changes are asked about once: Yes saves (and a failed
-    // save keeps the program running), No discards them, Cancel keeps running.
+    // Whether the program may end now. Ending writes nothing by itself, but unsaved
+    // changes are asked about once, with auto-save off or when the last automatic
+    // save failed (a full disk): Yes saves (and a failed save keeps the program
+    // running), No discards them, Cancel keeps running.
     bool ConfirmEnd();
     // Windows is ending the session: unsaved changes are written without a word,
-    // since any box would hold up the logoff.
+    // since any box would hold up the logoff; so a save file changed by another
+    // program is overwritten then, as the last word of this user's session.
     void SaveForSessionEnd();
 
     ProgramTable& Programs() { return m_programs; }
@@ -66,6 +71,8 @@ private:
     ProgramTable m_programs;
     int m_loading = 0;
     std::string m_savedBytes;
+    bool m_saveFailed = false;  // the last save wrote nothing: a failure, or cancelled
+    KnownVersion m_saveVersion;
     std::string m_loadLine;
 };
 

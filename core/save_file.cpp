@@ -36,7 +36,7 @@ void ConvertOldSaveFile(FileSystem& files, const std::string& savePath, const st
     } else {
         ForEachLine(*old, convert);
     }
-    if (!files.Write(tempPath, converted)) {
+    if (!files.WriteToDisk(tempPath, converted)) {
         files.Remove(tempPath);
         return;
     }

@@ -78,6 +78,7 @@ std::string AppSettings::SaveFilePathFromStored(std::string_view stored) const {
 }
 
 void AppSettings::Load() {
+    m_fileVersion.Remember(m_files, m_settingsFilePath);
     std::optional<std::string> text = m_files.Read(m_settingsFilePath);
     if (!text) return;
     ForEachLine(*text, [this](std::string_view line) {
@@ -135,6 +136,10 @@ std::string AppSettings::Format() const {
     return out;
 }
 
-bool AppSettings::Save() { return WriteReplacing(m_files, m_settingsFilePath, Format()); }
+bool AppSettings::Save() {
+    if (!WriteReplacing(m_files, m_settingsFilePath, Format())) return false;
+    m_fileVersion.Remember(m_files, m_settingsFilePath);
+    return true;
+}
 
 }  // namespace tarnwick

@@ -25,6 +25,9 @@ public:
     void Load();
     // Writes all options; false when the file cannot be written completely.
     bool Save();
+    // Whether another program has changed the settings file since it was read or
+    // written here.
+    bool ChangedByAnother() { return m_fileVersion.ChangedSince(m_files, m_settingsFilePath); }
 
     std::string GetSaveFilePath() const { return m_saveFilePath; }
     std::string GetSettingsFilePath() const { return m_settingsFilePath; }
@@ -60,6 +63,7 @@ private:
     std::string SaveFilePathFromStored(std::string_view stored) const;
 
     FileSystem& m_files;
+    KnownVersion m_fileVersion;
     FilePlaces m_places;
     std::string m_saveFilePath;
     std::string m_settingsFilePath;

@@ -23,6 +23,7 @@ public:
     std::set<std::string> failingWrites;  // Write creates the file, writes half, then fails (a full disk)
     bool replaceFails = false;
     std::vector<std::string> replaced;  // "FROM TO", in order
+    std::set<std::string> cached;  // written, not yet on the disk: a power cut leaves them empty
 
     std::optional<std::string> Read(const std::string& path) override {
         auto found = files.find(path);
@@ -32,17 +33,33 @@ public:
         if (uncreatable.count(path)) return false;
         const bool fails = failingWrites.count(path) > 0;
         files[path] = fails ? bytes.substr(0, bytes.size() / 2) : bytes;
+        cached.insert(path);
         return !fails;
+    }
+    bool WriteToDisk(const std::string& path, const std::string& bytes) override {
+        const bool written = Write(path, bytes);
+        cached.erase(path);
+        return written;
+    }
+    void PowerCut() {
+        for (const std::string& path : cached) files[path].clear();
     }
     bool Replace(const std::string& from, const std::string& to) override {
         replaced.push_back(from + " " + to);
         if (replaceFails || !files.count(from)) return false;
         files[to] = files[from];
         files.erase(from);
+        if (cached.erase(from)) cached.insert(to);
         return true;
     }
     bool Remove(const std::string& path) override { return files.erase(path) > 0; }
     bool Exists(const std::string& path) override { return files.count(path) > 0; }
+    // A file's contents stand in for its write time: any other bytes, another stamp.
+    std::optional<FileStamp> Stamp(const std::string& path) override {
+        auto found = files.find(path);
+        if (found == files.end()) return std::nullopt;
+        return FileStamp{found->second.size(), std::hash<std::string>{}(found->second)};
+    }
 };
 
 struct ShownBox {

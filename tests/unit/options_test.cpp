@@ -34,13 +34,14 @@ struct RecordedEffects final : OptionsEffects {
 
 class OptionsTest : public ::testing::Test {
 protected:
+    // Read from files of its own: the dialog's settings file stays as they wrote it.
     AppSettings LoadFrom(const std::string& text) {
-        files.files[kIni] = text;
-        AppSettings read(kProgram, files);
+        readFiles.files[kIni] = text;
+        AppSettings read(kProgram, readFiles);
         read.Load();
         return read;
     }
-    MemoryFileSystem files;
+    MemoryFileSystem files, readFiles;
     AppSettings settings{kProgram, files};
     ScriptedMessageBoxes boxes;
     RecordedEffects effects;
@@ -139,6 +140,30 @@ TEST_F(OptionsTest, AcceptingWritesTheFileThenAppliesEveryEffectInOrder) {
     EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
     ASSERT_EQ(boxes.shown.size(), 3u);  // the question, the failure, the question again
     EXPECT_EQ(effects.calls.front(), "reload");
+}
+
+// Another copy of Tarnwick wrote the settings file since it was read here: OK asks
+// first. Cancel keeps the dialog open and the file as it is; No takes the other
+// copy's options into force and closes; Yes overwrites it.
+TEST_F(OptionsTest, ASettingsFileChangedByAnotherIsAskedAbout) {
+    settings.Load();  // there is none yet
+    const std::string theirs = "TOPMOSTWINDOW=1\r\nSAVEFILENAME=C:\\T\\other.sav\r\n";
+    files.files[kIni] = theirs;
+    form.watchingCycleText = "2000";
+    boxes.answers = {kIdCancel, kIdNo};
+    EXPECT_FALSE(AcceptOptions(settings, form, boxes, effects));
+    EXPECT_EQ(files.files[kIni], theirs);
+    EXPECT_TRUE(effects.calls.empty());
+    EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
+    EXPECT_EQ(settings.m_watchingCycleTime, 500);
+    EXPECT_EQ(settings.GetSaveFilePath(), "C:\\T\\other.sav");
+    EXPECT_EQ(effects.calls, (std::vector<std::string>{"reload", "topmost", "privilege off"}));
+    files.files[kIni] += "RETRYCOUNT=5\r\n";
+    boxes.answers = {kIdYes, kIdNo};  // overwrite; then the form's save file, carried over
+    EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
+    EXPECT_EQ(files.files[kIni], settings.Format());
+    EXPECT_EQ(settings.m_watchingCycleTime, 2000);
+    EXPECT_EQ(boxes.shown.size(), 4u);
 }
 
 // The file dialog cannot be driven to a name code page 932 cannot hold: such a choice is refused with a box.

@@ -92,20 +92,50 @@ TEST_F(RegistryTest, SavePolicyOfEveryCommand) {
     }
 }
 
-// The end's three answers, and no question with auto-save on, are driven end to end;
-// here: a failed save keeps the program running, and the session's end writes only
-// what differs, showing nothing, not even a failure.
+// The end's three answers, and no question after a successful automatic save, are
+// driven end to end; here: an automatic save that failed (a full disk) leaves the
+// registrations unsaved, so the end asks, and a failed save keeps the program
+// running; the session's end writes only what differs, showing nothing, not even a
+// failure.
 TEST_F(RegistryTest, AFailedSaveKeepsRunningAndTheSessionsEndWritesWithoutAWord) {
-    registry.Add(Entry("a.exe"));
+    settings.m_autoSaveMode = 1;
     files.uncreatable = {testing::kSavePath + std::string(".new")};
+    registry.Add(Entry("a.exe"));  // its ticked box saves, and fails
     boxes.answers = {kIdYes};
     EXPECT_FALSE(registry.ConfirmEnd());
     registry.SaveForSessionEnd();  // fails without a word
     files.uncreatable.clear();
     registry.SaveForSessionEnd();
     registry.SaveForSessionEnd();
-    EXPECT_EQ(boxes.shown.size(), 2u);  // the question, the failure of its save
+    EXPECT_EQ(boxes.shown.size(), 3u);  // the automatic save's failure, the question, its save's failure
     EXPECT_EQ(Saves(), 1);
+}
+
+// Another copy of Tarnwick (the same user's elevated one, another account's) wrote
+// the save file since it was read here: a save asks first. Cancel writes nothing, No
+// reads the other version, Yes overwrites it; a file unchanged since, or gone, is
+// written without a question.
+TEST_F(RegistryTest, ASaveFileChangedByAnotherIsAskedAbout) {
+    const std::string theirs = "Version:4.0.0\r\n1,theirs.exe,高,指定なし,\r\n";
+    registry.LoadTable();  // there is none yet
+    registry.Add(Entry("mine.exe"));
+    files.files[testing::kSavePath] = theirs;
+    boxes.answers = {kIdCancel, kIdNo};
+    EXPECT_FALSE(registry.SaveTable());
+    EXPECT_EQ(files.files[testing::kSavePath], theirs);
+    EXPECT_TRUE(registry.SaveTable());
+    EXPECT_EQ(RowsAsText(), std::vector<std::string>{"[x]|する|theirs.exe||高|指定なし|"});
+    registry.Add(Entry("mine.exe"));
+    EXPECT_TRUE(registry.SaveTable());
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    files.files[testing::kSavePath] = theirs;
+    boxes.answers = {kIdYes};
+    EXPECT_TRUE(registry.SaveTable());
+    EXPECT_NE(files.files[testing::kSavePath].find("mine.exe"), std::string::npos);
+    files.files.erase(testing::kSavePath);
+    EXPECT_TRUE(registry.SaveTable());
+    EXPECT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown.back().caption, "セーブファイルの変更の確認");
 }
 
 // What the dialog shows, the locked name and the kept run count are driven end to

@@ -107,9 +107,9 @@ TEST_F(RegistryTest, AFailingDiskNeverCostsTheOldFile) {
         // The old file has no header: the load converts it first, then reads it as it is.
         {"the conversion", kSavePath, kTempPath, [&] { registry.LoadTable(); return rows.Count() == 0; }},
     };
-    enum Failure { kCreate, kHalfWrite, kReplace };
+    enum Failure { kCreate, kHalfWrite, kReplace, kPowerCutAfter };
     for (const auto& w : writers) {
-        for (Failure failure : {kCreate, kHalfWrite, kReplace}) {
+        for (Failure failure : {kCreate, kHalfWrite, kReplace, kPowerCutAfter}) {
             SCOPED_TRACE(std::string(w.title) + " " + std::to_string(failure));
             files = {};
             boxes.shown.clear();
@@ -117,6 +117,12 @@ TEST_F(RegistryTest, AFailingDiskNeverCostsTheOldFile) {
             if (failure == kCreate) files.uncreatable.insert(w.temp);
             if (failure == kHalfWrite) files.failingWrites.insert(w.temp);
             files.replaceFails = failure == kReplace;
+            if (failure == kPowerCutAfter) {  // the new file, whole, once the write has returned
+                EXPECT_FALSE(w.write());
+                files.PowerCut();
+                EXPECT_NE(files.files[w.path].find("\r\n"), std::string::npos);
+                continue;
+            }
             EXPECT_TRUE(w.write());
             EXPECT_EQ(files.files[w.path], "old");
             // The conversion leaves its temporary file when only the move fails; the next load rewrites it.

@@ -24,6 +24,8 @@ constexpr const char* kEntryTitle = "プログラム名および実行優先度�
 constexpr const char* kOptionsTitle = "Tarnwick - オプション";
 constexpr const char* kRunningTitle = "実行中プログラム名一覧";
 constexpr const char* kSaveFailedTitle = "セーブの失敗";
+constexpr const char* kEndTitle = "終了の確認";
+constexpr const char* kSaveChangedTitle = "セーブファイルの変更の確認";
 constexpr const char* kSaveFailed =
     "データのセーブに失敗しました。オプションのファイルで指定されているパス名を確認してください。";
 

@@ -1,6 +1,7 @@
 // The save file and its surroundings: the old layout converted in a folder of any
 // name that is then moved, a program folder that refuses writes, files that are
-// folders, a save file replaced and held by another program, a save file of 23 MB.
+// folders, a save file replaced and held by another program, a full disk, a save
+// file of 23 MB.
 #include <shlobj.h>
 
 #include <filesystem>
@@ -98,28 +99,67 @@ void FilesThatAreFolders() {
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe") && IsFolder(install.Path(L"Tarnwick.sav")) && IsFolder(install.Path(L"Tarnwick.ini")));
 }
 
-// Another program replaces the save file while Tarnwick runs, then holds it open
-// without sharing: the load shows the other program's records; a save that cannot
-// replace the held file reports it and leaves that file and no stray copy.
+// Another program replaces the save file while Tarnwick runs: a save asks before it
+// overwrites that file (Cancel leaves it), and the load shows the other program's
+// records. Then the other program holds the file open without sharing: held for a
+// moment, as a scanner does, the save waits for it; held for longer, the save
+// reports its failure and leaves that file and no stray copy.
 void SaveFileChangedByAnother() {
     Installation install("AUTOLOADMODE=1\r\n", "Version:4.0.0\r\n1,a.exe,高,指定なし,\r\n");
     TarnwickRun run(install);
     const std::string other = "Version:4.0.0\r\n0,other.exe,通常以下,指定なし,written elsewhere\r\n";
     WINE_CHECK(run.Ready(1) && WriteBytes(install.Path(L"Tarnwick.sav"), other));
+    run.Click(1006);
+    WINE_CHECK(run.AnswerMessageBox(kSaveChangedTitle, IDCANCEL) && run.Settle() && install.Save() == other);
     run.Click(1007);
     WINE_CHECK(WaitFor([&] { return run.RowCount() == 1 && run.Text(0, 1) == "other.exe"; }) &&
                run.Text(0, 2) == "written elsewhere" && run.Text(0, 3) == "通常以下");
 
-    HANDLE held = CreateFileW(install.Path(L"Tarnwick.sav").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const auto hold = [&] {
+        return CreateFileW(install.Path(L"Tarnwick.sav").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    HANDLE held = hold();
     WINE_CHECK(held != INVALID_HANDLE_VALUE);
     run.SetChecked(0, true);
     run.Click(1006);
+    Sleep(200);  // Tarnwick is busy trying again meanwhile
+    WINE_CHECK(!SendMessageTimeoutW(run.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 20, nullptr));
+    CloseHandle(held);
+    const std::string checked = "Version:4.0.0\r\n1,other.exe,通常以下,指定なし,written elsewhere\r\n";
+    WINE_CHECK(run.Settle() && install.Save() == checked &&
+               !FindProcessWindow(run.Id(), L"#32770", Wide(kSaveFailedTitle)));
+
+    held = hold();
+    WINE_CHECK(held != INVALID_HANDLE_VALUE);
+    run.SetChecked(0, false);
+    run.Click(1006);
     WINE_CHECK(run.AnswerMessageBox(kSaveFailedTitle, IDOK, kSaveFailed));
     CloseHandle(held);
-    WINE_CHECK(install.Save() == other && install.Files() == "Tarnwick.exe Tarnwick.ini Tarnwick.sav");
+    WINE_CHECK(install.Save() == checked && install.Files() == "Tarnwick.exe Tarnwick.ini Tarnwick.sav");
     WINE_CHECK(run.ClickDone(1006) &&  // released: the save goes through
-               install.Save() == "Version:4.0.0\r\n1,other.exe,通常以下,指定なし,written elsewhere\r\n");
+               install.Save() == "Version:4.0.0\r\n0,other.exe,通常以下,指定なし,written elsewhere\r\n");
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));
+}
+
+// A full disk (a small file system that the fixture, e2e/full-disk.sh, filled): the
+// automatic save of a new registration fails, so ending asks about it rather than
+// dropping it; a save that fails again keeps Tarnwick running, and once there is
+// room the registration is kept.
+void FullDisk() {
+    Installation install(TempFolder::Existing{L"C:\\tarnwick-full"});
+    TarnwickRun run(install);
+    WINE_CHECK(run.Ready());
+    const Dialog entry = run.Open(1003, kEntryTitle);
+    entry.SetText(1020, "kept.exe");
+    entry.Select(1019, "通常");
+    WINE_CHECK(entry.Close(IDOK) && run.AnswerMessageBox(kSaveFailedTitle, IDOK, kSaveFailed));
+    run.PostCommand(32773);
+    WINE_CHECK(run.AnswerMessageBox(kEndTitle, IDYES) && run.AnswerMessageBox(kSaveFailedTitle, IDOK) &&
+               run.Settle() && run.RowCount() == 1);
+    WINE_CHECK(DeleteFileW(install.Path(L"filler").c_str()));
+    run.PostCommand(32773);
+    WINE_CHECK(run.AnswerMessageBox(kEndTitle, IDYES) && run.Ended());
+    WINE_CHECK(install.Save() == "Version:4.0.0\r\n1,kept.exe,通常,指定なし,\r\n");
 }
 
 // A save file of tens of megabytes: a record whose description alone is 17 million

@@ -17,6 +17,7 @@ SCENARIO(OldLayout,                   "old-layout",                            "
 SCENARIO(UnwritableProgramFolder,     "unwritable-program-folder",             "")
 SCENARIO(FilesThatAreFolders,         "files-that-are-folders",                "")
 SCENARIO(SaveFileChangedByAnother,    "save-file-changed-by-another-program",  "codepage")
+SCENARIO(FullDisk,                    "full-disk",                             "")
 SCENARIO(HugeSaveFile,                "huge-save-file",                        "")
 SCENARIO(ForegroundFollowedAtOnce,    "foreground-followed-at-once",           "")
 SCENARIO(SoakOfTheRealProgram,        "soak-of-the-real-program",              "")

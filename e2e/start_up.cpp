@@ -154,7 +154,8 @@ void StartUpStorm() {
 // version information.
 void PlantedLibraries() {
     Installation install;
-    for (const wchar_t* name : {L"PSAPI.DLL", L"VDMDBG.DLL", L"version.dll", L"uxtheme.dll", L"dwmapi.dll"}) {
+    for (const wchar_t* name :
+         {L"PSAPI.DLL", L"VDMDBG.DLL", L"version.dll", L"comctl32.dll", L"uxtheme.dll", L"dwmapi.dll"}) {
         WINE_CHECK(CopyFileW((ProgramFolder() + L"\\planted_library.dll").c_str(), install.Path(name).c_str(), FALSE));
     }
     TarnwickRun run(install);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "win/system_library.h"
 #include "win/text.h"
 
 namespace tarnwick {
@@ -37,7 +38,7 @@ bool Win32ProcessApi::Is64BitWindows() {
 #endif
 }
 
-ModuleHandle Win32ProcessApi::LoadModule(const char* name) { return LoadLibraryW(Wide(name).c_str()); }
+ModuleHandle Win32ProcessApi::LoadModule(const char* name) { return LoadSystemLibrary(Wide(name).c_str()); }
 
 void Win32ProcessApi::ReleaseModule(ModuleHandle library) { ::FreeLibrary(static_cast<HMODULE>(library)); }
 

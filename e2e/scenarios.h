@@ -6,6 +6,7 @@
 //       function                     scenario                                 label
 SCENARIO(StartUp,                     "start-up",                              "codepage")
 SCENARIO(StartUpStorm,                "start-up-storm",                        "")
+SCENARIO(PlantedLibraries,            "planted-libraries",                     "")
 SCENARIO(AddByTypedName,              "add-by-typed-name",                     "codepage")
 SCENARIO(AddFromRunningListAndBrowse, "running-list-and-browse",               "codepage")
 SCENARIO(ContextMenuSortAndSave,      "context-menu-sort-and-save",            "")

@@ -1,5 +1,8 @@
 // Start-up and the single instance: the window at start or hidden, the icon and its
-// menu, a second start handing over to the first, twenty starts at once.
+// menu, a second start handing over to the first, twenty starts at once; libraries
+// left beside the program never run in it.
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -143,6 +146,31 @@ void StartUpStorm() {
     WINE_CHECK(WaitForCorrection(target, HIGH_PRIORITY_CLASS) && TrayIconCount() == 1 && Running(*survivor));
     WINE_CHECK(survivor->QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav") &&
                install.Settings() == "AUTOLOADMODE=1\r\n" && install.Save() == kTicking);
+}
+
+// A library left beside the program under the name of one that it loads (the process
+// listing's, the version functions'), or that the system loads for a window, never
+// runs in it: not at start, nor when the running programs list reads each program's
+// version information.
+void PlantedLibraries() {
+    Installation install;
+    for (const wchar_t* name :
+         {L"PSAPI.DLL", L"VDMDBG.DLL", L"version.dll", L"comctl32.dll", L"uxtheme.dll", L"dwmapi.dll"}) {
+        WINE_CHECK(CopyFileW((ProgramFolder() + L"\\planted_library.dll").c_str(), install.Path(name).c_str(), FALSE));
+    }
+    TarnwickRun run(install);
+    WINE_CHECK(run.Ready());
+    const Dialog entry = run.Open(1003, kEntryTitle);
+    entry.Press(1018);
+    const Dialog running = run.WaitForDialog(kRunningTitle);
+    // The program's own description read through the version functions.
+    const std::vector<std::string> names = run.Column(0, running.Item(1000));
+    const auto own = std::find(names.begin(), names.end(), "Tarnwick.exe");
+    WINE_CHECK(own != names.end() && run.Text(static_cast<int>(own - names.begin()), 1, running.Item(1000)) ==
+                                         "Tarnwick Version 4.0");
+    WINE_CHECK(running.Close(IDCANCEL) && entry.Close(IDCANCEL) && run.Quit());
+    std::printf("files beside the program: %s\n", install.Files().c_str());
+    WINE_CHECK(install.Files().find(".loaded") == std::string::npos);
 }
 
 }  // namespace tarnwick::e2e

@@ -106,10 +106,13 @@ void CProcessEnumerator::Release(ModuleHandle& library) {
 bool CProcessEnumerator::LoadNt() {
     m_hListLibrary = m_api.LoadModule("PSAPI.DLL");
     if (!m_hListLibrary) return false;
-    // 64-bit Windows runs no 16-bit programs: there the task listing is optional.
+    // 64-bit Windows runs no 16-bit programs: there the task library is not loaded at
+    // all (every library loaded is one more that a planted copy could stand in for).
     const bool tasksNeeded = !m_api.Is64BitWindows();
-    m_hVdmLibrary = m_api.LoadModule("VDMDBG.DLL");
-    if (!m_hVdmLibrary && tasksNeeded) return false;
+    if (tasksNeeded) {
+        m_hVdmLibrary = m_api.LoadModule("VDMDBG.DLL");
+        if (!m_hVdmLibrary) return false;
+    }
 
     s_EnumProcesses = Lookup<EnumProcessesFn>(m_api, m_hListLibrary, "EnumProcesses");
     s_EnumProcessModules = Lookup<EnumProcessModulesFn>(m_api, m_hListLibrary, "EnumProcessModules");

@@ -1,7 +1,7 @@
 // Lists the running processes and reports each, by executable base name or full
-// path, to a callback: through PSAPI (and VDMDBG for the 16-bit tasks inside NTVDM)
-// on Windows NT, through the Toolhelp snapshot on Windows 95/98/Me. The listing
-// functions are loaded by name when the enumerator is constructed.
+// path, to a callback: through PSAPI (and, on 32-bit systems, VDMDBG for the 16-bit
+// tasks inside NTVDM) on Windows NT, through the Toolhelp snapshot on Windows
+// 95/98/Me. The listing functions are loaded by name when the enumerator is constructed.
 #pragma once
 
 #include "watch/process_api.h"

@@ -14,6 +14,10 @@
 
 namespace tarnwick {
 
+// Whether the user's ordinary start could create files in a folder, as far as the
+// system can tell without writing: Probe when only an attempt can tell.
+enum class OrdinaryCreate { Yes, No, Probe };
+
 // The folders that the system names for the program.
 class SystemFolders {
 public:
@@ -26,6 +30,11 @@ public:
     virtual std::vector<std::string> TemporaryFolders() = 0;
     // True when the folder exists afterwards.
     virtual bool MakeFolder(const std::string& path) = 0;
+    // An elevated start can write where the same user's ordinary start cannot
+    // (Program Files); both must choose the same folder, so an elevated start
+    // answers for the user's unelevated rights. Any other start answers Probe: its
+    // own rights are the ordinary ones.
+    virtual OrdinaryCreate OrdinaryStartCanCreateFilesIn(const std::string& folder) = 0;
 };
 
 struct FilePlaces {
@@ -43,6 +52,8 @@ bool IsBareName(std::string_view name);
 // since only the attempt tells what the folder's permissions allow this user.
 bool CanCreateFilesIn(FileSystem& files, const std::string& folder);
 
+// Beside the program when the user's ordinary start can create files there and it is
+// no temporary folder; else the user's own folder.
 FilePlaces ChooseFilePlaces(const std::string& programFile, SystemFolders& folders, FileSystem& files);
 
 // A file that the files' folder lacks but the program's folder holds under the same

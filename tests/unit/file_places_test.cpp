@@ -20,32 +20,44 @@ struct ScriptedFolders final : SystemFolders {
     std::vector<std::string> temporary{"C:\\Users\\Administrator\\AppData\\Local\\Temp\\",
                                        "C:\\Users\\ADMINI~1\\AppData\\Local\\Temp\\"};
     std::vector<std::string> made;
+    OrdinaryCreate ordinary = OrdinaryCreate::Probe;
     std::optional<std::string> PerUserFolder() override { return perUser; }
     std::vector<std::string> TemporaryFolders() override { return temporary; }
     bool MakeFolder(const std::string& path) override { return made.push_back(path), true; }
+    OrdinaryCreate OrdinaryStartCanCreateFilesIn(const std::string&) override { return ordinary; }
 };
 
 TEST(FilePlacesTest, BesideTheProgramOnlyWhereItCanWriteAndIsNoTemporaryFolder) {
+    // ordinary: what an elevated start knows of the same user's ordinary start;
+    // folderWritable: what a probe with the start's own rights finds.
+    constexpr OrdinaryCreate kProbe = OrdinaryCreate::Probe;
     struct Case {
         const char *title, *program;
-        bool folderWritable, perUserKnown;
+        bool folderWritable;
+        OrdinaryCreate ordinary;
+        bool perUserKnown;
         const char* filesFolder;
         bool temporary;
     };
     const std::string user = std::string(kUserFolder) + "\\";
     for (const Case& c : {
              Case{"inside a zip, short names", "C:\\Users\\ADMINI~1\\AppData\\Local\\Temp\\Temp1_t.zip\\Tarnwick.exe",
-                  true, true, user.c_str(), true},
+                  true, kProbe, true, user.c_str(), true},
              Case{"inside a zip, other case", "c:\\users\\administrator\\appdata\\local\\temp\\7z1\\Tarnwick.exe", true,
-                  true, user.c_str(), true},
+                  OrdinaryCreate::Yes, true, user.c_str(), true},
              Case{"a name that only begins like Temp", "C:\\Users\\Administrator\\AppData\\Local\\Temporary\\Tarnwick.exe",
-                  true, true, "C:\\Users\\Administrator\\AppData\\Local\\Temporary\\", false},
-             Case{"no user folder either", "C:\\Program Files\\T\\Tarnwick.exe", false, false, "C:\\Program Files\\T\\",
-                  false},
+                  true, kProbe, true, "C:\\Users\\Administrator\\AppData\\Local\\Temporary\\", false},
+             Case{"no user folder either", "C:\\Program Files\\T\\Tarnwick.exe", false, kProbe, false,
+                  "C:\\Program Files\\T\\", false},
+             Case{"elevated, in a folder the ordinary start cannot write", "C:\\Program Files\\T\\Tarnwick.exe", true,
+                  OrdinaryCreate::No, true, user.c_str(), false},
+             Case{"elevated, in a folder the ordinary start writes", "D:\\Tools\\Tarnwick.exe", false,
+                  OrdinaryCreate::Yes, true, "D:\\Tools\\", false},
          }) {
         SCOPED_TRACE(c.title);
         MemoryFileSystem files;
         ScriptedFolders folders;
+        folders.ordinary = c.ordinary;
         if (!c.perUserKnown) folders.perUser.reset();
         if (!c.folderWritable) files.uncreatable.insert(JoinPath(FolderOf(c.program), "Tarnwick-write-test.tmp"));
         const FilePlaces places = ChooseFilePlaces(c.program, folders, files);

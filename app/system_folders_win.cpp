@@ -86,15 +86,14 @@ bool Win32SystemFolders::MakeFolder(const std::string& path) {
     return CreateDirectoryW(Wide(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-OrdinaryCreate Win32SystemFolders::OrdinaryStartCanCreateFilesIn(const std::string& folder) {
+bool Win32SystemFolders::RefusedToOrdinaryStart(const std::string& folder) {
     const HANDLE ordinary = LinkedOrdinaryToken();
-    if (!ordinary) return OrdinaryCreate::Probe;
+    if (!ordinary) return false;
     std::wstring path = Wide(folder);
     if (path.size() > 3 && path.back() == L'\\') path.pop_back();  // the folder itself, not a name inside it
     const std::optional<bool> allowed = MayAddFile(ordinary, path);
     CloseHandle(ordinary);
-    if (!allowed) return OrdinaryCreate::Probe;
-    return *allowed ? OrdinaryCreate::Yes : OrdinaryCreate::No;
+    return allowed == false;
 }
 
 std::string ProgramFilePath() {

@@ -10,15 +10,6 @@ constexpr const char* kProbeName = "Tarnwick-write-test.tmp";
 
 std::string WithClosingBackslash(const std::string& folder) { return JoinPath(folder, ""); }
 
-bool OrdinaryStartCanCreateFilesIn(SystemFolders& folders, FileSystem& files, const std::string& folder) {
-    switch (folders.OrdinaryStartCanCreateFilesIn(folder)) {
-        case OrdinaryCreate::Yes: return true;
-        case OrdinaryCreate::No: return false;
-        case OrdinaryCreate::Probe: break;
-    }
-    return CanCreateFilesIn(files, folder);
-}
-
 }  // namespace
 
 bool IsWithinFolder(std::string_view path, std::string_view folder) {
@@ -49,7 +40,8 @@ FilePlaces ChooseFilePlaces(const std::string& programFile, SystemFolders& folde
     for (const std::string& temporary : folders.TemporaryFolders()) {
         places.inTemporaryFolder = places.inTemporaryFolder || IsWithinFolder(programFile, temporary);
     }
-    if (!places.inTemporaryFolder && OrdinaryStartCanCreateFilesIn(folders, files, places.programFolder)) {
+    if (!places.inTemporaryFolder && !folders.RefusedToOrdinaryStart(places.programFolder) &&
+        CanCreateFilesIn(files, places.programFolder)) {
         return places;
     }
     const std::optional<std::string> perUser = folders.PerUserFolder();

@@ -14,6 +14,7 @@ public:
     std::optional<std::string> PerUserFolder() override;
     std::vector<std::string> TemporaryFolders() override;
     bool MakeFolder(const std::string& path) override;
+    bool RefusedToOrdinaryStart(const std::string& folder) override;
 };
 
 // The running program file's full path, long names first.

@@ -74,14 +74,21 @@ BOOL CTarnwickApp::InitInstance() {
     }
     InstanceMutex mutex;
     if (!mutex.Created()) {
-        ShowInitError("初期化処理でエラーが発生しました。");
+        // Read before any other call: the mutex's constructor makes only this one.
+        // Refused means the mutex exists and its owner runs with higher rights (as
+        // administrator), whose default security keeps an ordinary start out.
+        if (GetLastError() != ERROR_ACCESS_DENIED) {
+            ShowInitError("初期化処理でエラーが発生しました。");
+        } else if (!HandOverToRunningInstance()) {
+            ShowMessageBox(nullptr, "Tarnwick は既に管理者として実行されています。", "Tarnwick", MB_ICONINFORMATION);
+        }
         return FALSE;
     }
     if (!mutex.Acquire(50)) {
         HandOverToRunningInstance();
         return FALSE;
     }
-    // Only the one running instance looks for its files' folder (the look writes a file).
+    // Only the one running instance looks for its files' folder (the look may write a file).
     Win32SystemFolders folders;
     const FilePlaces places = ChooseFilePlaces(m_settings.GetExeFilePath(), folders, m_files);
     m_settings.UseFilePlaces(places);
@@ -112,12 +119,16 @@ BOOL CTarnwickApp::InitInstance() {
     return FALSE;
 }
 
-void CTarnwickApp::HandOverToRunningInstance() {
-    HWND running = FindWindowW(nullptr, Wide(kMainWindowTitle).c_str());
-    if (!running) return;
-    CenterInWorkArea(running);
-    SetWindowPos(running, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
-    SetForegroundWindow(running);
+// The running window shows itself, asked by a message: a program may not move or
+// show the window of one that runs with higher rights, and the foreground, which a
+// program just started holds, can be passed on but not taken by the other.
+bool CTarnwickApp::HandOverToRunningInstance() {
+    const HWND running = FindWindowW(nullptr, Wide(kMainWindowTitle).c_str());
+    if (!running) return false;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(running, &owner);
+    AllowSetForegroundWindow(owner);
+    return PostMessageW(running, RegisterWindowMessageW(kShowMonitorMessage), 0, 0) != FALSE;
 }
 
 BOOL CTarnwickApp::SetPrivilege(const char* name, DWORD attributes) {

@@ -26,7 +26,8 @@ public:
     BOOL SetPrivilege(const char* name, DWORD attributes);
 
 private:
-    static void HandOverToRunningInstance();
+    // Asks the running instance to show its window; false when it cannot be asked.
+    static bool HandOverToRunningInstance();
     static void ShowInitError(const char* text);
 
     // Declared first: the settings and the enumerator below are built on them.

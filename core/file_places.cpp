@@ -40,7 +40,10 @@ FilePlaces ChooseFilePlaces(const std::string& programFile, SystemFolders& folde
     for (const std::string& temporary : folders.TemporaryFolders()) {
         places.inTemporaryFolder = places.inTemporaryFolder || IsWithinFolder(programFile, temporary);
     }
-    if (!places.inTemporaryFolder && CanCreateFilesIn(files, places.programFolder)) return places;
+    if (!places.inTemporaryFolder && !folders.RefusedToOrdinaryStart(places.programFolder) &&
+        CanCreateFilesIn(files, places.programFolder)) {
+        return places;
+    }
     const std::optional<std::string> perUser = folders.PerUserFolder();
     if (!perUser) return places;  // nowhere better: a failing save reports itself
     folders.MakeFolder(*perUser);

@@ -26,6 +26,11 @@ public:
     virtual std::vector<std::string> TemporaryFolders() = 0;
     // True when the folder exists afterwards.
     virtual bool MakeFolder(const std::string& path) = 0;
+    // An elevated start can write where the same user's ordinary start cannot
+    // (Program Files), and both must choose the same folder: true when the folder's
+    // security refuses new files to the user's unelevated rights. False for any
+    // other start, whose own rights are the ordinary ones, and where it cannot be told.
+    virtual bool RefusedToOrdinaryStart(const std::string& folder) = 0;
 };
 
 struct FilePlaces {
@@ -43,6 +48,10 @@ bool IsBareName(std::string_view name);
 // since only the attempt tells what the folder's permissions allow this user.
 bool CanCreateFilesIn(FileSystem& files, const std::string& folder);
 
+// Beside the program when the user's ordinary start can create files there and it is
+// no temporary folder; else the user's own folder. Where the security allows it, a
+// file is still tried: a read-only medium or a locked folder refuses whatever the
+// rights say, and an elevated start can write wherever its ordinary twin can.
 FilePlaces ChooseFilePlaces(const std::string& programFile, SystemFolders& folders, FileSystem& files);
 
 // A file that the files' folder lacks but the program's folder holds under the same

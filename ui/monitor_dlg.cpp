@@ -17,6 +17,7 @@ namespace {
 
 // The number of the shell's "TaskbarCreated" broadcast, registered by the window.
 unsigned g_taskbarCreated = 0;
+unsigned g_showMonitor = 0;  // kShowMonitorMessage
 
 constexpr std::array<ColumnLayout, kColumnCount> kColumns{{
     {"監視", 8, LVCFMT_LEFT},
@@ -87,6 +88,7 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Command, ID_ACTIVE_IDLE, 0, &CMonitorDlg::OnQuickCommand},
     {Route::Command, ID_ACTIVE_NONE, 0, &CMonitorDlg::OnQuickCommand},
     {Route::Registered, 0, 0, &CMonitorDlg::OnTaskbarCreated, &g_taskbarCreated},
+    {Route::Registered, 0, 0, &CMonitorDlg::OnTrayMonitor, &g_showMonitor},
     {Route::Message, WM_DPICHANGED, 0, &CMonitorDlg::OnDpiChanged},
     {Route::Message, kDpiSettled, 0, &CMonitorDlg::OnDpiSettled},
 };
@@ -108,6 +110,7 @@ CMonitorDlg::CMonitorDlg(AppSettings& settings, const OsVersion& version, CProce
       m_registrations(m_rows, settings, m_boxes, files),
       m_watchCycle(m_registrations, m_history, processes, m_clock, settings, enumerator) {
     g_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    g_showMonitor = RegisterWindowMessageW(kShowMonitorMessage);
 }
 
 CMonitorDlg::~CMonitorDlg() {
@@ -146,10 +149,12 @@ BOOL CMonitorDlg::OnInitDialog() {
     }
     LoadIcons();
     // An elevated program gets no messages from the unelevated shell unless it lets
-    // them in; without this the icon would not come back after Explorer restarts.
+    // them in; without this the icon would not come back after Explorer restarts,
+    // nor would an unelevated second start bring the window forward.
     using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
     if (const auto allow = User32Function<FilterFunction>("ChangeWindowMessageFilterEx")) {
         allow(m_hWnd, g_taskbarCreated, MSGFLT_ALLOW, nullptr);
+        allow(m_hWnd, g_showMonitor, MSGFLT_ALLOW, nullptr);
     }
     AddTrayIcon();
     m_programList.InsertColumns(kColumns);

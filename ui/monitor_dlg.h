@@ -23,6 +23,11 @@
 
 namespace tarnwick {
 
+// Posted by a second start to the running window, which then shows itself as the
+// icon's menu item does. A registered message can be let past the filter that keeps
+// an unelevated program from moving an elevated program's window.
+inline constexpr const wchar_t* kShowMonitorMessage = L"Tarnwick.ShowMonitor";
+
 class CMonitorDlg final : public CDialog, private OptionsEffects {
 public:
     using PrivilegeSwitch = std::function<void(bool enabled)>;

@@ -20,32 +20,41 @@ struct ScriptedFolders final : SystemFolders {
     std::vector<std::string> temporary{"C:\\Users\\Administrator\\AppData\\Local\\Temp\\",
                                        "C:\\Users\\ADMINI~1\\AppData\\Local\\Temp\\"};
     std::vector<std::string> made;
+    bool refusedToOrdinary = false;
     std::optional<std::string> PerUserFolder() override { return perUser; }
     std::vector<std::string> TemporaryFolders() override { return temporary; }
     bool MakeFolder(const std::string& path) override { return made.push_back(path), true; }
+    bool RefusedToOrdinaryStart(const std::string&) override { return refusedToOrdinary; }
 };
 
 TEST(FilePlacesTest, BesideTheProgramOnlyWhereItCanWriteAndIsNoTemporaryFolder) {
+    // folderWritable: what a probe with the start's own rights finds; refused: what
+    // an elevated start reads in the folder's security for its ordinary twin.
     struct Case {
         const char *title, *program;
-        bool folderWritable, perUserKnown;
+        bool folderWritable, refused, perUserKnown;
         const char* filesFolder;
         bool temporary;
     };
     const std::string user = std::string(kUserFolder) + "\\";
     for (const Case& c : {
              Case{"inside a zip, short names", "C:\\Users\\ADMINI~1\\AppData\\Local\\Temp\\Temp1_t.zip\\Tarnwick.exe",
-                  true, true, user.c_str(), true},
+                  true, false, true, user.c_str(), true},
              Case{"inside a zip, other case", "c:\\users\\administrator\\appdata\\local\\temp\\7z1\\Tarnwick.exe", true,
-                  true, user.c_str(), true},
+                  false, true, user.c_str(), true},
              Case{"a name that only begins like Temp", "C:\\Users\\Administrator\\AppData\\Local\\Temporary\\Tarnwick.exe",
-                  true, true, "C:\\Users\\Administrator\\AppData\\Local\\Temporary\\", false},
-             Case{"no user folder either", "C:\\Program Files\\T\\Tarnwick.exe", false, false, "C:\\Program Files\\T\\",
-                  false},
+                  true, false, true, "C:\\Users\\Administrator\\AppData\\Local\\Temporary\\", false},
+             Case{"no user folder either", "C:\\Program Files\\T\\Tarnwick.exe", false, false, false,
+                  "C:\\Program Files\\T\\", false},
+             Case{"elevated, where the ordinary start is refused", "C:\\Program Files\\T\\Tarnwick.exe", true, true,
+                  true, user.c_str(), false},
+             Case{"allowed, but nothing can be written (read-only medium)", "D:\\Tools\\Tarnwick.exe", false, false,
+                  true, user.c_str(), false},
          }) {
         SCOPED_TRACE(c.title);
         MemoryFileSystem files;
         ScriptedFolders folders;
+        folders.refusedToOrdinary = c.refused;
         if (!c.perUserKnown) folders.perUser.reset();
         if (!c.folderWritable) files.uncreatable.insert(JoinPath(FolderOf(c.program), "Tarnwick-write-test.tmp"));
         const FilePlaces places = ChooseFilePlaces(c.program, folders, files);

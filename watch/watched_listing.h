@@ -74,7 +74,7 @@ private:
     bool ListFromQuery(WatchedProcessSink& sink, std::uint64_t listing);
     void ListFromSnapshot(WatchedProcessSink& sink, std::uint64_t listing);
     void ListProcessByProcess(WatchedProcessSink& sink, std::uint64_t listing);
-    // A process of a watched name: opened once. One that has ended since it was listed
+    // A process of a watched name: opened once a listing. One that has ended since it was listed
     // is passed by, as the process-by-process listing passes by one it cannot name.
     // Each returns false once another listing has run inside this one.
     bool WatchOpened(WatchedProcessSink& sink, ProgramState& program, const ProcessKey& process, const char* name,

@@ -14,6 +14,10 @@ WatchedProcessListing::WatchedProcessListing(ProcessApi& api, CProcessEnumerator
     m_ownSessionKnown = api.ProcessSession(api.CurrentProcessId(), m_ownSession);
 }
 
+// ProcessIdToSessionId needs the query right on the process, which a Tarnwick that is
+// not elevated lacks for another user's process: its session stays unknown, and the
+// open that follows is refused as for a program with higher rights (told once). The
+// query listing, which reads every session from its records, has no such gap.
 bool WatchedProcessListing::OtherUsersProcess(Dword processId) {
     Dword session = 0;
     return m_ownSessionKnown && m_api.ProcessSession(processId, session) && OtherUsers(session);

@@ -253,7 +253,8 @@ TEST_P(WatchTest, SixteenBitTasksAreSetOnTheirNtvdmHost) {
     CProcessEnumerator thirtyTwo(system);
     WatchCycle onThirtyTwo(registry, history, system, clock, settings, thirtyTwo);
     registry.Add(Entry("WORD.EXE", kHigh, kRealtime));
-    system.Add(20, "C:\\WINNT\\system32\\NTVDM.EXE").tasks = {{0x1234, "C:\\OLD\\WORD.EXE"}};
+    system.Add(20, "C:\\WINNT\\system32\\NTVDM.EXE").tasks = {{0x1230, "C:\\OLD\\CALC.EXE"},  // not registered
+                                                               {0x1234, "C:\\OLD\\WORD.EXE"}};
     FakeProcess& closed = system.Add(24, "C:\\WINNT\\system32\\ntvdm.exe");
     closed.tasks = {{0x1234, "C:\\OLD\\WORD.EXE"}};
     closed.opensLeft = 0;  // a host that does not open lists no tasks

@@ -18,8 +18,26 @@ static_assert(offsetof(SystemProcessRecord, ImageNameLength) == offsetof(SYSTEM_
                       offsetof(SYSTEM_PROCESS_INFORMATION, ImageName) + offsetof(UNICODE_STRING, Buffer) &&
                   offsetof(SystemProcessRecord, BasePriority) == offsetof(SYSTEM_PROCESS_INFORMATION, BasePriority) &&
                   offsetof(SystemProcessRecord, UniqueProcessId) ==
-                      offsetof(SYSTEM_PROCESS_INFORMATION, UniqueProcessId),
+                      offsetof(SYSTEM_PROCESS_INFORMATION, UniqueProcessId) &&
+                  offsetof(SystemProcessRecord, CreateTime) == offsetof(SYSTEM_PROCESS_INFORMATION, CreateTime) &&
+                  offsetof(SystemProcessRecord, SessionId) == offsetof(SYSTEM_PROCESS_INFORMATION, SessionId),
               "the process information query's record");
+
+namespace {
+
+// GetProcessInformation exists from Windows 8 on: looked up once, where it is.
+using GetProcessInformationFn = BOOL(WINAPI*)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID, DWORD);
+GetProcessInformationFn ProcessInformationFunction() {
+    static const auto function = [] {
+        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        return kernel ? reinterpret_cast<GetProcessInformationFn>(
+                            reinterpret_cast<void*>(GetProcAddress(kernel, "GetProcessInformation")))
+                      : nullptr;
+    }();
+    return function;
+}
+
+}  // namespace
 
 bool Win32ProcessApi::GetVersion(OsVersion& version) {
     OSVERSIONINFOA info{};
@@ -48,7 +66,7 @@ void* Win32ProcessApi::FindFunction(ModuleHandle library, const char* name) {
 
 Handle Win32ProcessApi::OpenProcess(Dword access, Dword processId) { return ::OpenProcess(access, FALSE, processId); }
 
-bool Win32ProcessApi::OpenWasDenied() { return GetLastError() == ERROR_ACCESS_DENIED; }
+bool Win32ProcessApi::LastCallWasDenied() { return GetLastError() == ERROR_ACCESS_DENIED; }
 
 Dword Win32ProcessApi::GetPriorityClass(Handle process) { return ::GetPriorityClass(process); }
 
@@ -57,6 +75,24 @@ bool Win32ProcessApi::SetPriorityClass(Handle process, Dword priorityClass) {
 }
 
 void Win32ProcessApi::CloseHandle(Handle handle) { ::CloseHandle(handle); }
+
+bool Win32ProcessApi::ProcessSession(Dword processId, Dword& session) {
+    DWORD id = 0;
+    if (!ProcessIdToSessionId(processId, &id)) return false;
+    session = id;
+    return true;
+}
+
+// The throttling state reads with the limited query right that the watch opens with.
+bool Win32ProcessApi::InEfficiencyMode(Handle process) {
+    const GetProcessInformationFn getInformation = ProcessInformationFunction();
+    if (!getInformation) return false;
+    PROCESS_POWER_THROTTLING_STATE state{};
+    state.Version = PROCESS_POWER_THROTTLING_CURRENT_VERSION;
+    if (!getInformation(process, ProcessPowerThrottling, &state, sizeof state)) return false;
+    constexpr ULONG kSpeed = PROCESS_POWER_THROTTLING_EXECUTION_SPEED;
+    return (state.ControlMask & kSpeed) != 0 && (state.StateMask & kSpeed) != 0;
+}
 
 Dword Win32ProcessApi::ForegroundProcessId() {
     HWND window = GetForegroundWindow();

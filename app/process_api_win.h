@@ -13,10 +13,12 @@ public:
     void ReleaseModule(ModuleHandle library) override;
     void* FindFunction(ModuleHandle library, const char* name) override;
     Handle OpenProcess(Dword access, Dword processId) override;
-    bool OpenWasDenied() override;
+    bool LastCallWasDenied() override;
     Dword GetPriorityClass(Handle process) override;
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     void CloseHandle(Handle handle) override;
+    bool ProcessSession(Dword processId, Dword& session) override;
+    bool InEfficiencyMode(Handle process) override;
     Dword ForegroundProcessId() override;
     Dword CurrentProcessId() override;
     void ToShiftJis(std::u16string_view name, std::string& out) override;

@@ -75,12 +75,17 @@ inline constexpr std::int32_t kStatusInfoLengthMismatch = static_cast<std::int32
 struct SystemProcessRecord {
     Dword NextEntryOffset;  // 0 on the last record
     Dword NumberOfThreads;
-    std::int64_t Reserved[6];  // working set, cycle time, creation, user and kernel times
+    std::int64_t Reserved[3];  // private working set, hard faults and thread peak, cycle time
+    std::int64_t CreateTime;   // 100 ns units since 1601
+    std::int64_t Times[2];     // user and kernel times
     Word ImageNameLength;      // bytes, without a terminating zero
     Word ImageNameMaximumLength;
     const WideChar* ImageName;
     std::int32_t BasePriority;
     std::uintptr_t UniqueProcessId;
+    std::uintptr_t InheritedFromUniqueProcessId;
+    Dword HandleCount;
+    Dword SessionId;
 };
 using NtQuerySystemInformationFn = std::int32_t(TARNWICK_WINAPI*)(Dword informationClass, void* buffer,
                                                                   Dword bytes, Dword* needed);
@@ -105,12 +110,21 @@ public:
     virtual void* FindFunction(ModuleHandle library, const char* name) = 0;
     // OpenProcess, not inheritable; null on refusal or when the process is gone.
     virtual Handle OpenProcess(Dword access, Dword processId) = 0;
-    // Right after an OpenProcess that gave null: whether the system refused the rights
-    // (a process run as administrator, a protected one) rather than found no process.
-    virtual bool OpenWasDenied() = 0;
+    // Right after an OpenProcess, GetPriorityClass or SetPriorityClass that failed:
+    // whether the system refused the rights (a process run as administrator, a
+    // protected one, a handle whose rights a driver has stripped) rather than found no
+    // process or failed otherwise.
+    virtual bool LastCallWasDenied() = 0;
     // 0 on failure.
     virtual Dword GetPriorityClass(Handle process) = 0;
     virtual bool SetPriorityClass(Handle process, Dword priorityClass) = 0;
+    // ProcessIdToSessionId: the Terminal Services session that a process runs in
+    // (0 for services); false when it cannot be told.
+    virtual bool ProcessSession(Dword processId, Dword& session) = 0;
+    // Whether the process runs in efficiency mode (power throttling of its execution
+    // speed, which Windows 11 pairs with the idle class); false where the system
+    // cannot tell (before Windows 8, or where the throttling state cannot be read).
+    virtual bool InEfficiencyMode(Handle process) = 0;
     virtual void CloseHandle(Handle handle) = 0;
     // Process id of the foreground window's owner; 0 when there is none.
     virtual Dword ForegroundProcessId() = 0;

@@ -25,11 +25,19 @@ public:
 
     bool Available() const { return m_classes != nullptr; }
 
-    // Calls visit(processId, name, priorityClass) for every process of one query
-    // that has a name (see ListedName; valid during the call only) until it returns
-    // false; the class is 0 where the base priority names none of the six. False
-    // when the query fails. The records lie in one buffer that the next query
-    // overwrites: a visit that lists again must stop this walk by returning false.
+    // One process of a query, as a visit sees it.
+    struct Process {
+        Dword id;
+        const char* name;     // see ListedName; valid during the visit only
+        Dword priorityClass;  // 0 where the base priority names none of the six
+        Dword session;
+        std::int64_t created;  // creation time: with the id, it tells a process from a later one of that id
+    };
+
+    // Calls visit(process) for every process of one query that has a name until it
+    // returns false. False when the query fails. The records lie in one buffer that
+    // the next query overwrites: a visit that lists again must stop this walk by
+    // returning false.
     template <typename Visit>
     bool ForEach(Visit&& visit) {
         if (!Query()) return false;
@@ -40,8 +48,8 @@ public:
             const Dword next = record.NextEntryOffset;
             ListedName(m_api, std::u16string_view(record.ImageName, record.ImageName ? record.ImageNameLength / 2 : 0),
                        name);
-            if (!name.empty() &&
-                !visit(static_cast<Dword>(record.UniqueProcessId), name.c_str(), ClassOf(record.BasePriority))) {
+            if (!name.empty() && !visit(Process{static_cast<Dword>(record.UniqueProcessId), name.c_str(),
+                                                ClassOf(record.BasePriority), record.SessionId, record.CreateTime})) {
                 return true;
             }
             if (next == 0) return true;

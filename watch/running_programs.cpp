@@ -1,8 +1,10 @@
 #include "watch/running_programs.h"
 
 #include <cstdio>
+#include <unordered_map>
 
 #include "core/mbcs.h"
+#include "watch/process_query.h"
 #include "watch/process_snapshot.h"
 
 namespace tarnwick {
@@ -31,6 +33,16 @@ struct Listing {
     ProcessApi& processes;
     VersionFiles& versions;
     std::vector<RunningProgram> programs;
+    // The classes that the system's query tells without opening any process (it
+    // knows those that refuse every open, too); empty where it cannot be used.
+    std::unordered_map<Dword, Dword> queried;
+
+    // The queried class, else the one that the open process reads as (0 when none is).
+    Dword ClassOf(Dword processId, Handle process) {
+        const auto found = queried.find(processId);
+        if (found != queried.end() && found->second != 0) return found->second;
+        return process ? processes.GetPriorityClass(process) : 0;
+    }
 
     // A program file without version information is looked up once more by its bare name.
     void Add(std::string name, const std::string& path, Dword priorityClass) {
@@ -49,30 +61,30 @@ WinBool AddRunningProgram(Dword processId, Dword, const char* path, void* contex
     if (!path || !*path) return 1;
     Handle process = listing.processes.OpenProcess(kProcessAllAccess, processId);
     if (!process) return 1;
-    listing.Add(BaseName(path), path, listing.processes.GetPriorityClass(process));
+    listing.Add(BaseName(path), path, listing.ClassOf(processId, process));
     listing.processes.CloseHandle(process);
     return 1;
 }
 
 // Every process of the snapshot, those that this program may not change included;
-// the path and class are read with the limited query right alone, and no memory of
-// the process is read.
+// the path (and the class where the query does not tell it) is read with the limited
+// query right alone, and no memory of the process is read.
 void ListFromSnapshot(ProcessSnapshot& snapshot, CProcessEnumerator& enumerator, Listing& listing) {
     const QueryFullProcessImageNameFn imagePath = snapshot.ImagePathFunction();
     std::string path;
     snapshot.ForEach([&](Dword processId, const char* name) {
         if (processId == 0) return true;  // the idle process has no program file
         path.clear();
-        Dword priorityClass = 0;
-        if (Handle process = listing.processes.OpenProcess(kProcessQueryLimitedInformation, processId)) {
+        Handle process = listing.processes.OpenProcess(kProcessQueryLimitedInformation, processId);
+        if (process) {
             WideChar wide[kMaxPathBytes];
             Dword length = kMaxPathBytes;
             if (imagePath(process, 0, wide, &length)) {
                 listing.processes.ToShiftJis(std::u16string_view(wide, length), path);
             }
-            priorityClass = listing.processes.GetPriorityClass(process);
-            listing.processes.CloseHandle(process);
         }
+        const Dword priorityClass = listing.ClassOf(processId, process);
+        if (process) listing.processes.CloseHandle(process);
         listing.Add(name, path, priorityClass);
         if (!CProcessEnumerator::IsNtvdm(name)) return true;
         // Its 16-bit tasks run in its class; they are found by their bare names.
@@ -93,7 +105,14 @@ void ListFromSnapshot(ProcessSnapshot& snapshot, CProcessEnumerator& enumerator,
 
 std::vector<RunningProgram> ListRunningPrograms(CProcessEnumerator& enumerator, ProcessApi& processes,
                                                 VersionFiles& versions) {
-    Listing listing{processes, versions, {}};
+    Listing listing{processes, versions, {}, {}};
+    ProcessQuery query(processes);
+    if (query.Available()) {
+        query.ForEach([&](const ProcessQuery::Process& process) {
+            listing.queried[process.id] = process.priorityClass;
+            return true;
+        });
+    }
     ProcessSnapshot snapshot(processes);
     if (snapshot.ImagePathFunction()) {
         ListFromSnapshot(snapshot, enumerator, listing);

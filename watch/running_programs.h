@@ -3,7 +3,9 @@
 // information, and the current priority. Where the system has the wide snapshot and
 // the image path function (Windows Vista and later) every process is listed, those
 // that this program may not change included; elsewhere only the processes that open
-// with every access right.
+// with every access right. The class comes from the system's process query, which
+// knows it without an open; where the query cannot be used, it is read from the
+// opened process.
 #pragma once
 
 #include <cstdint>
@@ -46,7 +48,7 @@ std::string GetFileDescription(VersionFiles& files, const std::string& path, boo
 struct RunningProgram {
     std::string name;         // file name with extension
     std::string description;  // from the version information, or empty
-    std::string priority;     // the current class's name; "低" when it cannot be read
+    std::string priority;     // the current class's name; "低" when it cannot be known
 };
 
 // Lists from the snapshot, or else through the enumerator's full paths; a program

@@ -21,7 +21,12 @@ void WatchCycle::Tick(Cause cause) {
     const bool outerActiveOnly = std::exchange(m_activeOnly, cause == Cause::Foreground);
     m_listing.List(*this);
     m_activeOnly = outerActiveOnly;
-    std::erase_if(m_notes, [tick](const auto& note) { return note.second.seenInTick < tick; });
+    // A tick of the foreground visits only the programs with an active priority: the
+    // notes of the others must outlive it, or their one-time lines would come again on
+    // every switch of windows.
+    if (cause == Cause::Timer) {
+        std::erase_if(m_notes, [tick](const auto& note) { return note.second.seenInTick < tick; });
+    }
 }
 
 ProgramState* WatchCycle::WatchedProgram(const char* name) {
@@ -38,26 +43,37 @@ Dword WatchCycle::Wanted(const ProgramState& state, Dword processId) {
     return static_cast<Dword>(state.specifiedClass);
 }
 
-bool WatchCycle::Settled(ProgramState& state, Dword processId, Dword priorityClass) {
+bool WatchCycle::Settled(ProgramState& state, const ProcessKey& process, Dword priorityClass) {
+    const ProcessNote* note = SeenNote(process);
+    // Opening a process again and again that refuses the change is what anti-cheat
+    // watches for: one known unchangeable is left alone while it runs. Only a creation
+    // time tells it from a later process of the same id.
+    if (note && note->unchangeable && process.created != 0) return true;
     if (priorityClass == 0) return false;
-    const Dword wanted = Wanted(state, processId);
-    return wanted == priorityClass || AlreadyGranted(processId, wanted, priorityClass);
+    const Dword wanted = Wanted(state, process.id);
+    return wanted == priorityClass || AlreadyGranted(note, wanted, priorityClass);
 }
 
-void WatchCycle::Watch(ProgramState& state, Dword processId, const char* name, Handle process) {
+void WatchCycle::Watch(ProgramState& state, const ProcessKey& key, const char* name, Handle process) {
     if (!process) {
         Refused(state, name);
         return;
     }
     const Dword current = m_api.GetPriorityClass(process);
     if (current == 0) {
-        Refused(state, name);
+        Failed(state, key, name);
         return;
     }
-    const Dword wanted = Wanted(state, processId);
-    if (wanted == current || AlreadyGranted(processId, wanted, current)) return;
+    const Dword wanted = Wanted(state, key.id);
+    if (wanted == current || AlreadyGranted(SeenNote(key), wanted, current)) return;
+    // Windows and browsers lower a process in efficiency mode on purpose (background
+    // tabs): raising it again would undo that on every tick.
+    if (m_api.InEfficiencyMode(process)) {
+        InEfficiencyMode(key, name);
+        return;
+    }
     if (!m_api.SetPriorityClass(process, wanted)) {
-        Refused(state, name);
+        Failed(state, key, name);
         return;
     }
     // The set may succeed with another class than asked for: read back what it gave.
@@ -66,27 +82,50 @@ void WatchCycle::Watch(ProgramState& state, Dword processId, const char* name, H
     state.retriesLeft = -1;
     if (granted != current) Changed(state, name, current, granted);
     if (granted != wanted) {
-        m_notes[processId] = {m_tick, false, wanted, granted};
+        m_notes[key] = {m_tick, false, false, wanted, granted};
         AddHistoryLine(m_history, TimeStamp(m_clock) + " " + RowNameOf(name) + " に" + PriorityName(wanted) +
                                       "は許可されず、" + PriorityName(granted) + "になりました。");
     }
 }
 
-bool WatchCycle::AlreadyGranted(Dword processId, Dword wanted, Dword current) {
-    auto note = m_notes.find(processId);
-    if (note == m_notes.end()) return false;
+WatchCycle::ProcessNote* WatchCycle::SeenNote(const ProcessKey& process) {
+    auto note = m_notes.find(process);
+    if (note == m_notes.end()) return nullptr;
     note->second.seenInTick = m_tick;
-    return note->second.wish == wanted && note->second.granted == current;
+    return &note->second;
 }
 
-void WatchCycle::Unchangeable(ProgramState&, Dword processId, const char* name) {
-    ProcessNote& note = m_notes[processId];
+bool WatchCycle::AlreadyGranted(const ProcessNote* note, Dword wanted, Dword current) {
+    return note && note->wish == wanted && note->granted == current;
+}
+
+void WatchCycle::Failed(ProgramState& state, const ProcessKey& process, const char* name) {
+    // Denied on a handle that opened: anti-cheat drivers strip the rights of handles to
+    // their game's process. No retry would change that.
+    if (m_api.LastCallWasDenied()) {
+        Unchangeable(state, process, name);
+    } else {
+        Refused(state, name);
+    }
+}
+
+void WatchCycle::Unchangeable(ProgramState&, const ProcessKey& process, const char* name) {
+    ProcessNote& note = m_notes[process];
     note.seenInTick = m_tick;
     if (note.unchangeable) return;
     note.unchangeable = true;
     // No retry is spent and the program stays watched: another copy may be changeable.
     AddHistoryLine(m_history, TimeStamp(m_clock) + " " + RowNameOf(name) +
                                   " は Tarnwick より高い権限で実行されているため、優先度を変更できません。");
+}
+
+void WatchCycle::InEfficiencyMode(const ProcessKey& process, const char* name) {
+    ProcessNote& note = m_notes[process];
+    note.seenInTick = m_tick;
+    if (note.efficiencyMode) return;
+    note.efficiencyMode = true;
+    AddHistoryLine(m_history, TimeStamp(m_clock) + " " + RowNameOf(name) +
+                                  " は効率モードで実行されているため、優先度を変更しません。");
 }
 
 void WatchCycle::Changed(ProgramState& state, const char* name, Dword from, Dword to) {

@@ -11,6 +11,16 @@ WatchedProcessListing::WatchedProcessListing(ProcessApi& api, CProcessEnumerator
     }
     OsVersion version;
     if (api.GetVersion(version) && version.platformId == kPlatformNt) m_rights = PriorityRights(version);
+    m_ownSessionKnown = api.ProcessSession(api.CurrentProcessId(), m_ownSession);
+}
+
+// ProcessIdToSessionId needs the query right on the process, which a Tarnwick that is
+// not elevated lacks for another user's process: its session stays unknown, and the
+// open that follows is refused as for a program with higher rights (told once). The
+// query listing, which reads every session from its records, has no such gap.
+bool WatchedProcessListing::OtherUsersProcess(Dword processId) {
+    Dword session = 0;
+    return m_ownSessionKnown && m_api.ProcessSession(processId, session) && OtherUsers(session);
 }
 
 void WatchedProcessListing::List(WatchedProcessSink& sink) {
@@ -26,58 +36,61 @@ void WatchedProcessListing::List(WatchedProcessSink& sink) {
 }
 
 bool WatchedProcessListing::ListFromQuery(WatchedProcessSink& sink, std::uint64_t listing) {
-    return m_query.ForEach([&](Dword processId, const char* name, Dword priorityClass) {
-        if (ProgramState* program = sink.WatchedProgram(name);
-            program && !sink.Settled(*program, processId, priorityClass) &&
-            !WatchOpened(sink, *program, processId, name, listing)) {
+    return m_query.ForEach([&](const ProcessQuery::Process& process) {
+        if (OtherUsers(process.session)) return true;
+        const ProcessKey key{process.id, process.created};
+        if (ProgramState* program = sink.WatchedProgram(process.name);
+            program && !sink.Settled(*program, key, process.priorityClass) &&
+            !WatchOpened(sink, *program, key, process.name, listing)) {
             return false;
         }
-        return !CProcessEnumerator::IsNtvdm(name) || WatchTasks(sink, processId, priorityClass, listing);
+        return !CProcessEnumerator::IsNtvdm(process.name) || WatchTasks(sink, key, process.priorityClass, listing);
     });
 }
 
 void WatchedProcessListing::ListFromSnapshot(WatchedProcessSink& sink, std::uint64_t listing) {
     m_snapshot.ForEach([&](Dword processId, const char* name) {
-        if (ProgramState* program = sink.WatchedProgram(name);
-            program && !WatchOpened(sink, *program, processId, name, listing)) {
-            return false;
-        }
-        return !CProcessEnumerator::IsNtvdm(name) || WatchTasks(sink, processId, 0, listing);
+        ProgramState* program = sink.WatchedProgram(name);
+        const bool ntvdm = CProcessEnumerator::IsNtvdm(name);
+        // The session is asked only of the processes that matter: one call each.
+        if ((program || ntvdm) && OtherUsersProcess(processId)) return true;
+        if (program && !WatchOpened(sink, *program, {processId, 0}, name, listing)) return false;
+        return !ntvdm || WatchTasks(sink, {processId, 0}, 0, listing);
     });
 }
 
-bool WatchedProcessListing::WatchOpened(WatchedProcessSink& sink, ProgramState& program, Dword processId,
+bool WatchedProcessListing::WatchOpened(WatchedProcessSink& sink, ProgramState& program, const ProcessKey& key,
                                         const char* name, std::uint64_t listing) {
-    Handle process = m_api.OpenProcess(m_rights, processId);
+    Handle process = m_api.OpenProcess(m_rights, key.id);
     if (!process) {
-        if (m_api.OpenWasDenied()) sink.Unchangeable(program, processId, name);
+        if (m_api.LastCallWasDenied()) sink.Unchangeable(program, key, name);
     } else {
-        sink.Watch(program, processId, name, process);
+        sink.Watch(program, key, name, process);
         m_api.CloseHandle(process);
     }
     return m_listings == listing;
 }
 
-bool WatchedProcessListing::WatchTasks(WatchedProcessSink& sink, Dword processId, Dword hostClass,
+bool WatchedProcessListing::WatchTasks(WatchedProcessSink& sink, const ProcessKey& host, Dword hostClass,
                                        std::uint64_t listing) {
     struct TaskVisit {
         WatchedProcessListing& listing;
         WatchedProcessSink& sink;
-        Dword processId;
+        ProcessKey key;
         Dword hostClass;
         std::uint64_t number;
         Handle host;
-    } visit{*this, sink, processId, hostClass, listing, nullptr};
-    m_enumerator.EnumTaskBaseNames(processId, [](Dword, Dword, const char* name, void* context) -> WinBool {
+    } visit{*this, sink, host, hostClass, listing, nullptr};
+    m_enumerator.EnumTaskBaseNames(host.id, [](Dword, Dword, const char* name, void* context) -> WinBool {
         auto& visit = *static_cast<TaskVisit*>(context);
         ProgramState* program = visit.sink.WatchedProgram(name);
-        if (!program || visit.sink.Settled(*program, visit.processId, visit.hostClass)) return 1;
+        if (!program || visit.sink.Settled(*program, visit.key, visit.hostClass)) return 1;
         // The host is opened once, for the first task that needs it. One that does not
         // open lists no more tasks, as the process-by-process listing, which cannot
         // name it, lists none.
-        if (!visit.host) visit.host = visit.listing.m_api.OpenProcess(visit.listing.m_rights, visit.processId);
+        if (!visit.host) visit.host = visit.listing.m_api.OpenProcess(visit.listing.m_rights, visit.key.id);
         if (!visit.host) return 0;
-        visit.sink.Watch(*program, visit.processId, name, visit.host);
+        visit.sink.Watch(*program, visit.key, name, visit.host);
         return visit.listing.m_listings == visit.number;
     }, &visit);
     if (visit.host) m_api.CloseHandle(visit.host);
@@ -93,9 +106,9 @@ void WatchedProcessListing::ListProcessByProcess(WatchedProcessSink& sink, std::
     m_enumerator.EnumBaseNames([](Dword processId, Dword, const char* name, void* context) -> WinBool {
         auto& visit = *static_cast<Visit*>(context);
         ProgramState* program = visit.sink.WatchedProgram(name);
-        if (!program) return 1;
+        if (!program || visit.listing.OtherUsersProcess(processId)) return 1;
         Handle process = visit.listing.m_api.OpenProcess(visit.listing.m_rights, processId);
-        visit.sink.Watch(*program, processId, name, process);
+        visit.sink.Watch(*program, {processId, 0}, name, process);
         if (process) visit.listing.m_api.CloseHandle(process);
         return visit.listing.m_listings == visit.number;
     }, &visit);

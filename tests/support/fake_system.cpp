@@ -117,6 +117,7 @@ FakeProcess& FakeSystem::Add(Dword id, const std::string& path, Dword priority) 
     process.id = id;
     process.path = path;
     process.priority = priority;
+    process.created = ++m_starts;
     return process;
 }
 
@@ -161,8 +162,8 @@ Handle FakeSystem::OpenProcess(Dword access, Dword processId) {
     ++opens;
     FakeProcess* process = Process(processId);
     const Dword granted = process && process->elevated ? kProcessQueryLimitedInformation : grantedRights;
-    m_openDenied = process && (access & ~granted) != 0;
-    if (!process || process->opensLeft == 0 || m_openDenied) return nullptr;
+    m_denied = process && (access & ~granted) != 0;
+    if (!process || process->opensLeft == 0 || m_denied) return nullptr;
     if (process->opensLeft > 0) --process->opensLeft;
     ++openHandles;
     return ProcessHandle(processId);
@@ -170,11 +171,13 @@ Handle FakeSystem::OpenProcess(Dword access, Dword processId) {
 
 Dword FakeSystem::GetPriorityClass(Handle handle) {
     FakeProcess* process = Process(ProcessIdOf(handle));
+    m_denied = process && process->readRefused && process->refusedAsDenied;
     return process && !process->readRefused ? process->priority : 0;
 }
 
 bool FakeSystem::SetPriorityClass(Handle handle, Dword priorityClass) {
     FakeProcess* process = Process(ProcessIdOf(handle));
+    m_denied = process && process->setRefused && process->refusedAsDenied;
     if (!process || process->setRefused) return false;
     process->priority = priorityClass == 0x100 ? realtimeGives : priorityClass;
     sets.emplace_back(process->id, priorityClass);
@@ -184,6 +187,18 @@ bool FakeSystem::SetPriorityClass(Handle handle, Dword priorityClass) {
 void FakeSystem::CloseHandle(Handle handle) {
     m_snapshots.erase(handle);
     --openHandles;
+}
+
+bool FakeSystem::ProcessSession(Dword processId, Dword& session) {
+    const FakeProcess* process = Process(processId);
+    if (!process && processId != ownId) return false;
+    session = process ? process->session : ownSession;
+    return true;
+}
+
+bool FakeSystem::InEfficiencyMode(Handle handle) {
+    const FakeProcess* process = Process(ProcessIdOf(handle));
+    return process && process->efficiencyMode;
 }
 
 WinBool FakeSystem::EnumProcesses(Dword* ids, Dword bytes, Dword* returned) {
@@ -291,17 +306,25 @@ std::int32_t FakeSystem::QuerySystemInformation(Dword informationClass, void* bu
     if (total > bytes) return kStatusInfoLengthMismatch;
     auto* at = static_cast<unsigned char*>(buffer);
     SystemProcessRecord* record = nullptr;
-    auto put = [&](Dword id, Dword priorityClass, const std::u16string& name) {
+    auto put = [&](Dword id, Dword priorityClass, Dword session, std::int64_t created, const std::u16string& name) {
         auto* text = reinterpret_cast<WideChar*>(at + sizeof(SystemProcessRecord));
         std::copy(name.begin(), name.end(), text);
         const auto length = static_cast<Word>(2 * name.size());
-        record = new (at) SystemProcessRecord{static_cast<Dword>(size(name)), 1, {}, length, length,
-                                              name.empty() ? nullptr : text,
-                                              BasePriority(priorityClass, wineBasePriorities), id};
+        record = new (at) SystemProcessRecord{};
+        record->NextEntryOffset = static_cast<Dword>(size(name));
+        record->NumberOfThreads = 1;
+        record->CreateTime = created;
+        record->ImageNameLength = record->ImageNameMaximumLength = length;
+        record->ImageName = name.empty() ? nullptr : text;
+        record->BasePriority = BasePriority(priorityClass, wineBasePriorities);
+        record->UniqueProcessId = id;
+        record->SessionId = session;
         at += size(name);
     };
-    put(ownId, ownClass, kOwnName);
-    for (const FakeProcess& process : processes) put(process.id, process.priority, NamesOf(process)->baseName);
+    put(ownId, ownClass, ownSession, 0, kOwnName);
+    for (const FakeProcess& process : processes) {
+        put(process.id, process.priority, process.session, process.created, NamesOf(process)->baseName);
+    }
     record->NextEntryOffset = 0;
     return 0;
 }

@@ -31,7 +31,11 @@ struct FakeProcess {
     bool modulesListable = true;
     bool readRefused = false;
     bool setRefused = false;
+    bool refusedAsDenied = false;  // a refused read or set says access denied: a driver stripped the rights
     bool elevated = false;  // runs as administrator: opens with the limited query right alone
+    bool efficiencyMode = false;
+    Dword session = 1;
+    std::int64_t created = 0;  // set by Add: each process later than the one before
     std::vector<FakeTask> tasks;
     // The names in wide units, made once per path and shared with the snapshots: the
     // benchmark times the program's work, not the scripted system's.
@@ -64,6 +68,7 @@ public:
     // This program's process, listed by the query alone.
     Dword ownId = 2;
     Dword ownClass = 0x20;
+    Dword ownSession = 1;
 
     // What happened.
     int openHandles = 0;
@@ -81,10 +86,12 @@ public:
     void ReleaseModule(ModuleHandle library) override;
     void* FindFunction(ModuleHandle library, const char* name) override;
     Handle OpenProcess(Dword access, Dword processId) override;
-    bool OpenWasDenied() override { return m_openDenied; }
+    bool LastCallWasDenied() override { return m_denied; }
     Dword GetPriorityClass(Handle process) override;
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     void CloseHandle(Handle handle) override;
+    bool ProcessSession(Dword processId, Dword& session) override;
+    bool InEfficiencyMode(Handle process) override;
     Dword ForegroundProcessId() override { return foreground; }
     Dword CurrentProcessId() override { return ownId; }
     void ToShiftJis(std::u16string_view name, std::string& out) override;
@@ -115,7 +122,8 @@ private:
     std::unordered_map<Dword, std::size_t> m_positions;  // process id to index, rebuilt when stale
     std::map<Handle, SnapshotCopy> m_snapshots;
     std::uintptr_t m_snapshotsTaken = 0;
-    bool m_openDenied = false;
+    bool m_denied = false;
+    std::int64_t m_starts = 0;
 };
 
 }  // namespace tarnwick::testing

@@ -40,7 +40,8 @@ constexpr const char* kEnglish = "\\StringFileInfo\\040904b0\\FileDescription";
 
 // Every running program, each process opened with the limited query right alone:
 // the scripted system refuses any wider request, and a program run as administrator
-// is listed too, by its snapshot name.
+// is listed too, by its snapshot name. The class comes from the system's query, which
+// knows it also for a process that does not open at all.
 TEST(RunningProgramsTest, ListsEveryProgramWithTheLeastRights) {
     FakeSystem system;
     system.is64Bit = false;
@@ -51,7 +52,7 @@ TEST(RunningProgramsTest, ListsEveryProgramWithTheLeastRights) {
     system.Add(12, "C:\\Apps\\Admin.exe", 0x80).elevated = true;
     system.Add(20, "C:\\WINNT\\SYSTEM32\\NTVDM.EXE", 0x40).tasks = {{0x1111, "C:\\OLD\\WORD.EXE"}};
     system.Add(24, "C:\\Apps\\\x83\x5C\x83\x74\x83\x67.exe", 0x12345);  // ソフト.exe, an odd class
-    system.Add(28, "C:\\Apps\\Gone.exe").opensLeft = 0;  // ended since the snapshot
+    system.Add(28, "C:\\Apps\\Protected.exe", 0x8000).opensLeft = 0;  // opens not even for a query
     FakeVersionFiles versions;
     versions.files.emplace("C:\\Apps\\Editor.exe", FakeVersion{{0x411, 0x3a4}, kJapanese, "エディタ"});
     versions.files.emplace("WORD.EXE", FakeVersion{{0x409, 0x4b0}, kEnglish, "Word"});  // found by the bare name
@@ -62,17 +63,18 @@ TEST(RunningProgramsTest, ListsEveryProgramWithTheLeastRights) {
     for (const RunningProgram& program : programs) rows.push_back(program.name + "|" + program.description + "|" + program.priority);
     EXPECT_EQ(rows, (std::vector<std::string>{"Editor.exe|エディタ|高", "Editor.exe|エディタ|通常以下",
                                               "Admin.exe||高", "NTVDM.EXE||低", "WORD.EXE|Word|低",
-                                              "\x83\x5C\x83\x74\x83\x67.exe||低", "Gone.exe||低"}));
+                                              "\x83\x5C\x83\x74\x83\x67.exe||低", "Protected.exe||通常以上"}));
     EXPECT_EQ(system.openHandles, 0);
     // A file with version information is not looked up again by its bare name.
     EXPECT_EQ(std::count(versions.sizeQueries.begin(), versions.sizeQueries.end(), "Editor.exe"), 0);
 }
 
 // Without the image path function, the process-by-process listing with full access
-// remains: a process that refuses it is not listed.
+// remains: a process that refuses it is not listed. Without the query too, the class
+// is read from the opened process.
 TEST(RunningProgramsTest, OlderSystemsListOnlyWhatOpensWithFullAccess) {
     FakeSystem system;
-    system.missingFunctions = {"QueryFullProcessImageNameW"};
+    system.missingFunctions = {"QueryFullProcessImageNameW", "NtQuerySystemInformation"};
     system.Add(4, "C:\\Apps\\Editor.exe", 0x80);
     system.Add(12, "C:\\Apps\\Locked.exe").opensLeft = 1;  // named, but refuses the dialog's own open
     system.Add(16, "");                                     // no path: skipped

@@ -79,13 +79,17 @@ TEST_P(WatchTest, LeavesUnregisteredUnwatchedNamelessAndAlreadyRightProcessesAlo
         system.Add(100 + 4 * i, "C:\\p" + std::to_string(i) + ".exe", classes[i]);
     }
     system.Add(124, "C:\\p2.exe", 0x12345);
+    // Another user's session is not this program's business; services' (0) are.
+    system.Add(128, "C:\\p2.exe", kHigh).session = 3;
+    system.Add(132, "C:\\p2.exe", kHigh).session = 0;
     Tick();
     EXPECT_EQ(cycle.Listing(), Listing());
-    EXPECT_EQ(system.sets, (std::vector<std::pair<Dword, Dword>>{{124, kNormal}}));
-    EXPECT_EQ(history.Count(), 1);
-    // Where the listings differ: the snapshot opens every process of a watched program;
-    // the last listing opens every process to name it, and those once more.
-    const int opens[] = {1, 7, 11 + 7};  // by listing
+    EXPECT_EQ(system.sets, (std::vector<std::pair<Dword, Dword>>{{124, kNormal}, {132, kNormal}}));
+    EXPECT_EQ(history.Count(), 2);
+    // Where the listings differ: the snapshot opens every process of a watched program
+    // in this session or the services'; the last listing opens every process to name
+    // it, and those once more.
+    const int opens[] = {2, 8, 13 + 8};  // by listing
     EXPECT_EQ(system.opens, opens[static_cast<int>(Listing())]);
     EXPECT_EQ(system.openHandles, 0);
     // Where this program's own process runs at another class, Windows' numbers cannot
@@ -202,19 +206,27 @@ TEST_P(WatchTest, ATickInsideATickEndsTheOuterListing) {
 }
 
 // Switching windows runs ticks ahead of the timer; they spend no retries of programs
-// without an active priority, which only the timer's ticks visit.
+// without an active priority, which only the timer's ticks visit, nor do they make
+// those programs' one-time lines come again.
 TEST_P(WatchTest, AForegroundTickVisitsOnlyProgramsWithAnActivePriority) {
     settings.m_retryCount = 1;
+    system.realtimeGives = 0x80;
     registry.Add(Entry("Locked.exe"));
     registry.Add(Entry("Editor.exe", kIdle, kHigh));
+    registry.Add(Entry("Game.exe", kRealtime));
     system.Add(4, "C:\\Locked.exe").setRefused = true;
     system.Add(8, "C:\\Editor.exe");
+    system.Add(12, "C:\\Game.exe");
     system.foreground = 8;
     for (int tick = 0; tick < 10; ++tick) cycle.Tick(WatchCycle::Cause::Foreground);
     EXPECT_EQ(history.Lines(), (std::vector<std::string>{"04/07/15 09:05:03 通常 → 高 Editor.exe"}));
     Tick();
     Tick();
     EXPECT_FALSE(rows.Checked(0));
+    const int lines = history.Count();
+    cycle.Tick(WatchCycle::Cause::Foreground);
+    Tick();
+    EXPECT_EQ(history.Count(), lines);
 }
 
 TEST_P(WatchTest, RetriesBelongToTheProgramAndASuccessResetsThem) {
@@ -241,7 +253,8 @@ TEST_P(WatchTest, SixteenBitTasksAreSetOnTheirNtvdmHost) {
     CProcessEnumerator thirtyTwo(system);
     WatchCycle onThirtyTwo(registry, history, system, clock, settings, thirtyTwo);
     registry.Add(Entry("WORD.EXE", kHigh, kRealtime));
-    system.Add(20, "C:\\WINNT\\system32\\NTVDM.EXE").tasks = {{0x1234, "C:\\OLD\\WORD.EXE"}};
+    system.Add(20, "C:\\WINNT\\system32\\NTVDM.EXE").tasks = {{0x1230, "C:\\OLD\\CALC.EXE"},  // not registered
+                                                               {0x1234, "C:\\OLD\\WORD.EXE"}};
     FakeProcess& closed = system.Add(24, "C:\\WINNT\\system32\\ntvdm.exe");
     closed.tasks = {{0x1234, "C:\\OLD\\WORD.EXE"}};
     closed.opensLeft = 0;  // a host that does not open lists no tasks
@@ -277,30 +290,48 @@ TEST_P(WatchTest, RealtimeThatTheSystemDoesNotGrantIsLoggedOnceNotLooped) {
     EXPECT_EQ(rows.Text(0, kRunCountColumn), "3");
 }
 
-// A process that runs with higher rights cannot be opened for the change: one line
-// per process, no retry spent, the program stays watched for its other copies. The
-// scripted system grants no more than the rights to read and set the class.
-TEST_P(WatchTest, ProcessWithHigherRightsIsToldOnceAndLeftWatched) {
+// A process that runs with higher rights cannot be opened for the change, and one
+// whose handle's rights a driver strips cannot be read or set: no retry is spent. One
+// in efficiency mode is left at its class on purpose. Each is told once per process,
+// and the program stays watched for its other copies. Where the listing knows a
+// process's creation time, one known unchangeable is not opened again while it runs,
+// and a later process that gets its id is not taken for it. The scripted system
+// grants no more than the rights to read and set the class.
+TEST_P(WatchTest, ProcessesLeftAsTheyAreAreToldOnceAndLeftWatched) {
     const bool named = Listing() != WatchListing::ProcessByProcess;
     if (named) system.grantedRights = kProcessQueryLimitedInformation | kProcessSetInformation;
     settings.m_retryCount = 0;
     registry.Add(Entry("Admin.exe", kHigh));
     system.Add(4, "C:\\Admin.exe").elevated = true;
     system.Add(8, "C:\\Admin.exe");
-    for (int tick = 0; tick < 5; ++tick) Tick();
+    system.Add(12, "C:\\Admin.exe").setRefused = true;  // each denied, its rights stripped
+    system.Add(16, "C:\\Admin.exe").readRefused = true;
+    for (Dword id : {12, 16}) system.Process(id)->refusedAsDenied = true;
+    system.Add(20, "C:\\Admin.exe", kIdle).efficiencyMode = true;
+    Tick();
+    const int opened = system.opens;
+    for (int tick = 0; tick < 4; ++tick) Tick();
     const std::string told = "04/07/15 09:05:03 Admin.exe は Tarnwick より高い権限で実行されているため、優先度を変更できません。";
     const std::string changed = "04/07/15 09:05:03 通常 → 高 Admin.exe";
-    // The process-by-process listing cannot even name it.
-    const std::vector<std::string> expected =
-        named ? std::vector<std::string>{changed, told} : std::vector<std::string>{changed};
+    const std::string efficient = "04/07/15 09:05:03 Admin.exe は効率モードで実行されているため、優先度を変更しません。";
+    // The process-by-process listing cannot even name the one run as administrator.
+    std::vector<std::string> expected{efficient, told, told, changed};
+    if (named) expected.push_back(told);
     EXPECT_EQ(history.Lines(), expected);
+    EXPECT_EQ(system.sets, (std::vector<std::pair<Dword, Dword>>{{8, kHigh}}));
     EXPECT_TRUE(rows.Checked(0));
     EXPECT_EQ(registry.Programs().Find("ADMIN.EXE")->retriesLeft, -1);
-    system.processes.erase(system.processes.begin());  // ends; another one starts
+    // Only the one in efficiency mode, which may leave it, is opened on each tick.
+    if (Listing() == WatchListing::Query) {
+        EXPECT_EQ(system.opens - opened, 4);
+    }
+    system.processes.erase(system.processes.begin());  // ends; a copy that opens gets its id
+    system.Add(4, "C:\\Admin.exe");
     Tick();
-    system.Add(20, "C:\\Admin.exe").elevated = true;
+    EXPECT_EQ(system.Process(4)->priority, 0x80u);
+    system.Add(24, "C:\\Admin.exe").elevated = true;
     Tick();
-    EXPECT_EQ(history.Count(), named ? 3 : 1);
+    EXPECT_EQ(history.Count(), static_cast<int>(expected.size()) + (named ? 2 : 1));
     EXPECT_EQ(system.openHandles, 0);
 }
 

@@ -35,7 +35,7 @@ public:
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
     virtual bool Remove(const std::string& path) = 0;
     virtual bool Exists(const std::string& path) = 0;
-    // Nothing when the file does not exist.
+    // Nothing when there is no file of that name (a folder is none).
     virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
 };
 

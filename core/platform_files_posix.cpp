@@ -19,7 +19,7 @@ bool RemovePlatformFile(const std::string& path) { return std::remove(path.c_str
 
 std::optional<FileStamp> StampPlatformFile(const std::string& path) {
     struct stat status {};
-    if (stat(path.c_str(), &status) != 0) return std::nullopt;
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
     return FileStamp{static_cast<std::uint64_t>(status.st_size),
                      static_cast<std::uint64_t>(status.st_mtim.tv_sec) * 1'000'000'000u +
                          static_cast<std::uint64_t>(status.st_mtim.tv_nsec)};

@@ -243,7 +243,8 @@ std::intptr_t CMonitorDlg::OnTimer(const MessageEvent& event) {
 
 void CMonitorDlg::RunWatchTick(WatchCycle::Cause cause) {
     // Any tick does what a one-shot tick still waiting for the gap would do: it is
-    // cancelled, so that no two ticks come closer together than the gap.
+    // cancelled, so that a tick of the foreground never follows another within the
+    // gap. The timer's ticks keep their own time.
     KillTimer(m_hWnd, kForegroundTickTimer);
     m_watchCycle.Tick(cause);
     m_foregroundFollower.Ticked(GetTickCount64());

@@ -1,7 +1,8 @@
 // Decides when a change of the foreground window runs a watch tick ahead of the
 // timer, so that an active priority arrives at once rather than up to a whole
-// cycle late: only when the foreground passes to another process, and never two
-// ticks closer together than a short gap.
+// cycle late: only when the foreground passes to another process, and never
+// sooner than a short gap after the tick before it (the timer's ticks keep their
+// own time).
 #pragma once
 
 #include <cstdint>

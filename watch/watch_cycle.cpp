@@ -110,22 +110,21 @@ void WatchCycle::Failed(ProgramState& state, const ProcessKey& process, const ch
 }
 
 void WatchCycle::Unchangeable(ProgramState&, const ProcessKey& process, const char* name) {
-    ProcessNote& note = m_notes[process];
-    note.seenInTick = m_tick;
-    if (note.unchangeable) return;
-    note.unchangeable = true;
     // No retry is spent and the program stays watched: another copy may be changeable.
-    AddHistoryLine(m_history, TimeStamp(m_clock) + " " + RowNameOf(name) +
-                                  " は Tarnwick より高い権限で実行されているため、優先度を変更できません。");
+    NoteOnce(process, &ProcessNote::unchangeable, name,
+             " は Tarnwick より高い権限で実行されているため、優先度を変更できません。");
 }
 
 void WatchCycle::InEfficiencyMode(const ProcessKey& process, const char* name) {
+    NoteOnce(process, &ProcessNote::efficiencyMode, name,
+             " は効率モードで実行されているため、優先度を変更しません。");
+}
+
+void WatchCycle::NoteOnce(const ProcessKey& process, bool ProcessNote::*told, const char* name, const char* why) {
     ProcessNote& note = m_notes[process];
     note.seenInTick = m_tick;
-    if (note.efficiencyMode) return;
-    note.efficiencyMode = true;
-    AddHistoryLine(m_history, TimeStamp(m_clock) + " " + RowNameOf(name) +
-                                  " は効率モードで実行されているため、優先度を変更しません。");
+    if (std::exchange(note.*told, true)) return;
+    AddHistoryLine(m_history, TimeStamp(m_clock) + " " + RowNameOf(name) + why);
 }
 
 void WatchCycle::Changed(ProgramState& state, const char* name, Dword from, Dword to) {

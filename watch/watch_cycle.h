@@ -57,6 +57,9 @@ private:
         Dword wish = 0;
         Dword granted = 0;
     };
+    // Writes the line (after the time and the row's name) the first time the note's
+    // flag is set for the process.
+    void NoteOnce(const ProcessKey& process, bool ProcessNote::*told, const char* name, const char* why);
     // The note of a process, marked seen in this tick; null when there is none.
     ProcessNote* SeenNote(const ProcessKey& process);
     // What the system gave a process for a wish it did not grant, while that lasts.

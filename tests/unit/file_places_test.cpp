@@ -66,13 +66,19 @@ TEST(FilePlacesTest, BesideTheProgramOnlyWhereItCanWriteAndIsNoTemporaryFolder) 
 }
 
 TEST(FilePlacesTest, SaveFileInTheFilesFolderIsStoredByNameAndFoundWhereTheFolderIs) {
-    // writtenAt and readAt: the program file when the settings were written and read.
-    struct Case { const char *title, *writtenAt, *saveFile, *stored, *readAt, *readBack; };
+    // writtenAt and readAt: the program file when the settings were written and read;
+    // moved: the files were read from the user's folder instead of the program's.
+    struct Case { const char *title, *writtenAt, *saveFile, *stored, *readAt, *readBack; bool moved; };
+    const std::string moved = std::string(kUserFolder) + "\\T.sav";
     for (const Case& c : {
              Case{"another folder keeps its full path", "C:\\Old\\Tarnwick.exe", "D:\\Data\\T.sav", "D:\\Data\\T.sav",
-                  "E:\\New\\Tarnwick.exe", "D:\\Data\\T.sav"},
+                  "E:\\New\\Tarnwick.exe", "D:\\Data\\T.sav", false},
              Case{"a folder with 表 (second byte 0x5C)", "C:\\\x95\x5C\\Tarnwick.exe", "C:\\\x95\x5C\\T.sav", "T.sav",
-                  "C:\\\x95\x5C\\Tarnwick.exe", "C:\\\x95\x5C\\T.sav"},
+                  "C:\\\x95\x5C\\Tarnwick.exe", "C:\\\x95\x5C\\T.sav", false},
+             Case{"the program's folder goes along to the user's", "C:\\Old\\Tarnwick.exe", "C:\\T\\T.sav",
+                  "C:\\T\\T.sav", "C:\\T\\Tarnwick.exe", moved.c_str(), true},
+             Case{"another folder stays where it is", "C:\\Old\\Tarnwick.exe", "D:\\Data\\T.sav", "D:\\Data\\T.sav",
+                  "C:\\T\\Tarnwick.exe", "D:\\Data\\T.sav", true},
          }) {
         SCOPED_TRACE(c.title);
         MemoryFileSystem files;
@@ -81,10 +87,33 @@ TEST(FilePlacesTest, SaveFileInTheFilesFolderIsStoredByNameAndFoundWhereTheFolde
         ASSERT_TRUE(written.Save());
         EXPECT_NE(files.files[written.GetSettingsFilePath()].find(std::string("SAVEFILENAME=") + c.stored + "\r\n"),
                   std::string::npos);
-        files.files[JoinPath(FolderOf(c.readAt), "Tarnwick.ini")] = files.files[written.GetSettingsFilePath()];
         AppSettings read(c.readAt, files);
+        if (c.moved) read.UseFilePlaces({FolderOf(c.readAt), std::string(kUserFolder) + "\\"});
+        files.files[read.GetSettingsFilePath()] = files.files[written.GetSettingsFilePath()];
         read.Load();
         EXPECT_EQ(read.GetSaveFilePath(), c.readBack);
+    }
+}
+
+// Files that move to the user's folder take the program folder's copy once; a file
+// already there, or one in another folder, is left alone.
+TEST(FilePlacesTest, TheUsersFolderCopiesTheProgramFoldersFileOnce) {
+    const FilePlaces places{"C:\\T\\", std::string(kUserFolder) + "\\"};
+    const std::string ini = places.filesFolder + "Tarnwick.ini";
+    struct Case { const char* title; std::string path; std::optional<std::string> before, after; };
+    for (const Case& c : {
+             Case{"copied", ini, std::nullopt, "old"},
+             Case{"never overwritten", ini, "mine", "mine"},
+             Case{"nothing to copy", places.filesFolder + "Tarnwick.sav", std::nullopt, std::nullopt},
+             Case{"another folder", "D:\\Data\\Tarnwick.ini", std::nullopt, std::nullopt},
+         }) {
+        SCOPED_TRACE(c.title);
+        MemoryFileSystem files;
+        files.files["C:\\T\\Tarnwick.ini"] = "old";
+        if (c.before) files.files[c.path] = *c.before;
+        AdoptFromProgramFolder(files, places, c.path);
+        EXPECT_EQ(files.Read(c.path), c.after);
+        EXPECT_EQ(files.files.size(), c.after ? 2u : 1u);
     }
 }
 

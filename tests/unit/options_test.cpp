@@ -85,6 +85,7 @@ TEST_F(OptionsTest, TheFirstKeyInALineDecidesAndTheLastLineWins) {
         {"a key anywhere in the line", "xxRUNPANELVIEWyy=0\r\n", "RUNPANELVIEW", "0"},
         {"no equals sign: the whole line is the value", "RUNPANELVIEW\r\n", "RUNPANELVIEW", "0"},
         {"any number, no line end", "RUNPANELVIEW=-7", "RUNPANELVIEW", "-7"},
+        {"beyond the smallest integer", "RUNPANELVIEW=-99999999999", "RUNPANELVIEW", "-2147483648"},
         {"RETRYCOUNT comes first in the search", "SAVEFILENAME=C:\\RETRYCOUNT\\x.sav\r\n", "RETRYCOUNT", "0"},
         {"so the path is not read", "SAVEFILENAME=C:\\RETRYCOUNT\\x.sav\r\n", "SAVEFILENAME", "C:\\T\\Tarnwick.sav"},
         {"the value follows the last equals sign", "SAVEFILENAME=D:\\a=b\\x.sav\r\n", "SAVEFILENAME", "b\\x.sav"},
@@ -108,6 +109,38 @@ TEST_F(OptionsTest, PathsUseTheFixedProgramNameAndKeepDoubleByteFolders) {
     // 表 (0x95 0x5C) alone is no folder end.
     EXPECT_EQ(AppSettings("\x95\x5C", files).GetSaveFilePath(), "\\Tarnwick.sav");
     EXPECT_EQ(AppSettings("C:\\Tarnwick.exe", files).GetSettingsFilePath(), "C:\\Tarnwick.ini");
+}
+
+// Every switch from the settings to the form and back through OK into the file; a
+// write that fails leaves the value that the file holds.
+TEST_F(OptionsTest, EverySwitchGoesThroughTheFormAndBackIntoTheFile) {
+    const std::tuple<const char*, bool OptionsForm::*, int AppSettings::*> switches[] = {
+        {"RUNPANELVIEW", &OptionsForm::runPanelView, &AppSettings::m_runPanelView},
+        {"TOPMOSTWINDOW", &OptionsForm::topmostWindow, &AppSettings::m_topmostWindow},
+        {"DESKTOPSHORTCUT", &OptionsForm::desktopShortcut, &AppSettings::m_desktopShortcut},
+        {"STARTUPSHORTCUT", &OptionsForm::startupShortcut, &AppSettings::m_startupShortcut},
+        {"ADDWATCHMODE", &OptionsForm::addWatchMode, &AppSettings::m_addWatchMode},
+        {"TARGETALLAPP", &OptionsForm::targetAllApp, &AppSettings::m_targetAllApp},
+        {"AUTOSAVEMODE", &OptionsForm::autoSaveMode, &AppSettings::m_autoSaveMode},
+        {"AUTOLOADMODE", &OptionsForm::autoLoadMode, &AppSettings::m_autoLoadMode},
+    };
+    for (const auto& [key, shown, stored] : switches) {
+        for (const int value : {0, 2}) {  // any non-zero number from the file counts as set
+            SCOPED_TRACE(key + " "s + std::to_string(value));
+            const int flipped = value == 0 ? 1 : 0;
+            settings.*stored = value;
+            OptionsForm opened = OptionsFormFrom(settings, kWindows10);
+            EXPECT_EQ(opened.*shown, value != 0);
+            opened.*shown = flipped;
+            ASSERT_TRUE(AcceptOptions(settings, opened, boxes, effects));
+            EXPECT_EQ(LoadFrom(files.files[kIni]).*stored, flipped);
+            opened.*shown = !flipped;
+            files.uncreatable.insert(kIni + ".new"s);
+            EXPECT_FALSE(AcceptOptions(settings, opened, boxes, effects));
+            files.uncreatable.clear();
+            EXPECT_EQ(settings.*stored, flipped);
+        }
+    }
 }
 
 TEST_F(OptionsTest, TheDebugPrivilegeIsOfferedFromWindowsNt4) {

@@ -2,11 +2,13 @@
 // duplicates, the dialog's part and the selection after a delete are driven end to end.
 #include <gtest/gtest.h>
 
+#include "res/resource.h"
 #include "tests/support/registry_fixture.h"
 
 namespace tarnwick {
 namespace {
 
+using namespace std::string_literals;
 using testing::RegistryTest;
 using testing::ScriptedEntryDialog;
 
@@ -101,13 +103,14 @@ TEST_F(RegistryTest, AFailedSaveKeepsRunningAndTheSessionsEndWritesWithoutAWord)
     settings.m_autoSaveMode = 1;
     files.uncreatable = {testing::kSavePath + std::string(".new")};
     registry.Add(Entry("a.exe"));  // its ticked box saves, and fails
-    boxes.answers = {kIdYes};
+    boxes.answers = {kIdYes, kIdOk, kIdNo};
     EXPECT_FALSE(registry.ConfirmEnd());
+    EXPECT_TRUE(registry.ConfirmEnd());  // No: ends without saving
     registry.SaveForSessionEnd();  // fails without a word
     files.uncreatable.clear();
     registry.SaveForSessionEnd();
     registry.SaveForSessionEnd();
-    EXPECT_EQ(boxes.shown.size(), 3u);  // the automatic save's failure, the question, its save's failure
+    EXPECT_EQ(boxes.shown.size(), 4u);  // the automatic save's failure, the question, its save's failure, the question
     EXPECT_EQ(Saves(), 1);
 }
 
@@ -141,17 +144,22 @@ TEST_F(RegistryTest, ASaveFileChangedByAnotherIsAskedAbout) {
 // What the dialog shows, the locked name and the kept run count are driven end to
 // end; a row whose entry went (one of two rows of a name was deleted) gets a new one.
 TEST_F(RegistryTest, EditingARowWithoutAnEntryMakesOneFromTheDialogAndTheCheckBox) {
-    registry.Add(Entry("Editor.exe"));
-    registry.Programs().Clear();
-    rows.SetChecked(0, false);
     ScriptedEntryDialog dialog;
     dialog.answer = [](ProgramEntryForm& form) {
         form = Entry("ignored.exe", kIdle, kAboveNormal, "new");
         return true;
     };
+    registry.Add(Entry("Editor.exe"));
+    registry.Add(Entry("Viewer.exe"));
+    registry.Programs().Clear();
+    rows.SetChecked(1, false);
+    registry.EditSelected(dialog);  // the first row, ticked
+    rows.SelectAndFocus(1);
     registry.EditSelected(dialog);
-    EXPECT_EQ(RowsAsText(), std::vector<std::string>{"[ ]|しない|Editor.exe|new|低|通常以上|"});
-    EXPECT_EQ(*registry.Programs().Find("EDITOR.EXE"), (ProgramState{0x40, 0x8000, 0, 0, -1}));
+    EXPECT_EQ(RowsAsText(), (std::vector<std::string>{"[x]|する|Editor.exe|new|低|通常以上|",
+                                                      "[ ]|しない|Viewer.exe|new|低|通常以上|"}));
+    EXPECT_EQ(*registry.Programs().Find("EDITOR.EXE"), (ProgramState{0x40, 0x8000, 1, 0, -1}));
+    EXPECT_EQ(*registry.Programs().Find("VIEWER.EXE"), (ProgramState{0x40, 0x8000, 0, 0, -1}));
 }
 
 TEST_F(RegistryTest, DeletingAndAddingAgainStartsTheCountAfresh) {
@@ -187,17 +195,41 @@ TEST_F(RegistryTest, OnlyAWatchedActivePriorityNeedsTheForeground) {
     EXPECT_FALSE(registry.Programs().AnyWatchedWithActivePriority());
 }
 
-// The menu's texts, its questions and a row that lost its entry to an active-priority
-// command are driven end to end (context-menu-sort-and-save).
-TEST_F(RegistryTest, QuickCommandsKeepRunCountAndRetriesAndFollowTheCheckBox) {
-    registry.Add(Entry("a.exe", kNormal, kIdle));
-    ProgramState& entry = *registry.Programs().Find("A.EXE");
-    entry = {0x20, 0x40, 0, 3, 1};  // the check box says watched, the entry not
-    registry.ApplyQuickCommand(32788);  // ｱｸﾃｨﾌﾞ：通常以下
-    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x20, 0x4000, 1, 3, 1}));
+// Each of the menu's quick commands sets its own column of the selected row, asking
+// first for high and realtime; the entry keeps its run count and retries and follows
+// the check box. The menu's texts are driven end to end (context-menu-sort-and-save).
+TEST_F(RegistryTest, EveryQuickCommandSetsItsColumnAndAsksFirstOnlyForHighAndRealtime) {
+    const std::tuple<unsigned, int, const char*> commands[] = {
+        {ID_SPECIFIED_REALTIME, kSpecifiedColumn, "リアルタイム"}, {ID_SPECIFIED_HIGH, kSpecifiedColumn, "高"},
+        {ID_SPECIFIED_ABOVE_NORMAL, kSpecifiedColumn, "通常以上"}, {ID_SPECIFIED_NORMAL, kSpecifiedColumn, "通常"},
+        {ID_SPECIFIED_BELOW_NORMAL, kSpecifiedColumn, "通常以下"}, {ID_SPECIFIED_IDLE, kSpecifiedColumn, "低"},
+        {ID_ACTIVE_REALTIME, kActiveColumn, "リアルタイム"},       {ID_ACTIVE_HIGH, kActiveColumn, "高"},
+        {ID_ACTIVE_ABOVE_NORMAL, kActiveColumn, "通常以上"},       {ID_ACTIVE_NORMAL, kActiveColumn, "通常"},
+        {ID_ACTIVE_BELOW_NORMAL, kActiveColumn, "通常以下"},       {ID_ACTIVE_IDLE, kActiveColumn, "低"},
+        {ID_ACTIVE_NONE, kActiveColumn, "指定なし"},
+    };
+    registry.Add(Entry("a.exe"));
+    for (const auto& [id, column, text] : commands) {
+        SCOPED_TRACE(id);
+        rows.SetText(0, kSpecifiedColumn, "?");
+        rows.SetText(0, kActiveColumn, "?");
+        *registry.Programs().Find("A.EXE") = {1, 2, 0, 3, 1};  // the check box says watched, the entry not
+        const bool asks = text == "リアルタイム"s || text == "高"s;
+        boxes = {};
+        boxes.answers = {kIdNo, kIdYes};
+        registry.ApplyQuickCommand(id);
+        if (asks) registry.ApplyQuickCommand(id);
+        EXPECT_EQ(boxes.shown.size(), asks ? 2u : 0u);
+        EXPECT_EQ(rows.Text(0, column), text);
+        EXPECT_EQ(rows.Text(0, kSpecifiedColumn + kActiveColumn - column), "?");
+        const auto level = static_cast<std::int32_t>(PriorityFromName(text));
+        EXPECT_EQ(*registry.Programs().Find("A.EXE"),
+                  (ProgramState{column == kActiveColumn ? 1 : level, column == kActiveColumn ? level : 2, 1, 3, 1}));
+    }
     // A row without an entry gets one with both classes from its own columns.
+    rows.SetText(0, kActiveColumn, "通常以下");
     registry.Programs().Clear();
-    registry.ApplyQuickCommand(32776);  // 指定：通常以上
+    registry.ApplyQuickCommand(ID_SPECIFIED_ABOVE_NORMAL);
     EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x8000, 0x4000, 1, 0, -1}));
 }
 

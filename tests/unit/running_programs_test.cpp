@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "tests/support/fake_system.h"
@@ -57,8 +58,15 @@ TEST(RunningProgramsTest, ListsEveryProgramWithTheLeastRights) {
     versions.files.emplace("C:\\Apps\\Editor.exe", FakeVersion{{0x411, 0x3a4}, kJapanese, "エディタ"});
     versions.files.emplace("WORD.EXE", FakeVersion{{0x409, 0x4b0}, kEnglish, "Word"});  // found by the bare name
     CProcessEnumerator enumerator(system);
+    const std::size_t enumeratorLoads = system.loaded.size();
 
     const std::vector<RunningProgram> programs = ListRunningPrograms(enumerator, system, versions);
+    // The listing releases every library that it loaded; the enumerator keeps its own.
+    std::vector<std::string> listingLoads(system.loaded.begin() + enumeratorLoads, system.loaded.end());
+    std::vector<std::string> freed = system.freed;
+    std::sort(listingLoads.begin(), listingLoads.end());
+    std::sort(freed.begin(), freed.end());
+    EXPECT_EQ(listingLoads, freed);
     std::vector<std::string> rows;
     for (const RunningProgram& program : programs) rows.push_back(program.name + "|" + program.description + "|" + program.priority);
     EXPECT_EQ(rows, (std::vector<std::string>{"Editor.exe|エディタ|高", "Editor.exe|エディタ|通常以下",
@@ -78,14 +86,16 @@ TEST(RunningProgramsTest, OlderSystemsListOnlyWhatOpensWithFullAccess) {
     system.Add(4, "C:\\Apps\\Editor.exe", 0x80);
     system.Add(12, "C:\\Apps\\Locked.exe").opensLeft = 1;  // named, but refuses the dialog's own open
     system.Add(16, "");                                     // no path: skipped
+    system.Add(20, "C:\\Apps\\Last.exe", 0x40);           // the listing goes on past both
     FakeVersionFiles versions;
     versions.files.emplace("C:\\Apps\\Editor.exe", FakeVersion{{0x411, 0x3a4}, kJapanese, "エディタ"});
     CProcessEnumerator enumerator(system);
 
     const std::vector<RunningProgram> programs = ListRunningPrograms(enumerator, system, versions);
-    ASSERT_EQ(programs.size(), 1u);
+    ASSERT_EQ(programs.size(), 2u);
     EXPECT_EQ(programs[0].description, "エディタ");
     EXPECT_EQ(programs[0].priority, "高");
+    EXPECT_EQ(programs[1].name + "|" + programs[1].priority, "Last.exe|低");
     EXPECT_EQ(system.openHandles, 0);
 }
 

@@ -139,7 +139,7 @@ TEST(StdioFiles, RealFilesWithShiftJisNamesAndAFullDisk) {
     const std::string path = dir.string() + "/\x95\x5C.sav";
     EXPECT_FALSE(files.Read(path).has_value());
     ASSERT_TRUE(WriteReplacing(files, path, "a\0b\r\n"s));
-    EXPECT_EQ(*files.Read(path), "a\0b\r\n"s);
+    EXPECT_EQ(files.Read(path), std::optional("a\0b\r\n"s));
     EXPECT_FALSE(files.Exists(path + ".new"));
     EXPECT_FALSE(WriteReplacing(files, dir.string() + "/missing/x.sav", "x"));
     EXPECT_FALSE(fs::exists("/dev/full") && files.Write("/dev/full", std::string(1 << 20, 'x')));

@@ -337,12 +337,14 @@ TEST_P(WatchTest, ProcessesLeftAsTheyAreAreToldOnceAndLeftWatched) {
 
 TEST_P(WatchTest, LineWithoutARowOrATimeStamp) {
     registry.Add(Entry("a.exe", kHigh));
-    rows.DeleteAll();  // an entry without a row: the count goes nowhere, the name is empty
+    registry.Add(Entry("b.exe", kHigh));
+    rows.Delete(0);  // an entry without a row: the count goes nowhere, the name is empty
     system.Add(4, "C:\\a.exe");
     clock.fails = true;
     Tick();
     EXPECT_EQ(history.Line(0), " 通常 → 高 ");
     EXPECT_EQ(registry.Programs().Find("A.EXE")->runCount, 1);
+    EXPECT_EQ(rows.Text(0, kRunCountColumn), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryListing, WatchTest, ::testing::ValuesIn(kListings),

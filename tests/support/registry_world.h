@@ -1,8 +1,10 @@
 // Registrations without a window: rows in memory wired to the registrations exactly
 // as the list view's change notification wires them, with scripted message boxes,
-// over the files the caller gives.
+// over the files the caller gives; and the unit tests' fixture over files in memory.
 #pragma once
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,39 @@ struct RegistryWorld {
     MemoryRows rows;
     AppSettings settings;
     Registrations registry;
+};
+
+inline constexpr const char* kSavePath = "C:\\T\\Tarnwick.sav";
+inline constexpr const char* kTempPath = "C:\\T\\Tarnwick.tmp";
+
+class ScriptedEntryDialog final : public ProgramEntryDialog {
+public:
+    std::function<bool(ProgramEntryForm&)> answer = [](ProgramEntryForm&) { return false; };
+    std::vector<ProgramEntryForm> seen;
+    bool Run(ProgramEntryForm& form) override { return seen.push_back(form), answer(form); }
+};
+
+// The files come first: the registrations are built over them.
+struct MemoryFiles {
+    MemoryFileSystem files;
+};
+
+// The fixture, over the test framework's base class (::testing::Test) that the unit
+// tests give it; the benchmarks and fuzz targets build without that framework.
+template <class TestBase>
+class RegistryFixture : public TestBase, protected MemoryFiles, protected RegistryWorld {
+protected:
+    RegistryFixture() : RegistryWorld("C:\\T\\Tarnwick.exe", files) {}
+
+    static ProgramEntryForm Entry(const std::string& name, PriorityLevel specified = kHigh,
+                                  PriorityLevel active = kNoPriority, const std::string& description = "") {
+        return {0, name, description, specified, active};
+    }
+    // The number of times the save file has been written.
+    int Saves() const {
+        return static_cast<int>(std::count(files.replaced.begin(), files.replaced.end(),
+                                           std::string(kSavePath) + ".new " + kSavePath));
+    }
 };
 
 }  // namespace tarnwick::testing

@@ -16,30 +16,28 @@ struct Report {
     bool operator==(const Report&) const = default;
 };
 
-struct Recorder {
-    std::vector<Report> reports;
-    std::size_t stopAfter = SIZE_MAX;
-    static WinBool Callback(Dword id, Dword task, const char* name, void* context) {
-        auto* self = static_cast<Recorder*>(context);
-        self->reports.push_back({id, task, name});
-        return self->reports.size() < self->stopAfter;
-    }
-};
+using Reports = std::vector<Report>;
+
+// What a listing reports (the names, or the full paths), its answer checked; the
+// callback stops it after `stopAfter` reports.
+Reports List(CProcessEnumerator& enumerator, bool fullPaths = false, WinBool answer = 1,
+             std::size_t stopAfter = SIZE_MAX) {
+    struct Recorder {
+        Reports reports;
+        std::size_t stopAfter;
+    } recorder{{}, stopAfter};
+    auto callback = [](Dword id, Dword task, const char* name, void* context) -> WinBool {
+        auto& self = *static_cast<Recorder*>(context);
+        self.reports.push_back({id, task, name});
+        return self.reports.size() < self.stopAfter;
+    };
+    EXPECT_EQ(fullPaths ? enumerator.EnumFullPaths(callback, &recorder) : enumerator.EnumBaseNames(callback, &recorder),
+              answer);
+    return recorder.reports;
+}
 
 class EnumeratorTest : public ::testing::Test {
 protected:
-    // What a listing reports, its answer checked; the callback stops it after `stopAfter` reports.
-    static std::vector<Report> Base(CProcessEnumerator& enumerator, WinBool expected = 1,
-                                    std::size_t stopAfter = SIZE_MAX) {
-        Recorder recorder{{}, stopAfter};
-        EXPECT_EQ(enumerator.EnumBaseNames(&Recorder::Callback, &recorder), expected);
-        return recorder.reports;
-    }
-    static std::vector<Report> Full(CProcessEnumerator& enumerator) {
-        Recorder recorder;
-        EXPECT_EQ(enumerator.EnumFullPaths(&Recorder::Callback, &recorder), 1);
-        return recorder.reports;
-    }
     FakeSystem system;
 };
 
@@ -49,8 +47,8 @@ TEST_F(EnumeratorTest, NtNamesThatCannotBeReadAreEmptyAndEachProcessOpensOncePer
     system.Add(4, "C:\\a.exe");
     system.Add(8, "C:\\x.exe").modulesListable = false;
     CProcessEnumerator enumerator(system);
-    EXPECT_EQ(Base(enumerator), (std::vector<Report>{{4, 0, "a.exe"}, {8, 0, ""}}));
-    EXPECT_EQ(Full(enumerator), (std::vector<Report>{{4, 0, ""}, {8, 0, ""}}));
+    EXPECT_EQ(List(enumerator), (Reports{{4, 0, "a.exe"}, {8, 0, ""}}));
+    EXPECT_EQ(List(enumerator, true), (Reports{{4, 0, ""}, {8, 0, ""}}));
     EXPECT_EQ(system.opens, 4);
     EXPECT_EQ(system.openHandles, 0);
 }
@@ -61,24 +59,24 @@ TEST_F(EnumeratorTest, NtvdmTasksFollowTheirHostAndCanStopTheListing) {
                                                                {0x2222, "C:\\OLD\\\x95\x5C\\CALC.EXE"}};
     system.Add(24, "C:\\after.exe");
     CProcessEnumerator enumerator(system);
-    EXPECT_EQ(Base(enumerator), (std::vector<Report>{{20, 0, "ntvdm.exe"},
+    EXPECT_EQ(List(enumerator), (Reports{{20, 0, "ntvdm.exe"},
                                                       {20, 0x1111, "WORD.EXE"},
                                                       {20, 0x2222, "CALC.EXE"},
                                                       {24, 0, "after.exe"}}));
-    EXPECT_EQ(Base(enumerator, 1, 2).size(), 2u);  // stopped at the first task
+    EXPECT_EQ(List(enumerator, false, 1, 2).size(), 2u);  // stopped at the first task
     // The full-path test is case-sensitive: a lower-case system path lists no tasks.
-    EXPECT_EQ(Full(enumerator).size(), 2u);
+    EXPECT_EQ(List(enumerator, true).size(), 2u);
     system.Process(20)->path = "C:\\WINNT\\SYSTEM32\\NTVDM.EXE";
-    EXPECT_EQ(Full(enumerator)[2], (Report{20, 0x2222, "C:\\OLD\\\x95\x5C\\CALC.EXE"}));
+    EXPECT_EQ(List(enumerator, true)[2], (Report{20, 0x2222, "C:\\OLD\\\x95\x5C\\CALC.EXE"}));
 }
 
 TEST_F(EnumeratorTest, StopsOnTheCallbacksWordAndCapsAtAThousand) {
     for (Dword id = 1; id <= 1200; ++id) system.Add(id * 4, "C:\\p" + std::to_string(id) + ".exe");
     CProcessEnumerator enumerator(system);
-    const std::vector<Report> reports = Base(enumerator);
+    const std::vector<Report> reports = List(enumerator);
     ASSERT_EQ(reports.size(), 1000u);
     EXPECT_EQ(reports.back().name, "p1000.exe");
-    EXPECT_EQ(Base(enumerator, 1, 3).size(), 3u);
+    EXPECT_EQ(List(enumerator, false, 1, 3).size(), 3u);
 }
 
 TEST_F(EnumeratorTest, LongNamesAreCutWithoutSplittingACharacter) {
@@ -86,18 +84,18 @@ TEST_F(EnumeratorTest, LongNamesAreCutWithoutSplittingACharacter) {
     system.version = OsVersion{4, 10, 2222, kPlatformWindows};
     system.Add(8, "C:\\" + std::string(300, 'b') + ".exe");
     CProcessEnumerator nine(system);
-    EXPECT_EQ(Base(nine)[0].name, std::string(255, 'a'));  // the part before the dot is cut to 255
+    EXPECT_EQ(List(nine)[0].name, std::string(255, 'a'));  // the part before the dot is cut to 255
     system.version = OsVersion{5, 1, 2600, kPlatformNt};
     CProcessEnumerator nt(system);
-    std::vector<Report> reports = Base(nt);
+    std::vector<Report> reports = List(nt);
     EXPECT_EQ(reports[0].name, std::string(258, 'a'));  // the 259th byte would split 表
     EXPECT_EQ(reports[1].name.size(), 259u);
-    EXPECT_EQ(Full(nt)[1].name.size(), 259u);
+    EXPECT_EQ(List(nt, true)[1].name.size(), 259u);
     // 200 double-byte characters are 200 wide units but 400 bytes: cut to whole characters.
     std::string wideName;
     for (int i = 0; i < 200; ++i) wideName += "\x95\x5C";
     system.Add(12, "C:\\" + wideName + ".exe");
-    EXPECT_EQ(Base(nt)[2].name, wideName.substr(0, 258));
+    EXPECT_EQ(List(nt)[2].name, wideName.substr(0, 258));
 }
 
 TEST_F(EnumeratorTest, Windows9xSnapshot) {
@@ -107,13 +105,13 @@ TEST_F(EnumeratorTest, Windows9xSnapshot) {
     system.Add(0xFFF3, "C:\\APPS\\EDIT");
     CProcessEnumerator enumerator(system);
     EXPECT_EQ(enumerator.m_unavailable, 0);
-    EXPECT_EQ(Base(enumerator), (std::vector<Report>{{0xFFF1, 0, "EXPLORER.EXE"}, {0xFFF2, 0, ""}, {0xFFF3, 0, "EDIT"}}));
-    EXPECT_EQ(Full(enumerator)[0].name, "C:\\WINDOWS\\EXPLORER.EXE");
+    EXPECT_EQ(List(enumerator), (Reports{{0xFFF1, 0, "EXPLORER.EXE"}, {0xFFF2, 0, ""}, {0xFFF3, 0, "EDIT"}}));
+    EXPECT_EQ(List(enumerator, true)[0].name, "C:\\WINDOWS\\EXPLORER.EXE");
     EXPECT_EQ(system.openHandles, 0);
     system.processes.clear();
-    EXPECT_TRUE(Base(enumerator).empty());
+    EXPECT_TRUE(List(enumerator).empty());
     system.listingFails = true;
-    EXPECT_TRUE(Base(enumerator, 0).empty());
+    EXPECT_TRUE(List(enumerator, false, 0).empty());
     EXPECT_EQ(system.loaded, (std::vector<std::string>{"Kernel32.DLL"}));
 }
 
@@ -148,13 +146,13 @@ TEST_F(EnumeratorTest, AvailabilityOnEachSystemAndAListingThatFails) {
             CProcessEnumerator enumerator(fake);
             EXPECT_EQ(enumerator.m_unavailable, unavailable);
             const bool lists = !unavailable && version->platformId != 3;
-            EXPECT_EQ(Base(enumerator, lists ? 1 : 0).size(), lists ? 1u : 0u);
+            EXPECT_EQ(List(enumerator, false, lists ? 1 : 0).size(), lists ? 1u : 0u);
             // The system's listing fails, or the version cannot be read any more: nothing.
             fake.listingFails = true;
-            EXPECT_TRUE(Base(enumerator, 0).empty());
+            EXPECT_TRUE(List(enumerator, false, 0).empty());
             fake.listingFails = false;
             fake.version.reset();
-            EXPECT_TRUE(Base(enumerator, 0).empty());
+            EXPECT_TRUE(List(enumerator, false, 0).empty());
         }
         // Every library loaded is released exactly once; VDMDBG is not loaded where no task can run.
         std::vector<std::string> loaded = fake.loaded, freed = fake.freed;

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "res/resource.h"
-#include "tests/support/registry_fixture.h"
+#include "tests/support/registry_world.h"
 
 namespace tarnwick {
 namespace {
 
 using namespace std::string_literals;
-using testing::RegistryTest;
+using RegistryTest = testing::RegistryFixture<::testing::Test>;
 using testing::ScriptedEntryDialog;
 
 TEST_F(RegistryTest, AddSetsTheEntryAndSelectsOnlyTheFirstRow) {

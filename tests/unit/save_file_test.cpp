@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "tests/support/registry_fixture.h"
+#include "tests/support/registry_world.h"
 
 namespace tarnwick {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 using namespace std::string_literals;
 using testing::kSavePath;
 using testing::kTempPath;
-using testing::RegistryTest;
+using RegistryTest = testing::RegistryFixture<::testing::Test>;
 using Strings = std::vector<std::string>;
 
 struct LoadCase {

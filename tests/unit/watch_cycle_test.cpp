@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/fake_system.h"
-#include "tests/support/registry_fixture.h"
+#include "tests/support/registry_world.h"
 
 namespace tarnwick {
 namespace {
@@ -46,7 +46,7 @@ struct ListingSystem {
     FakeSystem system;
 };
 
-class WatchTest : public testing::RegistryTest,
+class WatchTest : public testing::RegistryFixture<::testing::Test>,
                   public ::testing::WithParamInterface<ListingCase>,
                   protected ListingSystem {
 protected:

@@ -2,6 +2,8 @@
 // duplicates, the dialog's part and the selection after a delete are driven end to end.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "res/resource.h"
 #include "tests/support/registry_world.h"
 
@@ -11,22 +13,6 @@ namespace {
 using namespace std::string_literals;
 using RegistryTest = testing::RegistryFixture<::testing::Test>;
 using testing::ScriptedEntryDialog;
-
-TEST_F(RegistryTest, AddSetsTheEntryAndSelectsOnlyTheFirstRow) {
-    ASSERT_TRUE(registry.Add(Entry("Editor.exe", kHigh, kRealtime, "text, editor")));
-    EXPECT_EQ(*registry.Programs().Find("EDITOR.EXE"), (ProgramState{0x80, 0x100, 1, 0, -1}));
-    EXPECT_EQ(rows.Text(0, kRunCountColumn), "");
-    EXPECT_EQ(rows.Selected(), 0);
-    ASSERT_TRUE(registry.Add(Entry("C:\\bin\\Editor.exe")));  // a directory makes another key
-    EXPECT_EQ(rows.Selected(), 0);  // adding to a non-empty list keeps the selection
-    EXPECT_EQ(rows.Data(1), 1);
-    EXPECT_TRUE(registry.Add(Entry("\x82\x85" "ditor.EXE")));  // a full-width e is another letter
-    settings.m_autoSaveMode = 1;
-    settings.m_addWatchMode = 0;
-    registry.Add(Entry("quiet.exe"));  // a new row that is not watched changes nothing to save
-    EXPECT_EQ(registry.Programs().Find("QUIET.EXE")->watched, 0);
-    EXPECT_EQ(Saves(), 0);
-}
 
 enum class Command { Add, Edit, Delete, Quick, Untick, Select, NoSuchRow };
 
@@ -162,37 +148,58 @@ TEST_F(RegistryTest, EditingARowWithoutAnEntryMakesOneFromTheDialogAndTheCheckBo
     EXPECT_EQ(*registry.Programs().Find("VIEWER.EXE"), (ProgramState{0x40, 0x8000, 0, 0, -1}));
 }
 
-TEST_F(RegistryTest, DeletingAndAddingAgainStartsTheCountAfresh) {
-    registry.Add(Entry("a.exe"));
-    registry.Programs().Find("A.EXE")->runCount = 9;
-    rows.SetText(0, kRunCountColumn, "9");
-    boxes.answers = {kIdYes};
-    registry.DeleteSelected();
+// Steps on one list: the entry of a name that each leaves, and whether the foreground
+// must be followed (only for a watched row with an active priority).
+TEST_F(RegistryTest, EachStepLeavesTheEntryThatTheRowShows) {
+    const struct {
+        const char* title;
+        std::function<void()> step;
+        const char* key;
+        ProgramState entry;
+        bool followsForeground;
+    } steps[] = {
+        {"added", [&] { EXPECT_TRUE(registry.Add(Entry("Editor.exe", kHigh, kRealtime, "text"))); }, "EDITOR.EXE",
+         {0x80, 0x100, 1, 0, -1}, true},
+        {"a folder makes another key", [&] { EXPECT_TRUE(registry.Add(Entry("C:\\bin\\Editor.exe", kIdle))); },
+         "C:\\BIN\\EDITOR.EXE", {0x40, 0, 1, 0, -1}, true},
+        {"a full-width e is another letter", [&] { EXPECT_TRUE(registry.Add(Entry("\x82\x85" "ditor.EXE"))); },
+         "\x82\x64" "DITOR.EXE", {0x80, 0, 1, 0, -1}, true},
+        {"unticked: a pending retry ends", [&] {
+             registry.Programs().Find("EDITOR.EXE")->retriesLeft = 2;
+             rows.SetChecked(0, false);
+         }, "EDITOR.EXE", {0x80, 0x100, 0, 0, -1}, false},
+        {"ticked again", [&] {
+             registry.Programs().Find("EDITOR.EXE")->retriesLeft = 0;
+             rows.SetChecked(0, true);
+         }, "EDITOR.EXE", {0x80, 0x100, 1, 0, -1}, true},
+        {"deleted and added again: counted afresh", [&] {
+             registry.Programs().Find("EDITOR.EXE")->runCount = 9;
+             rows.SetText(0, kRunCountColumn, "9");
+             boxes.answers = {kIdYes};
+             registry.DeleteSelected();
+             registry.Add(Entry("Editor.exe", kHigh, kRealtime));
+         }, "EDITOR.EXE", {0x80, 0x100, 1, 0, -1}, true},
+        {"added unwatched, with auto-save on", [&] {
+             settings.m_autoSaveMode = 1;
+             settings.m_addWatchMode = 0;
+             registry.Add(Entry("quiet.exe", kNormal, kIdle));
+         }, "QUIET.EXE", {0x20, 0x40, 0, 0, -1}, true},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.title);
+        s.step();
+        const ProgramState* entry = registry.Programs().Find(s.key);
+        EXPECT_EQ(entry ? *entry : ProgramState{}, s.entry);
+        EXPECT_EQ(registry.Programs().AnyWatchedWithActivePriority(), s.followsForeground);
+    }
+    EXPECT_EQ(RowsAsText(), (std::vector<std::string>{"[x]|する|C:\\bin\\Editor.exe||低|指定なし|",
+                                                      "[x]|する|\x82\x85" "ditor.EXE||高|指定なし|",
+                                                      "[x]|する|Editor.exe||高|リアルタイム|",
+                                                      "[ ]|しない|quiet.exe||通常|低|"}));
+    EXPECT_EQ(rows.Selected(), 0);  // adding to a list keeps its selection; a delete selects the next row
+    ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].flags, kMbYesNo | kMbIconQuestion | kMbDefButton2);  // No is the default
-    registry.Add(Entry("a.exe"));
-    EXPECT_EQ(registry.Programs().Find("A.EXE")->runCount, 0);
-    EXPECT_EQ(rows.Text(0, kRunCountColumn), "");
-}
-
-// The texts follow the check box end to end; the entry follows it here, and a
-// change ends the retries of a refused change.
-TEST_F(RegistryTest, TheCheckBoxSetsTheEntryAndEndsPendingRetries) {
-    registry.Add(Entry("a.exe"));
-    registry.Programs().Find("A.EXE")->retriesLeft = 2;
-    rows.SetChecked(0, false);
-    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x80, 0, 0, 0, -1}));
-    registry.Programs().Find("A.EXE")->retriesLeft = 0;
-    rows.SetChecked(0, true);
-    EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x80, 0, 1, 0, -1}));
-}
-
-// The foreground is followed only while this holds.
-TEST_F(RegistryTest, OnlyAWatchedActivePriorityNeedsTheForeground) {
-    registry.Add(Entry("a.exe"));
-    registry.Add(Entry("b.exe", kNormal, kIdle));
-    EXPECT_TRUE(registry.Programs().AnyWatchedWithActivePriority());
-    rows.SetChecked(1, false);
-    EXPECT_FALSE(registry.Programs().AnyWatchedWithActivePriority());
+    EXPECT_EQ(Saves(), 0);  // an unwatched new row changes nothing to save
 }
 
 // Each of the menu's quick commands sets its own column of the selected row, asking

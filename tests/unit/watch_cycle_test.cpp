@@ -288,6 +288,11 @@ TEST_P(WatchTest, RealtimeThatTheSystemDoesNotGrantIsLoggedOnceNotLooped) {
     Tick();
     EXPECT_EQ(system.sets.size(), 4u);
     EXPECT_EQ(rows.Text(0, kRunCountColumn), "3");
+    // Set back again, now in efficiency mode: that is told, though the process was noted.
+    system.Process(8)->priority = 0x20;
+    system.Process(8)->efficiencyMode = true;
+    Tick();
+    EXPECT_EQ(history.Line(0), "04/07/15 09:05:03 Game.exe は効率モードで実行されているため、優先度を変更しません。");
 }
 
 // A process that runs with higher rights cannot be opened for the change, and one

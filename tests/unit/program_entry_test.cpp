@@ -70,14 +70,5 @@ TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
     }
 }
 
-// The trail byte of ｱ-like characters is never a blank; letter case stays.
-TEST(ProgramEntryTest, NameAndDescriptionAreTrimmed) {
-    ScriptedMessageBoxes boxes;
-    ProgramEntryForm form;
-    EXPECT_TRUE(AcceptProgramEntry(form, {"  \x83\x5C Tool.EXE\t", " 説明 ", "通常", false, ""}, boxes).accept);
-    EXPECT_EQ(form.m_name, "\x83\x5C Tool.EXE");
-    EXPECT_EQ(form.m_description, "説明");
-}
-
 }  // namespace
 }  // namespace tarnwick

@@ -229,25 +229,6 @@ TEST_P(WatchTest, AForegroundTickVisitsOnlyProgramsWithAnActivePriority) {
     EXPECT_EQ(history.Count(), lines);
 }
 
-TEST_P(WatchTest, RetriesBelongToTheProgramAndASuccessResetsThem) {
-    settings.m_retryCount = 2;
-    registry.Add(Entry("a.exe", kHigh));
-    system.Add(4, "C:\\a.exe").setRefused = true;
-    system.Add(8, "C:\\a.exe").setRefused = true;
-    Tick();  // two processes: both retries used in one tick
-    EXPECT_EQ(registry.Programs().Find("A.EXE")->retriesLeft, 0);
-    system.Process(4)->setRefused = false;
-    system.Process(8)->priority = 0x80;  // already right: a pending count stays
-    Tick();
-    EXPECT_EQ(system.Process(4)->priority, 0x80u);
-    EXPECT_EQ(registry.Programs().Find("A.EXE")->retriesLeft, -1);
-    EXPECT_TRUE(rows.Checked(0));
-    system.Process(4)->priority = 0x20;
-    system.Process(4)->setRefused = true;
-    Tick();
-    EXPECT_EQ(registry.Programs().Find("A.EXE")->retriesLeft, 1);
-}
-
 TEST_P(WatchTest, SixteenBitTasksAreSetOnTheirNtvdmHost) {
     system.is64Bit = false;
     CProcessEnumerator thirtyTwo(system);

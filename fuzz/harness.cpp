@@ -8,14 +8,12 @@
 #include <iostream>
 #include <iterator>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/mbcs.h"
 #include "core/save_file.h"
 #include "tests/support/registry_world.h"
-#include "watch/running_programs.h"
 
 using namespace tarnwick;
 using testing::MemoryFileSystem;
@@ -96,77 +94,6 @@ void Settings(const std::string& input) {
     PROPERTY(second.GetSaveFilePath() == first.GetSaveFilePath());
 }
 
-// Version information as the input spells it: a count of translations, four bytes
-// each, then the values, separated by NUL bytes, in the translations' order.
-class InputVersionInfo final : public VersionInfo {
-public:
-    explicit InputVersionInfo(const std::string& input) {
-        const std::size_t count = input.empty() ? 0 : static_cast<unsigned char>(input[0]) % 8;
-        std::size_t at = 1;
-        for (std::size_t i = 0; i < count && at + 4 <= input.size(); ++i, at += 4) {
-            auto word = [&](std::size_t k) {
-                return static_cast<std::uint16_t>(static_cast<unsigned char>(input[k]) |
-                                                  static_cast<unsigned char>(input[k + 1]) << 8);
-            };
-            m_translations.emplace_back(word(at), word(at + 2));
-        }
-        std::string rest = at < input.size() ? input.substr(at) : "";
-        for (std::size_t i = 0; i < m_translations.size(); ++i) {
-            const std::size_t end = std::min(rest.find('\0'), rest.size());
-            char query[64];
-            std::snprintf(query, sizeof query, "\\StringFileInfo\\%04x%04x\\FileDescription",
-                          m_translations[i].first, m_translations[i].second);
-            if (!m_values.count(query)) m_values[query] = rest.substr(0, end);
-            m_order.push_back(query);
-            rest = end < rest.size() ? rest.substr(end + 1) : "";
-        }
-        m_hasTranslations = !(input.size() > 1 && input[1] == 'X');  // the query itself may fail
-    }
-    std::optional<std::vector<Translation>> Translations() const override {
-        if (!m_hasTranslations) return std::nullopt;
-        return m_translations;
-    }
-    std::string Value(const std::string& query) const override {
-        auto found = m_values.find(query);
-        return found == m_values.end() ? "" : found->second;
-    }
-    // The last non-empty description in the translations' order.
-    std::string Expected() const {
-        std::string expected;
-        if (!m_hasTranslations) return expected;
-        for (const std::string& query : m_order) {
-            if (!Value(query).empty()) expected = Value(query);
-        }
-        return expected;
-    }
-
-private:
-    std::vector<Translation> m_translations;
-    std::map<std::string, std::string> m_values;
-    std::vector<std::string> m_order;
-    bool m_hasTranslations = true;
-};
-
-class InputVersionFiles final : public VersionFiles {
-public:
-    explicit InputVersionFiles(const std::string& input) : m_input(input) {}
-    std::uint32_t InfoSize(const std::string&) override { return static_cast<std::uint32_t>(m_input.size()); }
-    std::unique_ptr<VersionInfo> Read(const std::string&, std::uint32_t) override {
-        return std::make_unique<InputVersionInfo>(m_input);
-    }
-
-private:
-    const std::string& m_input;
-};
-
-void VersionDescription(const std::string& input) {
-    InputVersionFiles files(input);
-    bool noInfo = false;
-    const std::string description = GetFileDescription(files, "C:\\a.exe", &noInfo);
-    PROPERTY(noInfo == input.empty());
-    PROPERTY(description == (input.empty() ? "" : InputVersionInfo(input).Expected()));
-}
-
 // Upper-casing, cutting and path splitting of arbitrary bytes.
 void Cp932(const std::string& input) {
     const std::size_t limit = input.empty() ? 0 : static_cast<unsigned char>(input[0]);
@@ -189,8 +116,7 @@ void Cp932(const std::string& input) {
 }
 
 const std::map<std::string, std::function<void(const std::string&)>> kTargets = {
-    {"save-file", SaveFile}, {"old-layout", OldLayout}, {"settings", Settings},
-    {"version-description", VersionDescription}, {"cp932", Cp932},
+    {"save-file", SaveFile}, {"old-layout", OldLayout}, {"settings", Settings}, {"cp932", Cp932},
 };
 
 }  // namespace

@@ -12,11 +12,12 @@ namespace {
 
 using testing::FakeSystem;
 
-// Version information by path: one translation and the description under its query.
+// Version information by path: one translation and the description under its query,
+// then a translation without a description, which leaves the one found.
 struct FakeVersion final : VersionInfo {
     FakeVersion(Translation translation, std::string query, std::string text)
         : translation(translation), query(std::move(query)), text(std::move(text)) {}
-    std::optional<std::vector<Translation>> Translations() const override { return {{translation}}; }
+    std::optional<std::vector<Translation>> Translations() const override { return {{translation, {0, 0}}}; }
     std::string Value(const std::string& asked) const override { return asked == query ? text : ""; }
     Translation translation;
     std::string query, text;

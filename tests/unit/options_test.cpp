@@ -112,7 +112,7 @@ TEST_F(OptionsTest, PathsUseTheFixedProgramNameAndKeepDoubleByteFolders) {
 }
 
 // Every switch from the settings to the form and back through OK into the file; a
-// write that fails leaves the value that the file holds.
+// write that fails leaves the value that the file holds. The texts open as stored.
 TEST_F(OptionsTest, EverySwitchGoesThroughTheFormAndBackIntoTheFile) {
     const std::tuple<const char*, bool OptionsForm::*, int AppSettings::*> switches[] = {
         {"RUNPANELVIEW", &OptionsForm::runPanelView, &AppSettings::m_runPanelView},
@@ -141,6 +141,11 @@ TEST_F(OptionsTest, EverySwitchGoesThroughTheFormAndBackIntoTheFile) {
             EXPECT_EQ(settings.*stored, flipped);
         }
     }
+    settings.m_watchingCycleTime = 1500;
+    settings.m_retryCount = 7;
+    settings.SetSaveFilePath("D:\\x.sav");
+    const OptionsForm opened = OptionsFormFrom(settings, kWindows10);
+    EXPECT_EQ(opened.watchingCycleText + "|" + opened.retryCountText + "|" + opened.saveFilePath, "1500|7|D:\\x.sav");
 }
 
 TEST_F(OptionsTest, TheDebugPrivilegeIsOfferedFromWindowsNt4) {

@@ -6,17 +6,11 @@
 
 #include <filesystem>
 
-#include "e2e/driver.h"
-#include "win/text.h"
+#include "tests/wine/wine_support.h"
 
-namespace tarnwick::e2e {
+namespace tarnwick::wine {
 
 namespace {
-
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // Where Tarnwick keeps its files when its own folder cannot take them.
 std::wstring PerUserFolder() {
@@ -93,7 +87,7 @@ void FilesThatAreFolders() {
     WINE_CHECK(CreateDirectoryW(install.Path(L"Tarnwick.ini").c_str(), nullptr) &&
                CreateDirectoryW(install.Path(L"Tarnwick.sav").c_str(), nullptr));
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(0) && run.Settle() && !FindProcessWindow(run.Id(), L"#32770", Wide(kSaveFailedTitle)));  // the defaults: shown at start
+    WINE_CHECK(run.Ready(0) && run.Settle() && !run.FindDialog(kSaveFailedTitle));  // the defaults: shown at start
     run.Click(1006);
     WINE_CHECK(run.AnswerMessageBox(kSaveFailedTitle, IDOK, kSaveFailed));
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe") && IsFolder(install.Path(L"Tarnwick.sav")) && IsFolder(install.Path(L"Tarnwick.ini")));
@@ -110,7 +104,7 @@ void SaveFileChangedByAnother() {
     const std::string other = "Version:4.0.0\r\n0,other.exe,通常以下,指定なし,written elsewhere\r\n";
     WINE_CHECK(run.Ready(1) && WriteBytes(install.Path(L"Tarnwick.sav"), other));
     run.Click(1006);
-    WINE_CHECK(run.AnswerMessageBox(kSaveChangedTitle, IDCANCEL) && run.Settle() && install.Save() == other);
+    WINE_CHECK(run.AnswerMessageBox("セーブファイルの変更の確認", IDCANCEL) && run.Settle() && install.Save() == other);
     run.Click(1007);
     WINE_CHECK(WaitFor([&] { return run.RowCount() == 1 && run.Text(0, 1) == "other.exe"; }) &&
                run.Text(0, 2) == "written elsewhere" && run.Text(0, 3) == "通常以下");
@@ -127,7 +121,7 @@ void SaveFileChangedByAnother() {
     CloseHandle(held);
     const std::string checked = "Version:4.0.0\r\n1,other.exe,通常以下,指定なし,written elsewhere\r\n";
     WINE_CHECK(run.Settle() && install.Save() == checked &&
-               !FindProcessWindow(run.Id(), L"#32770", Wide(kSaveFailedTitle)));
+               !run.FindDialog(kSaveFailedTitle));
 
     held = hold();
     WINE_CHECK(held != INVALID_HANDLE_VALUE);
@@ -178,4 +172,4 @@ void HugeSaveFile() {
     WINE_CHECK(run.Quit());
 }
 
-}  // namespace tarnwick::e2e
+}  // namespace tarnwick::wine

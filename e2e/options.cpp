@@ -2,10 +2,9 @@
 // the shortcuts), the save file's change with its question, a failed write.
 #include <shlobj.h>
 
-#include "e2e/driver.h"
-#include "win/text.h"
+#include "tests/wine/wine_support.h"
 
-namespace tarnwick::e2e {
+namespace tarnwick::wine {
 
 namespace {
 
@@ -171,4 +170,4 @@ void OptionsSaveFile() {
     }
 }
 
-}  // namespace tarnwick::e2e
+}  // namespace tarnwick::wine

@@ -1,4 +1,4 @@
-// The end-to-end scenarios, listed once: the driver's table includes this file, and
+// The end-to-end scenarios, listed once: main.cpp includes this file, and
 // e2e/CMakeLists.txt reads it to make one test per line. The third field is the
 // test's ctest label: "codepage" where the behaviour depends on the system's code
 // page (Japanese names of programs and files, texts, the bytes of the save and

@@ -7,10 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "e2e/driver.h"
-#include "win/text.h"
+#include "tests/wine/wine_support.h"
 
-namespace tarnwick::e2e {
+namespace tarnwick::wine {
 
 namespace {
 
@@ -35,8 +34,6 @@ bool MutexHeld() {
 bool IconCount(int count) {
     return WaitFor([count] { return TrayIconCount() == count; });
 }
-
-bool Running(TarnwickRun& run) { return WaitForSingleObject(run.Process(), 0) == WAIT_TIMEOUT; }
 
 // A registration whose target gives each watch tick a visible effect.
 const std::string kTicking = "Version:4.0.0\r\n1,TwTick.exe,高,指定なし,\r\n";
@@ -133,7 +130,7 @@ void StartUpStorm() {
     WINE_CHECK(WaitFor([&] {
         int ended = 0;
         for (const auto& run : runs) {
-            if (Running(*run)) survivor = run.get();
+            if (run->Alive()) survivor = run.get();
             else ended += run->Ended(0);
         }
         return ended == 19;
@@ -143,7 +140,7 @@ void StartUpStorm() {
     for (HWND window : AllWindows()) windows += Narrow(TitleOf(window)) == kMainTitle;
     WINE_CHECK(windows == 1 && IconCount(1));
     // A tick after the others ended: still one icon, and the survivor runs on.
-    WINE_CHECK(WaitForCorrection(target, HIGH_PRIORITY_CLASS) && TrayIconCount() == 1 && Running(*survivor));
+    WINE_CHECK(WaitForCorrection(target, HIGH_PRIORITY_CLASS) && TrayIconCount() == 1 && survivor->Alive());
     WINE_CHECK(survivor->QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav") &&
                install.Settings() == "AUTOLOADMODE=1\r\n" && install.Save() == kTicking);
 }
@@ -173,4 +170,4 @@ void PlantedLibraries() {
     WINE_CHECK(install.Files().find(".loaded") == std::string::npos);
 }
 
-}  // namespace tarnwick::e2e
+}  // namespace tarnwick::wine

@@ -1,8 +1,8 @@
 // Watching with the real program: auto-load, the first tick and its history line,
 // saving, the end's question about a change; the foreground followed at once.
-#include "e2e/driver.h"
+#include "tests/wine/wine_support.h"
 
-namespace tarnwick::e2e {
+namespace tarnwick::wine {
 
 void AutoLoadWatchAndSave() {
     const std::string save =
@@ -57,4 +57,4 @@ void ForegroundFollowedAtOnce() {
     WINE_CHECK(stage.run->Quit());
 }
 
-}  // namespace tarnwick::e2e
+}  // namespace tarnwick::wine

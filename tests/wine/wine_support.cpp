@@ -2,11 +2,10 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-
-#include "win/text.h"
 
 namespace tarnwick::wine {
 
@@ -62,6 +61,12 @@ void Started::End() {
     m_info = {};
 }
 
+bool Started::Ended(DWORD timeoutMs) const {
+    DWORD code = STILL_ACTIVE;
+    return WaitForSingleObject(m_info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+           GetExitCodeProcess(m_info.hProcess, &code) && code == 0;
+}
+
 HWND Started::Window() const { return FindProcessWindow(m_info.dwProcessId, nullptr, L"", true); }
 
 std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfolder, const std::wstring& name) {
@@ -101,8 +106,14 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, const std:
     return true;
 }
 
-bool BringToForeground(HWND window) {
-    return WaitFor([window] { return GetForegroundWindow() == window || (SetForegroundWindow(window), false); });
+bool BringToForeground(HWND window, DWORD timeoutMs, DWORD pollMs) {
+    return WaitFor([window] { return GetForegroundWindow() == window || (SetForegroundWindow(window), false); },
+                   timeoutMs, nullptr, pollMs);
+}
+
+bool WaitForCorrection(const Started& target, DWORD wanted, DWORD timeoutMs) {
+    SetPriorityClass(target.Process(), NORMAL_PRIORITY_CLASS);
+    return WaitFor([&] { return target.PriorityClass() == wanted; }, timeoutMs, nullptr, 20);
 }
 
 bool ReadBytes(const std::wstring& path, std::string& bytes) {
@@ -126,6 +137,11 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
                     written == bytes.size();
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return ok;
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void MouseClick(POINT screen, bool right, int clicks) {
@@ -156,21 +172,6 @@ void SetControlText(HWND control, const std::string& text) {
     SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
-std::vector<std::string> ComboEntries(HWND combo) {
-    std::vector<std::string> entries;
-    for (int i = 0; i < static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); ++i) {
-        wchar_t text[256] = L"";
-        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        entries.push_back(Narrow(text));
-    }
-    return entries;
-}
-
-void ComboSelect(HWND combo, const std::string& entry) {
-    const std::wstring text = Wide(entry);  // the system carries the string across processes
-    SendMessageW(combo, CB_SETCURSEL, SendMessageW(combo, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str())), 0);
-}
-
 ResourceCounts CountResources(HANDLE process, DWORD processId) {
     ResourceCounts counts;
     for (ULONG_PTR value = 4; value < (1u << 16); value += 4) {
@@ -188,9 +189,14 @@ ResourceCounts CountResources(HANDLE process, DWORD processId) {
     return counts;
 }
 
-void PrintResources(const char* when, const ResourceCounts& counts) {
-    std::printf("%s: %lu handles, %lu windows, %zu committed bytes\n", when, counts.handles, counts.windows,
-                counts.committedBytes);
+void CheckNoGrowth(const ResourceCounts& before, const ResourceCounts& after, const std::string& span) {
+    for (const auto& [when, counts] : {std::pair{"before", before}, std::pair{"after", after}}) {
+        std::printf("%s %s: %lu handles, %lu windows, %zu committed bytes\n", when, span.c_str(), counts.handles,
+                    counts.windows, counts.committedBytes);
+    }
+    WINE_CHECK(after.handles <= before.handles + 8);
+    WINE_CHECK(after.windows <= before.windows);
+    WINE_CHECK(after.committedBytes <= before.committedBytes + (512u << 10));  // 1 KB kept a tick exceeds it
 }
 
 std::vector<HWND> AllWindows(DWORD processId, bool descendants) {
@@ -240,6 +246,134 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const std::wst
         }
     }
     return nullptr;
+}
+
+namespace {
+constexpr std::size_t kRemoteSize = 1 << 16;
+constexpr std::size_t kTextOffset = 4096;  // list-view text after the record
+}  // namespace
+
+Installation::Installation(const std::string& settings, const std::string& save, const std::wstring& name)
+    : folder(name) {
+    const wchar_t* chosen = _wgetenv(L"TARNWICK_EXE");
+    CopyFileW(chosen && *chosen ? chosen : (ProgramFolder() + L"\\Tarnwick.exe").c_str(), Path(L"Tarnwick.exe").c_str(),
+              FALSE);
+    if (!settings.empty()) WriteBytes(Path(L"Tarnwick.ini"), settings);
+    if (!save.empty()) WriteBytes(Path(L"Tarnwick.sav"), save);
+}
+
+std::string Installation::Bytes(const wchar_t* name) const {
+    std::string bytes;
+    return ReadBytes(Path(name), bytes) ? bytes : "<missing>";
+}
+
+std::string Installation::Files() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Path(L"*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Narrow(found.cFileName));
+    }
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    std::string files;
+    for (const std::string& name : names) files += (files.empty() ? "" : " ") + name;
+    return files;
+}
+
+void Dialog::Select(int combo, const std::string& entry) const {
+    const std::wstring text = Wide(entry);  // the system carries the string across processes
+    SendMessageW(Item(combo), CB_SETCURSEL,
+                 SendMessageW(Item(combo), CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str())), 0);
+}
+
+Dialog Dialog::Page(int id) const {
+    for (HWND page : AllWindows(0, true)) {
+        if (GetParent(page) == Item(1010) && GetDlgItem(page, id)) return {page};
+    }
+    return {};
+}
+
+TarnwickRun::TarnwickRun(const Installation& install)
+    : m_install(install), m_process(install.Path(L"Tarnwick.exe"), L"") {
+    m_remote = VirtualAllocEx(Process(), nullptr, kRemoteSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+HWND TarnwickRun::Window() {
+    if (!m_window || !IsWindow(m_window)) m_window = FindProcessWindow(Id(), L"#32770", Wide(kMainTitle));
+    return m_window;
+}
+
+std::vector<std::string> TarnwickRun::Column(int column, HWND list) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < static_cast<int>(SendMessageW(list ? list : List(), LVM_GETITEMCOUNT, 0, 0)); ++row) {
+        texts.push_back(Text(row, column, list));
+    }
+    return texts;
+}
+
+void TarnwickRun::ClickItem(HWND control, UINT message, int index, bool right, int clicks) {
+    RECT bounds{message == LVM_GETITEMRECT ? LVIR_BOUNDS : 0, 0, 0, 0};
+    SendRemote(control, message, index, bounds);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&bounds), 2);
+    Sleep(GetDoubleClickTime() + 50);  // two clicks in a row must not make a double-click
+    MouseClick({std::min(bounds.left + 30, (bounds.left + bounds.right) / 2), (bounds.top + bounds.bottom) / 2}, right,
+               clicks);
+}
+
+Dialog TarnwickRun::WaitForDialog(const std::string& title) {
+    HWND dialog = nullptr;
+    WaitFor([&] { return (dialog = FindDialog(title)) != nullptr; });
+    return {dialog};
+}
+
+HWND TarnwickRun::FocusedControl() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(Window(), nullptr), &info);
+    return info.hwndFocus;
+}
+
+std::string TarnwickRun::Text(int row, int column, HWND list) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(m_remote) + kTextOffset);
+    item.cchTextMax = (kRemoteSize - kTextOffset) / sizeof(wchar_t);
+    const LRESULT length = SendRemote(list ? list : List(), LVM_GETITEMTEXTW, row, item);
+    std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)), L'\0');
+    ReadProcessMemory(Process(), item.pszText, text.data(), text.size() * sizeof(wchar_t), nullptr);
+    return Narrow(text);
+}
+
+void TarnwickRun::SetRowState(HWND list, int row, UINT mask, UINT state) {
+    LVITEMW item{};
+    item.stateMask = mask;
+    item.state = state;
+    SendRemote(list ? list : List(), LVM_SETITEMSTATE, row, item);
+}
+
+std::string TarnwickRun::HistoryLine(int index) {
+    std::wstring text(std::max<LRESULT>(SendMessageW(Control(1021), LB_GETTEXTLEN, index, 0), 0) + 1, L'\0');
+    const LRESULT length = SendMessageW(Control(1021), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return Narrow(text.substr(0, static_cast<std::size_t>(std::max<LRESULT>(length, 0))));
+}
+
+bool TarnwickRun::AnswerMessageBox(const std::string& caption, int button, const std::string& text) {
+    const Dialog box = WaitForDialog(caption);
+    return (text.empty() || box.Text(0xFFFF) == text) && box.Close(button);  // 0xFFFF: the box's text
+}
+
+ForegroundStage::ForegroundStage()
+    : install("AUTOLOADMODE=1\r\nWATCHINGCYCLETIME=5000\r\nRUNPANELVIEW=0\r\n",
+              "Version:4.0.0\r\n1,TwActive.exe,低,高,\r\n0,TwOther.exe,高,指定なし,\r\n"),
+      target(install.Target(L"TwActive.exe", L"--window ActiveTarget")),
+      other(install.Target(L"TwOther.exe", L"--window OtherTarget")) {
+    ready = WaitFor([&] { return (targetWindow = target.Window()) && (otherWindow = other.Window()); }) &&
+            BringToForeground(otherWindow);
+    run = std::make_unique<TarnwickRun>(install);
+    // The first timer tick gives the target its specified class.
+    ready = ready && run->WaitForWindow() &&
+            WaitFor([&] { return target.PriorityClass() == IDLE_PRIORITY_CLASS; }, 15000, nullptr, 20);
 }
 
 }  // namespace tarnwick::wine

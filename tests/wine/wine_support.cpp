@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 namespace tarnwick::wine {
 
@@ -61,14 +62,6 @@ void Started::End() {
     m_info = {};
 }
 
-bool Started::Ended(DWORD timeoutMs) const {
-    DWORD code = STILL_ACTIVE;
-    return WaitForSingleObject(m_info.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
-           GetExitCodeProcess(m_info.hProcess, &code) && code == 0;
-}
-
-HWND Started::Window() const { return FindProcessWindow(m_info.dwProcessId, nullptr, L"", true); }
-
 std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfolder, const std::wstring& name) {
     CreateDirectoryW((folder + L"\\" + subfolder).c_str(), nullptr);
     const std::wstring path = folder + L"\\" + subfolder + L"\\" + name;
@@ -79,20 +72,10 @@ std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfold
 }
 
 Started& Churn::Next(const Started* ending) {
-    for (auto at = m_running.begin(); at != m_running.end(); ++at) {
-        if (&*at == ending) {
-            m_running.erase(at);
-            break;
-        }
-    }
+    std::erase_if(m_running, [ending](const Started& each) { return &each == ending; });
     if (!ending && m_running.size() >= m_keep) m_running.pop_front();
     const std::wstring subfolder = L"churn" + std::to_wstring(m_started++ % (2 * m_keep));  // none still running
     return m_running.emplace_back(PlaceTarget(m_folder, subfolder, m_name), L"", Started::Wait::Loaded);
-}
-
-bool LongSoak() {
-    const wchar_t* chosen = _wgetenv(L"TARNWICK_LONG_SOAK");
-    return chosen && std::wstring(chosen) == L"1";
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, const std::function<void()>& between,
@@ -104,16 +87,6 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, const std:
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
     return true;
-}
-
-bool BringToForeground(HWND window, DWORD timeoutMs, DWORD pollMs) {
-    return WaitFor([window] { return GetForegroundWindow() == window || (SetForegroundWindow(window), false); },
-                   timeoutMs, nullptr, pollMs);
-}
-
-bool WaitForCorrection(const Started& target, DWORD wanted, DWORD timeoutMs) {
-    SetPriorityClass(target.Process(), NORMAL_PRIORITY_CLASS);
-    return WaitFor([&] { return target.PriorityClass() == wanted; }, timeoutMs, nullptr, 20);
 }
 
 bool ReadBytes(const std::wstring& path, std::string& bytes) {
@@ -139,11 +112,6 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     return ok;
 }
 
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 void MouseClick(POINT screen, bool right, int clicks) {
     SetCursorPos(screen.x, screen.y);
     Sleep(100);
@@ -166,10 +134,6 @@ std::string ControlText(HWND control) {
     wchar_t text[1024] = L"";
     SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     return Narrow(text);
-}
-
-void SetControlText(HWND control, const std::string& text) {
-    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 ResourceCounts CountResources(HANDLE process, DWORD processId) {
@@ -222,16 +186,6 @@ std::vector<HWND> AllWindows(DWORD processId, bool descendants) {
     return walk.found;
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = L"";
-    return std::wstring(name, GetClassNameW(window, name, 256));
-}
-
-std::wstring TitleOf(HWND window) {
-    wchar_t title[256] = L"";
-    return std::wstring(title, GetWindowTextW(window, title, 256));
-}
-
 int TrayIconCount() {
     int count = 0;
     for (HWND window : AllWindows(0, true)) count += ClassOf(window) == L"__winex11_tray_icon" && IsWindowVisible(window);
@@ -262,20 +216,12 @@ Installation::Installation(const std::string& settings, const std::string& save,
     if (!save.empty()) WriteBytes(Path(L"Tarnwick.sav"), save);
 }
 
-std::string Installation::Bytes(const wchar_t* name) const {
-    std::string bytes;
-    return ReadBytes(Path(name), bytes) ? bytes : "<missing>";
-}
-
 std::string Installation::Files() const {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(Path(L"*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Narrow(found.cFileName));
+    std::set<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path(), ignored)) {
+        if (!IsFolder(entry.path().wstring())) names.insert(Narrow(entry.path().filename().wstring()));
     }
-    FindClose(search);
-    std::sort(names.begin(), names.end());
     std::string files;
     for (const std::string& name : names) files += (files.empty() ? "" : " ") + name;
     return files;
@@ -299,11 +245,6 @@ TarnwickRun::TarnwickRun(const Installation& install)
     m_remote = VirtualAllocEx(Process(), nullptr, kRemoteSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
 }
 
-HWND TarnwickRun::Window() {
-    if (!m_window || !IsWindow(m_window)) m_window = FindProcessWindow(Id(), L"#32770", Wide(kMainTitle));
-    return m_window;
-}
-
 std::vector<std::string> TarnwickRun::Column(int column, HWND list) {
     std::vector<std::string> texts;
     for (int row = 0; row < static_cast<int>(SendMessageW(list ? list : List(), LVM_GETITEMCOUNT, 0, 0)); ++row) {
@@ -319,12 +260,6 @@ void TarnwickRun::ClickItem(HWND control, UINT message, int index, bool right, i
     Sleep(GetDoubleClickTime() + 50);  // two clicks in a row must not make a double-click
     MouseClick({std::min(bounds.left + 30, (bounds.left + bounds.right) / 2), (bounds.top + bounds.bottom) / 2}, right,
                clicks);
-}
-
-Dialog TarnwickRun::WaitForDialog(const std::string& title) {
-    HWND dialog = nullptr;
-    WaitFor([&] { return (dialog = FindDialog(title)) != nullptr; });
-    return {dialog};
 }
 
 HWND TarnwickRun::FocusedControl() {
@@ -345,22 +280,10 @@ std::string TarnwickRun::Text(int row, int column, HWND list) {
     return Narrow(text);
 }
 
-void TarnwickRun::SetRowState(HWND list, int row, UINT mask, UINT state) {
-    LVITEMW item{};
-    item.stateMask = mask;
-    item.state = state;
-    SendRemote(list ? list : List(), LVM_SETITEMSTATE, row, item);
-}
-
 std::string TarnwickRun::HistoryLine(int index) {
     std::wstring text(std::max<LRESULT>(SendMessageW(Control(1021), LB_GETTEXTLEN, index, 0), 0) + 1, L'\0');
     const LRESULT length = SendMessageW(Control(1021), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     return Narrow(text.substr(0, static_cast<std::size_t>(std::max<LRESULT>(length, 0))));
-}
-
-bool TarnwickRun::AnswerMessageBox(const std::string& caption, int button, const std::string& text) {
-    const Dialog box = WaitForDialog(caption);
-    return (text.empty() || box.Text(0xFFFF) == text) && box.Close(button);  // 0xFFFF: the box's text
 }
 
 ForegroundStage::ForegroundStage()

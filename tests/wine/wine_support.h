@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -36,6 +37,24 @@ inline int FinishChecks() {
     std::printf("%d passed, %d failed\n", g_passed, g_failed);
     return g_failed == 0 && g_passed > 0 ? 0 : 1;
 }
+
+// Every top-level window (of one process when an id is given), each followed by its
+// descendants when asked: the one walk behind every window search.
+std::vector<HWND> AllWindows(DWORD processId = 0, bool descendants = false);
+inline std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = L"";
+    return std::wstring(name, GetClassNameW(window, name, 256));
+}
+inline std::wstring TitleOf(HWND window) {
+    wchar_t title[256] = L"";
+    return std::wstring(title, GetWindowTextW(window, title, 256));
+}
+// The notification-area icons that Wine shows on its stand-in tray.
+int TrayIconCount();
+// A top-level window of a process, of a class (any without one), with a title (any
+// when empty).
+HWND FindProcessWindow(DWORD processId, const wchar_t* className = nullptr, const std::wstring& title = L"",
+                       bool visibleOnly = false);
 
 // A fresh folder at the root of drive C:, removed by its destructor. Not under the
 // Windows temporary folder: Tarnwick takes a program started there for one run from
@@ -74,13 +93,16 @@ public:
     bool Running() const { return m_info.hProcess != nullptr; }
     bool Alive() const { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
     // Waits for the program to end by itself and returns whether it did with code 0.
-    bool Ended(DWORD timeoutMs = 15000) const;
+    bool Ended(DWORD timeoutMs = 15000) const {
+        DWORD code = STILL_ACTIVE;
+        return WaitForSingleObject(Process(), timeoutMs) == WAIT_OBJECT_0 && GetExitCodeProcess(Process(), &code) && !code;
+    }
     DWORD Id() const { return m_info.dwProcessId; }
     HANDLE Process() const { return m_info.hProcess; }
     // Read with the test's own handle, never through the code under test.
     DWORD PriorityClass() const { return GetPriorityClass(m_info.hProcess); }
     // The process's first visible top-level window, or null.
-    HWND Window() const;
+    HWND Window() const { return FindProcessWindow(Id(), nullptr, L"", true); }
     void End();
 
 private:
@@ -111,7 +133,10 @@ private:
 
 // The soaks run at a length that catches a leak of one object per tick or round;
 // TARNWICK_LONG_SOAK=1 (scripts/soak.sh) selects the long runs of the README's figures.
-bool LongSoak();
+inline bool LongSoak() {
+    const wchar_t* chosen = _wgetenv(L"TARNWICK_LONG_SOAK");
+    return chosen && std::wstring(chosen) == L"1";
+}
 
 // Polls the condition until it holds or the deadline passes; between polls runs
 // `between` (a watch tick, for example) and pumps this thread's messages.
@@ -119,23 +144,34 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000,
              const std::function<void()>& between = nullptr, DWORD pollMs = 100);
 
 // Makes the window the foreground window and waits until it is.
-bool BringToForeground(HWND window, DWORD timeoutMs = 15000, DWORD pollMs = 100);
+inline bool BringToForeground(HWND window, DWORD timeoutMs = 15000, DWORD pollMs = 100) {
+    return WaitFor([window] { return GetForegroundWindow() == window || (SetForegroundWindow(window), false); },
+                   timeoutMs, nullptr, pollMs);
+}
 
 // Waits for a watch tick that starts after this call: the target, put back to
 // normal, gets the wanted class again. Proves that what was posted before is done.
-bool WaitForCorrection(const Started& target, DWORD wanted, DWORD timeoutMs = 15000);
+inline bool WaitForCorrection(const Started& target, DWORD wanted, DWORD timeoutMs = 15000) {
+    SetPriorityClass(target.Process(), NORMAL_PRIORITY_CLASS);
+    return WaitFor([&] { return target.PriorityClass() == wanted; }, timeoutMs, nullptr, 20);
+}
 
 // Shift_JIS bytes of a file, or nothing when it cannot be read.
 bool ReadBytes(const std::wstring& path, std::string& bytes);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
-bool IsFolder(const std::wstring& path);
+inline bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 // Real input, as the user gives it (the system's input queue, not messages).
 void MouseClick(POINT screen, bool right, int clicks = 1);
 void PressKey(WORD key, WORD modifier = 0);
 // The text of a control of another process.
 std::string ControlText(HWND control);
-void SetControlText(HWND control, const std::string& text);
+inline void SetControlText(HWND control, const std::string& text) {
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
 
 // What a process holds, as far as Wine tells: Wine 8 answers 0 to GetProcessHandleCount,
 // GetGuiResources and the private-bytes field, so handles are counted by duplicating
@@ -149,18 +185,6 @@ struct ResourceCounts {
 ResourceCounts CountResources(HANDLE process, DWORD processId);
 // Prints both counts and checks that none grew beyond bounds that one object leaked a tick or round exceeds.
 void CheckNoGrowth(const ResourceCounts& before, const ResourceCounts& after, const std::string& span);
-
-// Every top-level window (of one process when an id is given), each followed by its
-// descendants when asked: the one walk behind every window search.
-std::vector<HWND> AllWindows(DWORD processId = 0, bool descendants = false);
-std::wstring ClassOf(HWND window);
-std::wstring TitleOf(HWND window);
-// The notification-area icons that Wine shows on its stand-in tray.
-int TrayIconCount();
-// A top-level window of a process, of a class (any without one), with a title (any
-// when empty).
-HWND FindProcessWindow(DWORD processId, const wchar_t* className = nullptr, const std::wstring& title = L"",
-                       bool visibleOnly = false);
 
 constexpr const char* kMainTitle = "Tarnwick - モニタ＆設定";
 constexpr const char* kEntryTitle = "プログラム名および実行優先度の設定";
@@ -180,7 +204,10 @@ struct Installation {
     explicit Installation(TempFolder::Existing folder) : folder(std::move(folder)) {}
     TempFolder folder;
     std::wstring Path(const wchar_t* name) const { return folder.Path() + L"\\" + name; }
-    std::string Bytes(const wchar_t* name) const;
+    std::string Bytes(const wchar_t* name) const {
+        std::string bytes;
+        return ReadBytes(Path(name), bytes) ? bytes : "<missing>";
+    }
     std::string Save() const { return Bytes(L"Tarnwick.sav"); }
     std::string Settings() const { return Bytes(L"Tarnwick.ini"); }
     // The plain files in the folder, sorted and separated by blanks: what a run left.
@@ -219,7 +246,10 @@ public:
     bool Alive() const { return m_process.Alive(); }
     bool Ended(DWORD timeoutMs = 15000) const { return m_process.Ended(timeoutMs); }
     // The main window, once it exists (hidden or not).
-    HWND Window();
+    HWND Window() {
+        if (!m_window || !IsWindow(m_window)) m_window = FindProcessWindow(Id(), L"#32770", Wide(kMainTitle));
+        return m_window;
+    }
     bool WaitForWindow() { return WaitFor([this] { return Window() != nullptr; }); }
     // The window made and showing (or not) this many rows, once auto-load is done.
     bool Ready(int rows = 0, bool visible = true) {
@@ -267,7 +297,11 @@ public:
 
     // A dialog of Tarnwick with this title: there now, or once it is; null when not (yet).
     HWND FindDialog(const std::string& title) { return FindProcessWindow(Id(), L"#32770", Wide(title), true); }
-    Dialog WaitForDialog(const std::string& title);
+    Dialog WaitForDialog(const std::string& title) {
+        HWND dialog = nullptr;
+        WaitFor([&] { return (dialog = FindDialog(title)) != nullptr; });
+        return {dialog};
+    }
     // Posts the command (a button's or a menu item's) and waits for the dialog it opens.
     Dialog Open(int command, const std::string& title) { return PostCommand(command), WaitForDialog(title); }
     // The control that has the keyboard focus in Tarnwick.
@@ -291,14 +325,22 @@ public:
     void TrayMouse(UINT mouseMessage) { PostMessageW(Window(), WM_USER + 1, 137, mouseMessage); }
 
     // Waits for the box, checks its text when one is given, presses the button.
-    bool AnswerMessageBox(const std::string& caption, int button, const std::string& text = "");
+    bool AnswerMessageBox(const std::string& caption, int button, const std::string& text = "") {
+        const Dialog box = WaitForDialog(caption);
+        return (text.empty() || box.Text(0xFFFF) == text) && box.Close(button);  // 0xFFFF: the box's text
+    }
     // The icon menu's quit command; true once the program has ended with code 0.
     bool Quit() { return PostCommand(32773), Ended(); }
     // Quits, and the installation holds exactly these files afterwards.
     bool QuitLeaving(const std::string& files) { return Quit() && m_install.Files() == files; }
 
 private:
-    void SetRowState(HWND list, int row, UINT mask, UINT state);
+    void SetRowState(HWND list, int row, UINT mask, UINT state) {
+        LVITEMW item{};
+        item.stateMask = mask;
+        item.state = state;
+        SendRemote(list ? list : List(), LVM_SETITEMSTATE, row, item);
+    }
     // Sends a message whose record lies in Tarnwick's memory: copied there, and back.
     template <typename Record>
     LRESULT SendRemote(HWND control, UINT message, WPARAM wParam, Record& record) {

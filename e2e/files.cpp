@@ -32,7 +32,6 @@ void OldLayout() {
         TarnwickRun run(install);
         WINE_CHECK(run.Ready(2) && install.Save() ==
                    "Version:4.0.0\r\n1,TwTarget.exe,高,指定なし,old, with comma\r\n0,ＷＩＤＥ.exe,低,指定なし,\r\n");
-        WINE_CHECK(run.Text(0, 2) == "old, with comma" && run.Text(1, 1) == "ＷＩＤＥ.exe" && run.Text(1, 4) == "指定なし");
         WINE_CHECK(run.Open(1008, kOptionsTitle).Close(IDOK) && run.Settle() &&
                    install.Settings().find("SAVEFILENAME=Tarnwick.sav\r\n") != std::string::npos);
         WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));  // no stray copy
@@ -64,8 +63,8 @@ void UnwritableProgramFolder() {
         run.SetChecked(0, false);
         WINE_CHECK(run.ClickDone(1006) && run.Quit());
     }
-    std::string bytes;
-    WINE_CHECK(ReadBytes(PerUserFolder() + L"\\Tarnwick.ini", bytes) && bytes.find("RETRYCOUNT=5\r\n") != std::string::npos &&
+    const std::string bytes = ReadBytes(PerUserFolder() + L"\\Tarnwick.ini");
+    WINE_CHECK(bytes.find("RETRYCOUNT=5\r\n") != std::string::npos &&
                bytes.find("SAVEFILENAME=Tarnwick.sav\r\n") != std::string::npos);
     {
         TarnwickRun run(install);

@@ -151,24 +151,27 @@ void AddFromRunningListAndBrowse() {
                install.Save() == "Version:4.0.0\r\n1,Browsed.exe,通常,指定なし,Tarnwick Version 4.0\r\n" && run.Quit());
 }
 
+// The context menu, sorting and the save button, ticks and deletions saved at once, the close box.
 void ContextMenuSortAndSave() {
-    const std::string save =
-        "Version:4.0.0\r\n1,TwQuick.exe,通常,指定なし,quick\r\n0,beta.exe,低,指定なし,b\r\n1,Alpha.exe,通常以下,高,a\r\n";
+    const std::string save = "Version:4.0.0\r\n1,TwQuick.exe,通常,指定なし,quick\r\n1,Alpha.exe,通常以下,高,a\r\n"
+                             "0,beta.exe,低,指定なし,b\r\n1,TwOrphan.exe,低,指定なし,first\r\n1,TWORPHAN.EXE,高,指定なし,second\r\n";
     Installation install("AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\n", save);
     Started quick = install.Target(L"TwQuick.exe");
+    Started orphan = install.Target(L"TwOrphan.exe");
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(3) && BringToForeground(run.Window()));
+    WINE_CHECK(run.Ready(5) && BringToForeground(run.Window()) && install.Save() == save);  // loading writes nothing
+    WINE_CHECK(WaitFor([&] { return orphan.PriorityClass() == HIGH_PRIORITY_CLASS; }));  // the later record's values
 
     // A right click opens the full menu (Windows 2000 and later); high asks first.
     WINE_CHECK(ChooseFromMenu(run, 0, 2) && run.AnswerMessageBox("優先度の確認", IDYES));  // 指定：高
     WINE_CHECK(WaitFor([&] { return run.Text(0, 3) == "高" && quick.PriorityClass() == HIGH_PRIORITY_CLASS; }));
 
     // From the keyboard (Shift+F10) on the selected row; the third item is 通常以上 only in the full menu.
-    run.Select(2);
+    run.Select(1);
     SetFocus(nullptr);
     PostMessageW(run.Window(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(run.List()), TRUE);
     WINE_CHECK(WaitFor([&] { return run.FocusedControl() == run.List(); }));
-    WINE_CHECK(ChooseFromMenu(run, -1, 3) && WaitFor([&] { return run.Text(2, 3) == "通常以上"; }));
+    WINE_CHECK(ChooseFromMenu(run, -1, 3) && WaitFor([&] { return run.Text(1, 3) == "通常以上"; }));
 
     // Without a selected row no menu opens: Home, pressed after, reaches the list.
     run.ClearSelection();
@@ -177,43 +180,45 @@ void ContextMenuSortAndSave() {
     PressKey(VK_HOME);
     WINE_CHECK(WaitFor([&] { return run.SelectedRow() == 0; }) && !run.MenuOpen());
 
+    // Deleting one of two rows of a name leaves the other without an entry; a quick
+    // command then gives it one with both classes from the row, and the watch cycle
+    // applies the row's specified class, tick after tick, instead of failing on a class of 0.
+    run.Select(4);
+    run.Click(1005);
+    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES) && WaitFor([&] { return run.RowCount() == 4; }));
+    WINE_CHECK(ChooseFromMenu(run, 3, 10));  // ｱｸﾃｨﾌﾞ：通常
+    WINE_CHECK(WaitFor([&] { return run.Text(3, 4) == "通常" && orphan.PriorityClass() == IDLE_PRIORITY_CLASS; }));
+    for (int tick = 0; tick < 4; ++tick) WINE_CHECK(WaitForCorrection(orphan, IDLE_PRIORITY_CLASS));
+    WINE_CHECK(run.Text(3, 0) == "する" && run.StateImage(3) == 2);  // still watched
+
     // Sorting by a column (a real click on its header) changes the order that the save button writes.
     run.ClickHeader(run.List(), 1);
-    WINE_CHECK(WaitFor([&] { return run.Column(1) == Texts{"TwQuick.exe", "beta.exe", "Alpha.exe"}; }));
+    WINE_CHECK(WaitFor([&] { return run.Column(1) == Texts{"TwQuick.exe", "TwOrphan.exe", "beta.exe", "Alpha.exe"}; }));
+    const std::string orphaned = "1,TwOrphan.exe,低,通常,first\r\n", alpha = "1,Alpha.exe,通常以上,高,a\r\n";
     DeleteFileW(install.Path(L"Tarnwick.sav").c_str());
-    WINE_CHECK(run.ClickDone(1006) &&
-               install.Save() == "Version:4.0.0\r\n1,TwQuick.exe,高,指定なし,quick\r\n0,beta.exe,低,指定なし,b\r\n"
-                                 "1,Alpha.exe,通常以上,高,a\r\n");
-    WINE_CHECK(run.Quit());  // with auto-save on, the order not saved since is not asked about
-}
-
-void DeleteAndAutoSave() {
-    const std::string save = "Version:4.0.0\r\n1,a.exe,高,指定なし,A\r\n0,b.exe,低,指定なし,B\r\n1,c.exe,通常,低,C\r\n";
-    Installation install("AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\nRUNPANELVIEW=0\r\n", save);
-    TarnwickRun run(install);
-    WINE_CHECK(run.Ready(3, false) && install.Save() == save);  // loading writes nothing
+    WINE_CHECK(run.ClickDone(1006) && install.Save() == "Version:4.0.0\r\n1,TwQuick.exe,高,指定なし,quick\r\n" + orphaned +
+                                                            "0,beta.exe,低,指定なし,b\r\n" + alpha);
 
     // A tick of a check box is saved at once.
-    run.SetChecked(1, true);
+    const std::string unticked = "Version:4.0.0\r\n0,TwQuick.exe,高,指定なし,quick\r\n";
+    run.SetChecked(2, true);
     run.SetChecked(0, false);
-    WINE_CHECK(WaitFor([&] { return run.Text(0, 0) == "しない" && run.Text(1, 0) == "する"; }) && run.Settle() &&
-               install.Save() == "Version:4.0.0\r\n0,a.exe,高,指定なし,A\r\n1,b.exe,低,指定なし,B\r\n1,c.exe,通常,低,C\r\n");
+    WINE_CHECK(WaitFor([&] { return run.Text(0, 0) == "しない" && run.Text(2, 0) == "する"; }) && run.Settle() &&
+               install.Save() == unticked + orphaned + "1,beta.exe,低,指定なし,b\r\n" + alpha);
 
     // Deleting (Yes) selects the row that moved up, else the one before it, else none.
-    run.Select(1);
+    run.Select(2);
     const struct {
-        const char* save;
+        std::string save;
         int selected;
-    } deletions[] = {{"Version:4.0.0\r\n0,a.exe,高,指定なし,A\r\n1,c.exe,通常,低,C\r\n", 1},
-                     {"Version:4.0.0\r\n0,a.exe,高,指定なし,A\r\n", 0},
-                     {"Version:4.0.0\r\n", -1}};
+    } deletions[] = {{unticked + orphaned + alpha, 2}, {unticked + orphaned, 1}, {unticked, 0}, {"Version:4.0.0\r\n", -1}};
     for (const auto& deletion : deletions) {
         run.Click(1005);
         WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES, "本当に削除してよろしいですね。"));
         WINE_CHECK(run.Settle() && install.Save() == deletion.save && run.SelectedRow() == deletion.selected);
     }
 
-    // The close box ends the program too, hidden or not.
+    // The close box ends the program too.
     PostMessageW(run.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     WINE_CHECK(run.Ended());
 }

@@ -10,7 +10,6 @@ SCENARIO(PlantedLibraries,            "planted-libraries",                     "
 SCENARIO(AddByTypedName,              "add-by-typed-name",                     "codepage")
 SCENARIO(AddFromRunningListAndBrowse, "running-list-and-browse",               "codepage")
 SCENARIO(ContextMenuSortAndSave,      "context-menu-sort-and-save",            "")
-SCENARIO(DeleteAndAutoSave,           "delete-and-auto-save",                  "codepage")
 SCENARIO(OptionsPagesAndEffects,      "options-pages-and-effects",             "")
 SCENARIO(OptionsSaveFile,             "options-save-file",                     "")
 SCENARIO(AutoLoadWatchAndSave,        "auto-load-watch-and-save",              "codepage")

@@ -89,17 +89,17 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, const std:
     return true;
 }
 
-bool ReadBytes(const std::wstring& path, std::string& bytes) {
+std::string ReadBytes(const std::wstring& path) {
     // Shared for deletion too: Tarnwick replaces its files while the tests poll them.
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bytes.clear();
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
     char buffer[65536];
     DWORD got = 0;
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     CloseHandle(file);
-    return true;
+    return bytes;
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {

@@ -156,8 +156,8 @@ inline bool WaitForCorrection(const Started& target, DWORD wanted, DWORD timeout
     return WaitFor([&] { return target.PriorityClass() == wanted; }, timeoutMs, nullptr, 20);
 }
 
-// Shift_JIS bytes of a file, or nothing when it cannot be read.
-bool ReadBytes(const std::wstring& path, std::string& bytes);
+// The bytes of a file, or "<missing>" when it cannot be read.
+std::string ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 inline bool IsFolder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -204,10 +204,7 @@ struct Installation {
     explicit Installation(TempFolder::Existing folder) : folder(std::move(folder)) {}
     TempFolder folder;
     std::wstring Path(const wchar_t* name) const { return folder.Path() + L"\\" + name; }
-    std::string Bytes(const wchar_t* name) const {
-        std::string bytes;
-        return ReadBytes(Path(name), bytes) ? bytes : "<missing>";
-    }
+    std::string Bytes(const wchar_t* name) const { return ReadBytes(Path(name)); }
     std::string Save() const { return Bytes(L"Tarnwick.sav"); }
     std::string Settings() const { return Bytes(L"Tarnwick.ini"); }
     // The plain files in the folder, sorted and separated by blanks: what a run left.

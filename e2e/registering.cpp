@@ -48,11 +48,8 @@ void AddByTypedName() {
     WINE_CHECK(run.Ready());
 
     // A typed name at high, confirmed: the row, the save file at once, the class applied.
-    Dialog entry = run.Open(1003, kEntryTitle);
-    WINE_CHECK(entry.Text(1019) == "通常" && !entry.Enabled(1047) && !entry.Enabled(1050) &&
-               run.FocusedControl() == entry.Item(1020));
-    entry.SetText(1020, "  エディタ.exe \t");
-    entry.Select(1019, "高");
+    Dialog entry = NewEntry(run, "  エディタ.exe \t", "高");
+    WINE_CHECK(!entry.Enabled(1047) && !entry.Enabled(1050) && run.FocusedControl() == entry.Item(1020));
     entry.SetText(1046, "編集");
     entry.Press(IDOK);
     WINE_CHECK(run.AnswerMessageBox("優先度の確認", IDYES) && entry.Closed() && run.Settle());

@@ -1,7 +1,6 @@
 // Start-up and the single instance: the window at start or hidden, the icon and its
 // menu, a second start handing over to the first, twenty starts at once; libraries
 // left beside the program never run in it.
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -150,10 +149,8 @@ void PlantedLibraries() {
     entry.Press(1018);
     const Dialog running = run.WaitForDialog(kRunningTitle);
     // The program's own description read through the version functions.
-    const std::vector<std::string> names = run.Column(0, running.Item(1000));
-    const auto own = std::find(names.begin(), names.end(), "Tarnwick.exe");
-    WINE_CHECK(own != names.end() && run.Text(static_cast<int>(own - names.begin()), 1, running.Item(1000)) ==
-                                         "Tarnwick Version 4.0");
+    const HWND list = running.Item(1000);
+    WINE_CHECK(run.Text(run.Find("Tarnwick.exe", list), 1, list) == "Tarnwick Version 4.0");
     WINE_CHECK(running.Close(IDCANCEL) && entry.Close(IDCANCEL) && run.Quit());
     std::printf("files beside the program: %s\n", install.Files().c_str());
     WINE_CHECK(install.Files().find(".loaded") == std::string::npos);

@@ -254,7 +254,9 @@ public:
     }
     bool Visible() { return Window() && IsWindowVisible(Window()); }
     bool InFront() { return WaitFor([this] { return Visible() && GetForegroundWindow() == Window(); }); }
-    HWND Control(int id) { return GetDlgItem(Window(), id); }
+    // The main window is a dialog as well: its controls are found and pressed as any dialog's.
+    Dialog Main() { return {Window()}; }
+    HWND Control(int id) { return Main().Item(id); }
     // Returns once Tarnwick's thread takes messages again: whatever the command or
     // answer before did (a change, a save) has landed by then.
     // (A box's answer, a dialog's end: the handler that waited on them runs on. Polling
@@ -313,7 +315,7 @@ public:
     std::string HistoryLine(int index);
 
     // Posts a button click (a click that may open a modal box must not wait).
-    void Click(int id) { PostMessageW(Control(id), BM_CLICK, 0, 0); }
+    void Click(int id) { Main().Press(id); }
     // Clicks a button and returns once its command is done (one that opens no box).
     bool ClickDone(int id, UINT timeoutMs = 15000) {
         return SendMessageTimeoutW(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, timeoutMs, nullptr) != 0;

@@ -7,27 +7,20 @@
 #include <cstdio>
 #include <vector>
 
-#include "e2e/driver.h"
+#include "tests/wine/wine_support.h"
 
-using namespace tarnwick::e2e;
+using namespace tarnwick::wine;
 
 namespace {
 
 // Puts the window in front and returns the milliseconds from the moment it is in
 // front until the target has the wanted class; -1 after the deadline.
 long ReactionToSwitch(HWND window, const Started& target, DWORD wanted) {
-    const ULONGLONG asked = GetTickCount64();
-    while (GetForegroundWindow() != window) {
-        if (GetTickCount64() - asked > 5000) return -1;
-        SetForegroundWindow(window);
-        Sleep(1);
-    }
+    if (!BringToForeground(window, 5000, 1)) return -1;
     const ULONGLONG inFront = GetTickCount64();
-    while (target.PriorityClass() != wanted) {
-        if (GetTickCount64() - inFront > 5000) return -1;
-        Sleep(1);
-    }
-    return static_cast<long>(GetTickCount64() - inFront);
+    return WaitFor([&] { return target.PriorityClass() == wanted; }, 5000, nullptr, 1)
+               ? static_cast<long>(GetTickCount64() - inFront)
+               : -1;
 }
 
 }  // namespace

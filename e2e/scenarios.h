@@ -1,4 +1,4 @@
-// The end-to-end scenarios, listed once: the driver's table includes this file, and
+// The end-to-end scenarios, listed once: main.cpp includes this file, and
 // e2e/CMakeLists.txt reads it to make one test per line. The third field is the
 // test's ctest label: "codepage" where the behaviour depends on the system's code
 // page (Japanese names of programs and files, texts, the bytes of the save and
@@ -10,7 +10,6 @@ SCENARIO(PlantedLibraries,            "planted-libraries",                     "
 SCENARIO(AddByTypedName,              "add-by-typed-name",                     "codepage")
 SCENARIO(AddFromRunningListAndBrowse, "running-list-and-browse",               "codepage")
 SCENARIO(ContextMenuSortAndSave,      "context-menu-sort-and-save",            "")
-SCENARIO(DeleteAndAutoSave,           "delete-and-auto-save",                  "codepage")
 SCENARIO(OptionsPagesAndEffects,      "options-pages-and-effects",             "")
 SCENARIO(OptionsSaveFile,             "options-save-file",                     "")
 SCENARIO(AutoLoadWatchAndSave,        "auto-load-watch-and-save",              "codepage")

@@ -2,9 +2,9 @@
 // 500 ms cycle over churning targets, while the driver shows and hides it and opens
 // and closes its dialogs: measured from outside, its handles, windows and committed
 // memory do not grow.
-#include "e2e/driver.h"
+#include "tests/wine/wine_support.h"
 
-namespace tarnwick::e2e {
+namespace tarnwick::wine {
 
 namespace {
 
@@ -49,12 +49,8 @@ void SoakOfTheRealProgram() {
     // Still watching, a tick after the last round: the newest target is raised.
     WINE_CHECK(WaitForCorrection(churn.Newest(), HIGH_PRIORITY_CLASS));
     const ResourceCounts after = CountResources(run.Process(), run.Id());
-    PrintResources("after the warm-up", before);
-    PrintResources(("after " + std::to_string(round) + " rounds").c_str(), after);
-    WINE_CHECK(after.handles <= before.handles + 8);
-    WINE_CHECK(after.windows <= before.windows);
-    WINE_CHECK(after.committedBytes <= before.committedBytes + (512u << 10));
+    CheckNoGrowth(before, after, "the rounds after the warm-up (" + std::to_string(round) + " in all)");
     WINE_CHECK(run.Quit());
 }
 
-}  // namespace tarnwick::e2e
+}  // namespace tarnwick::wine

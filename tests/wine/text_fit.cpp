@@ -9,37 +9,38 @@
 
 #include <cwchar>
 
-#include "tests/wine/wine_check.h"
+#include "tests/wine/wine_support.h"
+
+using namespace tarnwick::wine;
+
 
 // The room that the control has for its text; 0 when it shows none.
 static int TextRoom(HWND control) {
-    wchar_t kind[16] = L"";
-    GetClassNameW(control, kind, 16);
+    const std::wstring kind = ClassOf(control);
     RECT client{};
     GetClientRect(control, &client);
     const LONG style = GetWindowLongW(control, GWL_STYLE);
-    if (lstrcmpiW(kind, L"Static") == 0) return (style & SS_TYPEMASK) <= SS_RIGHT ? client.right : 0;
-    const LONG button = lstrcmpiW(kind, L"Button") == 0 ? style & BS_TYPEMASK : -1;
+    if (lstrcmpiW(kind.c_str(), L"Static") == 0) return (style & SS_TYPEMASK) <= SS_RIGHT ? client.right : 0;
+    const LONG button = lstrcmpiW(kind.c_str(), L"Button") == 0 ? style & BS_TYPEMASK : -1;
     if (button == BS_PUSHBUTTON || button == BS_DEFPUSHBUTTON) return client.right - 8;
     if (button == BS_AUTOCHECKBOX) return client.right - GetSystemMetrics(SM_CXMENUCHECK) - 4;
     return button == BS_GROUPBOX ? client.right - 16 : 0;
 }
 
-static BOOL CALLBACK Measure(HWND control, LPARAM dialogId) {
-    wchar_t text[256] = L"";
-    const int room = GetWindowTextW(control, text, 256) > 0 ? TextRoom(control) : 0;
-    if (room == 0) return TRUE;
+static void Measure(HWND control, LPARAM dialogId) {
+    const std::wstring text = TitleOf(control);
+    const int room = text.empty() ? 0 : TextRoom(control);
+    if (room == 0) return;
     HDC dc = CreateCompatibleDC(nullptr);  // a DC of its own: the font need not be put back
     SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT needed{};
-    DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
     DeleteDC(dc);
     wchar_t report[512];
-    std::swprintf(report, 512, L"dialog %d \"%ls\" needs %d of %d", int(dialogId), text, int(needed.right), room);
+    std::swprintf(report, 512, L"dialog %d \"%ls\" needs %d of %d", int(dialogId), text.c_str(), int(needed.right), room);
     char what[1024] = "";  // in UTF-8, whatever the console's code page
     WideCharToMultiByte(CP_UTF8, 0, report, -1, what, sizeof what, nullptr, nullptr);
-    tarnwick::wine::Check(needed.right * 100 <= room * 92, what, __FILE__, __LINE__);
-    return TRUE;
+    Check(needed.right * 100 <= room * 92, what, __FILE__, __LINE__);
 }
 
 static BOOL CALLBACK EachDialog(HMODULE program, LPCWSTR type, LPWSTR name, LONG_PTR) {
@@ -48,7 +49,11 @@ static BOOL CALLBACK EachDialog(HMODULE program, LPCWSTR type, LPWSTR name, LONG
     HWND parent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 900, 700, nullptr, nullptr, nullptr, nullptr);
     const DLGPROC quiet = [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_INITDIALOG; };
     HWND dialog = CreateDialogIndirectParamW(nullptr, static_cast<const DLGTEMPLATE*>(layout), parent, quiet, 0);
-    if (WINE_CHECK(dialog != nullptr)) EnumChildWindows(dialog, Measure, reinterpret_cast<LPARAM>(name));
+    if (WINE_CHECK(dialog != nullptr)) {
+        for (HWND control : AllWindows(GetCurrentProcessId(), true)) {
+            if (IsChild(dialog, control)) Measure(control, reinterpret_cast<LPARAM>(name));
+        }
+    }
     DestroyWindow(parent);
     return TRUE;
 }
@@ -57,5 +62,5 @@ int main() {
     InitCommonControls();  // the list views and the tab control of the templates
     HMODULE program = LoadLibraryExW(L"Tarnwick.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (WINE_CHECK(program != nullptr)) EnumResourceNamesW(program, MAKEINTRESOURCEW(5), EachDialog, 0);  // RT_DIALOG
-    return tarnwick::wine::FinishChecks();
+    return FinishChecks();
 }

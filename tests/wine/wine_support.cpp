@@ -2,11 +2,11 @@
 
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-
-#include "win/text.h"
+#include <set>
 
 namespace tarnwick::wine {
 
@@ -62,8 +62,6 @@ void Started::End() {
     m_info = {};
 }
 
-HWND Started::Window() const { return FindProcessWindow(m_info.dwProcessId, nullptr, L"", true); }
-
 std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfolder, const std::wstring& name) {
     CreateDirectoryW((folder + L"\\" + subfolder).c_str(), nullptr);
     const std::wstring path = folder + L"\\" + subfolder + L"\\" + name;
@@ -74,20 +72,10 @@ std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfold
 }
 
 Started& Churn::Next(const Started* ending) {
-    for (auto at = m_running.begin(); at != m_running.end(); ++at) {
-        if (&*at == ending) {
-            m_running.erase(at);
-            break;
-        }
-    }
+    std::erase_if(m_running, [ending](const Started& each) { return &each == ending; });
     if (!ending && m_running.size() >= m_keep) m_running.pop_front();
     const std::wstring subfolder = L"churn" + std::to_wstring(m_started++ % (2 * m_keep));  // none still running
     return m_running.emplace_back(PlaceTarget(m_folder, subfolder, m_name), L"", Started::Wait::Loaded);
-}
-
-bool LongSoak() {
-    const wchar_t* chosen = _wgetenv(L"TARNWICK_LONG_SOAK");
-    return chosen && std::wstring(chosen) == L"1";
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, const std::function<void()>& between,
@@ -101,21 +89,17 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, const std:
     return true;
 }
 
-bool BringToForeground(HWND window) {
-    return WaitFor([window] { return GetForegroundWindow() == window || (SetForegroundWindow(window), false); });
-}
-
-bool ReadBytes(const std::wstring& path, std::string& bytes) {
+std::string ReadBytes(const std::wstring& path) {
     // Shared for deletion too: Tarnwick replaces its files while the tests poll them.
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bytes.clear();
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
     char buffer[65536];
     DWORD got = 0;
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     CloseHandle(file);
-    return true;
+    return bytes;
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
@@ -152,25 +136,6 @@ std::string ControlText(HWND control) {
     return Narrow(text);
 }
 
-void SetControlText(HWND control, const std::string& text) {
-    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
-}
-
-std::vector<std::string> ComboEntries(HWND combo) {
-    std::vector<std::string> entries;
-    for (int i = 0; i < static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)); ++i) {
-        wchar_t text[256] = L"";
-        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        entries.push_back(Narrow(text));
-    }
-    return entries;
-}
-
-void ComboSelect(HWND combo, const std::string& entry) {
-    const std::wstring text = Wide(entry);  // the system carries the string across processes
-    SendMessageW(combo, CB_SETCURSEL, SendMessageW(combo, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str())), 0);
-}
-
 ResourceCounts CountResources(HANDLE process, DWORD processId) {
     ResourceCounts counts;
     for (ULONG_PTR value = 4; value < (1u << 16); value += 4) {
@@ -188,9 +153,14 @@ ResourceCounts CountResources(HANDLE process, DWORD processId) {
     return counts;
 }
 
-void PrintResources(const char* when, const ResourceCounts& counts) {
-    std::printf("%s: %lu handles, %lu windows, %zu committed bytes\n", when, counts.handles, counts.windows,
-                counts.committedBytes);
+void CheckNoGrowth(const ResourceCounts& before, const ResourceCounts& after, const std::string& span) {
+    for (const auto& [when, counts] : {std::pair{"before", before}, std::pair{"after", after}}) {
+        std::printf("%s %s: %lu handles, %lu windows, %zu committed bytes\n", when, span.c_str(), counts.handles,
+                    counts.windows, counts.committedBytes);
+    }
+    WINE_CHECK(after.handles <= before.handles + 8);
+    WINE_CHECK(after.windows <= before.windows);
+    WINE_CHECK(after.committedBytes <= before.committedBytes + (512u << 10));  // 1 KB kept a tick exceeds it
 }
 
 std::vector<HWND> AllWindows(DWORD processId, bool descendants) {
@@ -216,16 +186,6 @@ std::vector<HWND> AllWindows(DWORD processId, bool descendants) {
     return walk.found;
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = L"";
-    return std::wstring(name, GetClassNameW(window, name, 256));
-}
-
-std::wstring TitleOf(HWND window) {
-    wchar_t title[256] = L"";
-    return std::wstring(title, GetWindowTextW(window, title, 256));
-}
-
 int TrayIconCount() {
     int count = 0;
     for (HWND window : AllWindows(0, true)) count += ClassOf(window) == L"__winex11_tray_icon" && IsWindowVisible(window);
@@ -240,6 +200,103 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const std::wst
         }
     }
     return nullptr;
+}
+
+namespace {
+constexpr std::size_t kRemoteSize = 1 << 16;
+constexpr std::size_t kTextOffset = 4096;  // list-view text after the record
+}  // namespace
+
+Installation::Installation(const std::string& settings, const std::string& save, const std::wstring& name)
+    : folder(name) {
+    const wchar_t* chosen = _wgetenv(L"TARNWICK_EXE");
+    CopyFileW(chosen && *chosen ? chosen : (ProgramFolder() + L"\\Tarnwick.exe").c_str(), Path(L"Tarnwick.exe").c_str(),
+              FALSE);
+    if (!settings.empty()) WriteBytes(Path(L"Tarnwick.ini"), settings);
+    if (!save.empty()) WriteBytes(Path(L"Tarnwick.sav"), save);
+}
+
+std::string Installation::Files() const {
+    std::set<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path(), ignored)) {
+        if (!IsFolder(entry.path().wstring())) names.insert(Narrow(entry.path().filename().wstring()));
+    }
+    std::string files;
+    for (const std::string& name : names) files += (files.empty() ? "" : " ") + name;
+    return files;
+}
+
+void Dialog::Select(int combo, const std::string& entry) const {
+    const std::wstring text = Wide(entry);  // the system carries the string across processes
+    SendMessageW(Item(combo), CB_SETCURSEL,
+                 SendMessageW(Item(combo), CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str())), 0);
+}
+
+Dialog Dialog::Page(int id) const {
+    for (HWND page : AllWindows(0, true)) {
+        if (GetParent(page) == Item(1010) && GetDlgItem(page, id)) return {page};
+    }
+    return {};
+}
+
+TarnwickRun::TarnwickRun(const Installation& install)
+    : m_install(install), m_process(install.Path(L"Tarnwick.exe"), L"") {
+    m_remote = VirtualAllocEx(Process(), nullptr, kRemoteSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+std::vector<std::string> TarnwickRun::Column(int column, HWND list) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < static_cast<int>(SendMessageW(list ? list : List(), LVM_GETITEMCOUNT, 0, 0)); ++row) {
+        texts.push_back(Text(row, column, list));
+    }
+    return texts;
+}
+
+void TarnwickRun::ClickItem(HWND control, UINT message, int index, bool right, int clicks) {
+    RECT bounds{message == LVM_GETITEMRECT ? LVIR_BOUNDS : 0, 0, 0, 0};
+    SendRemote(control, message, index, bounds);
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&bounds), 2);
+    Sleep(GetDoubleClickTime() + 50);  // two clicks in a row must not make a double-click
+    MouseClick({std::min(bounds.left + 30, (bounds.left + bounds.right) / 2), (bounds.top + bounds.bottom) / 2}, right,
+               clicks);
+}
+
+HWND TarnwickRun::FocusedControl() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(Window(), nullptr), &info);
+    return info.hwndFocus;
+}
+
+std::string TarnwickRun::Text(int row, int column, HWND list) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(m_remote) + kTextOffset);
+    item.cchTextMax = (kRemoteSize - kTextOffset) / sizeof(wchar_t);
+    const LRESULT length = SendRemote(list ? list : List(), LVM_GETITEMTEXTW, row, item);
+    std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)), L'\0');
+    ReadProcessMemory(Process(), item.pszText, text.data(), text.size() * sizeof(wchar_t), nullptr);
+    return Narrow(text);
+}
+
+std::string TarnwickRun::HistoryLine(int index) {
+    std::wstring text(std::max<LRESULT>(SendMessageW(Control(1021), LB_GETTEXTLEN, index, 0), 0) + 1, L'\0');
+    const LRESULT length = SendMessageW(Control(1021), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    return Narrow(text.substr(0, static_cast<std::size_t>(std::max<LRESULT>(length, 0))));
+}
+
+ForegroundStage::ForegroundStage()
+    : install("AUTOLOADMODE=1\r\nWATCHINGCYCLETIME=5000\r\nRUNPANELVIEW=0\r\n",
+              "Version:4.0.0\r\n1,TwActive.exe,低,高,\r\n0,TwOther.exe,高,指定なし,\r\n"),
+      target(install.Target(L"TwActive.exe", L"--window ActiveTarget")),
+      other(install.Target(L"TwOther.exe", L"--window OtherTarget")) {
+    ready = WaitFor([&] { return (targetWindow = target.Window()) && (otherWindow = other.Window()); }) &&
+            BringToForeground(otherWindow);
+    run = std::make_unique<TarnwickRun>(install);
+    // The first timer tick gives the target its specified class.
+    ready = ready && run->WaitForWindow() &&
+            WaitFor([&] { return target.PriorityClass() == IDLE_PRIORITY_CLASS; }, 15000, nullptr, 20);
 }
 
 }  // namespace tarnwick::wine

@@ -28,12 +28,8 @@ namespace {
 // GetProcessInformation exists from Windows 8 on: looked up once, where it is.
 using GetProcessInformationFn = BOOL(WINAPI*)(HANDLE, PROCESS_INFORMATION_CLASS, LPVOID, DWORD);
 GetProcessInformationFn ProcessInformationFunction() {
-    static const auto function = [] {
-        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-        return kernel ? reinterpret_cast<GetProcessInformationFn>(
-                            reinterpret_cast<void*>(GetProcAddress(kernel, "GetProcessInformation")))
-                      : nullptr;
-    }();
+    static const auto function =
+        LoadedSystemFunction<GetProcessInformationFn>(L"kernel32.dll", "GetProcessInformation");
     return function;
 }
 
@@ -61,7 +57,7 @@ ModuleHandle Win32ProcessApi::LoadModule(const char* name) { return LoadSystemLi
 void Win32ProcessApi::ReleaseModule(ModuleHandle library) { ::FreeLibrary(static_cast<HMODULE>(library)); }
 
 void* Win32ProcessApi::FindFunction(ModuleHandle library, const char* name) {
-    return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), name));
+    return LibraryFunction<void*>(static_cast<HMODULE>(library), name);
 }
 
 Handle Win32ProcessApi::OpenProcess(Dword access, Dword processId) { return ::OpenProcess(access, FALSE, processId); }

@@ -6,6 +6,8 @@
 // (LoadSystemLibrary); this covers the loads it does not make itself.
 #include <windows.h>
 
+#include "win/system_library.h"
+
 namespace tarnwick {
 
 namespace {
@@ -15,8 +17,7 @@ struct SystemFolderDllsOnly {
         // Windows 8 and later, and Vista and 7 with the loader update (KB2533623): found
         // at run time, so that the program still starts where the function is missing.
         using SetDirectories = BOOL(WINAPI*)(DWORD);
-        const auto set = reinterpret_cast<SetDirectories>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+        const auto set = LoadedSystemFunction<SetDirectories>(L"kernel32.dll", "SetDefaultDllDirectories");
         if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
 };

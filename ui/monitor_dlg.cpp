@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "ui/about_dlg.h"
 #include "ui/option_dlg.h"
+#include "win/system_library.h"
 #include "win/text.h"
 
 namespace tarnwick {
@@ -31,7 +32,7 @@ constexpr std::array<ColumnLayout, kColumnCount> kColumns{{
 // Functions of newer Windows, looked up at run time so that older ones still start.
 template <typename Function>
 Function User32Function(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return LoadedSystemFunction<Function>(L"user32.dll", name);
 }
 
 // The DPI of a window (Windows 10 1607 and later), or 0 where it cannot be known.

@@ -44,11 +44,6 @@ private:
     Win32VersionFiles::QueryValueFn m_queryValue;
 };
 
-template <typename Function>
-Function Lookup(HMODULE library, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
 }  // namespace
 
 Win32VersionFiles::~Win32VersionFiles() {
@@ -60,9 +55,9 @@ bool Win32VersionFiles::Loaded() {
         m_tried = true;
         m_library = LoadSystemLibrary(L"version.dll");
         if (m_library) {
-            m_getSize = Lookup<GetSizeFn>(m_library, "GetFileVersionInfoSizeW");
-            m_getInfo = Lookup<GetInfoFn>(m_library, "GetFileVersionInfoW");
-            m_queryValue = Lookup<QueryValueFn>(m_library, "VerQueryValueW");
+            m_getSize = LibraryFunction<GetSizeFn>(m_library, "GetFileVersionInfoSizeW");
+            m_getInfo = LibraryFunction<GetInfoFn>(m_library, "GetFileVersionInfoW");
+            m_queryValue = LibraryFunction<QueryValueFn>(m_library, "VerQueryValueW");
         }
     }
     return m_getSize && m_getInfo && m_queryValue;

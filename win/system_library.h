@@ -11,4 +11,17 @@ namespace tarnwick {
 // when it cannot be loaded from there. Freed with FreeLibrary.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+// A function of a library, by name and typed; null where the library lacks it (an
+// older Windows) or is null itself.
+template <typename Function>
+Function LibraryFunction(HMODULE library, const char* name) {
+    return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
+}
+
+// The same of a system library that every program has loaded (kernel32, user32).
+template <typename Function>
+Function LoadedSystemFunction(const wchar_t* library, const char* name) {
+    return LibraryFunction<Function>(GetModuleHandleW(library), name);
+}
+
 }  // namespace tarnwick

@@ -101,62 +101,42 @@ void OptionsPagesAndEffects() {
     WINE_CHECK(hidden.window && !run.Visible() && hidden.Close(IDCANCEL) && !run.Visible() && run.Quit());
 }
 
-// A new save file (and cycle) in the options asks whether to read the file; each
-// answer from the same start, with what it leaves: the dialog, the rows, the new
-// file, the settings, the values in force. When the settings cannot be written (a
-// folder in their place) the message comes, the dialog stays, nothing is read, and
-// Cancel leaves the old values in force.
+// A new save file (and cycle) in the options asks whether to read the file, and OK
+// asks again after each answer that keeps the dialog: Cancel changes nothing; Yes
+// while the settings cannot be written (a folder in their place) shows the failure
+// and reads nothing; Yes then reads the new file, writes the settings and puts the
+// cycle in force. No to another switch carries the rows over, auto-saved to that file.
 void OptionsSaveFile() {
     const std::string first = "Version:4.0.0\r\n1,a.exe,高,指定なし,A\r\n";
     const std::string other = "Version:4.0.0\r\n0,b.exe,低,指定なし,B\r\n";
     const std::string settings = "AUTOLOADMODE=1\r\nAUTOSAVEMODE=1\r\n";
     const std::string failed = "のセーブに失敗しました。\nオプションは、実行プログラムの作業ディレクトリに書き込まれます。\n"
                                "作業ディレクトリにファイルが書き込み可能であることを確認してください。";
-    const struct {
-        int button;
-        bool unwritable;            // the settings file is a folder
-        const std::string* rows;    // shown afterwards, as the file in force holds them once saved
-        const std::string* newFile;  // other.sav's bytes afterwards
-    } answers[] = {
-        {IDCANCEL, false, &first, &other},  // nothing changes
-        {IDYES, false, &other, &other},     // the new file is read
-        {IDNO, false, &first, &first},      // the rows carried over, and auto-saved to it
-        {IDYES, true, &first, &other},
-    };
-    for (const auto& answer : answers) {
-        Installation install(settings, first);
-        TarnwickRun run(install);
-        WINE_CHECK(WriteBytes(install.Path(L"other.sav"), other) && run.Ready(1));
-        if (answer.unwritable) {
-            WINE_CHECK(DeleteFileW(install.Path(L"Tarnwick.ini").c_str()) &&
-                       CreateDirectoryW(install.Path(L"Tarnwick.ini").c_str(), nullptr));
-        }
-        Options options(run.Open(1008, kOptionsTitle));
-        options.file.SetText(1015, Narrow(install.Path(L"other.sav")));
-        options.watch.SetText(1015, "2000");
+    Installation install(settings, first);
+    TarnwickRun run(install);
+    const std::wstring ini = install.Path(L"Tarnwick.ini");
+    WINE_CHECK(WriteBytes(install.Path(L"other.sav"), other) && run.Ready(1));
+    Options options(run.Open(1008, kOptionsTitle));
+    const auto answer = [&](int button) {
         options.dialog.Press(IDOK);
-        WINE_CHECK(run.AnswerMessageBox("セーブファイルの扱いの確認", answer.button, kQuestion));
-        const std::string ini = Narrow(install.Path(L"Tarnwick.ini"));
-        WINE_CHECK(!answer.unwritable || run.AnswerMessageBox(kSaveFailedTitle, IDOK, "オプションファイル(" + ini + ")" + failed));
-        const bool inForce = answer.button != IDCANCEL && !answer.unwritable;
-        WINE_CHECK(run.Settle() && (inForce ? options.dialog.Closed() : IsWindow(options.dialog.window) != 0));
-        if (!inForce) options.dialog.Press(IDCANCEL);
-        const std::string row = answer.rows == &first ? "a.exe" : "b.exe";
-        WINE_CHECK(options.dialog.Closed() && run.Settle() && run.Column(1) == std::vector<std::string>{row});
-        WINE_CHECK(install.Bytes(L"other.sav") == *answer.newFile);
-        // A save file beside the settings is named by its bare name.
-        WINE_CHECK(answer.unwritable ? install.Settings() == "<missing>"
-                   : inForce         ? install.Settings().find("SAVEFILENAME=other.sav\r\n") != std::string::npos
-                                     : install.Settings() == settings);
-        options = Options(run.Open(1008, kOptionsTitle));
-        WINE_CHECK(options.watch.Text(1015) == (inForce ? "2000" : "500") && options.dialog.Close(IDCANCEL));
-        const wchar_t* saveFile = inForce ? L"other.sav" : L"Tarnwick.sav";
-        WINE_CHECK(DeleteFileW(install.Path(saveFile).c_str()));
-        // The save button writes to the file in force.
-        WINE_CHECK(run.ClickDone(1006) && install.Bytes(saveFile) == *answer.rows);
-        WINE_CHECK(run.QuitLeaving(answer.unwritable ? "Tarnwick.exe Tarnwick.sav other.sav"
-                                                     : "Tarnwick.exe Tarnwick.ini Tarnwick.sav other.sav"));
-    }
+        return run.AnswerMessageBox("セーブファイルの扱いの確認", button, kQuestion);
+    };
+    options.file.SetText(1015, Narrow(install.Path(L"other.sav")));
+    options.watch.SetText(1015, "2000");
+    WINE_CHECK(answer(IDCANCEL) && run.Settle() && IsWindow(options.dialog.window) && install.Settings() == settings);
+    WINE_CHECK(DeleteFileW(ini.c_str()) && CreateDirectoryW(ini.c_str(), nullptr) && answer(IDYES) &&
+               run.AnswerMessageBox(kSaveFailedTitle, IDOK, "オプションファイル(" + Narrow(ini) + ")" + failed));
+    WINE_CHECK(run.Settle() && IsWindow(options.dialog.window) && run.Column(1) == std::vector<std::string>{"a.exe"});
+    WINE_CHECK(RemoveDirectoryW(ini.c_str()) && answer(IDYES) && options.dialog.Closed() && run.Settle());
+    WINE_CHECK(run.Column(1) == std::vector<std::string>{"b.exe"} && install.Bytes(L"other.sav") == other);
+    // A save file beside the settings is named by its bare name.
+    WINE_CHECK(install.Settings().find("SAVEFILENAME=other.sav\r\n") != std::string::npos);
+    options = Options(run.Open(1008, kOptionsTitle));
+    WINE_CHECK(options.watch.Text(1015) == "2000");
+    options.file.SetText(1015, Narrow(install.Path(L"Tarnwick.sav")));
+    WINE_CHECK(answer(IDNO) && options.dialog.Closed() && run.Settle());
+    WINE_CHECK(run.Column(1) == std::vector<std::string>{"b.exe"} && install.Save() == other);
+    WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav other.sav"));
 }
 
 }  // namespace tarnwick::wine

@@ -21,7 +21,7 @@ Dialog NewEntry(TarnwickRun& run, const std::string& name, const std::string& sp
 // Answers the system's file open dialog with a path, as a user typing it would.
 bool AnswerOpenFile(TarnwickRun& run, const std::wstring& path) {
     const Dialog dialog = run.WaitForDialog("実行プログラム名の指定");
-    SetControlText(dialog.Item(0x47C) ? dialog.Item(0x47C) : dialog.Item(0x480), Narrow(path));  // cmb13, or edt1
+    dialog.SetText(dialog.Item(0x47C) ? 0x47C : 0x480, Narrow(path));  // cmb13, or edt1
     return dialog.window && dialog.Close(IDOK);
 }
 

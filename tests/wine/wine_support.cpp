@@ -3,8 +3,6 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 
@@ -112,6 +110,9 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     return ok;
 }
 
+namespace {
+
+// A real click, as the user gives it.
 void MouseClick(POINT screen, bool right, int clicks) {
     SetCursorPos(screen.x, screen.y);
     Sleep(100);
@@ -121,6 +122,8 @@ void MouseClick(POINT screen, bool right, int clicks) {
     }
 }
 
+}  // namespace
+
 void PressKey(WORD key, WORD modifier) {
     if (modifier) keybd_event(static_cast<BYTE>(modifier), 0, 0, 0);
     keybd_event(static_cast<BYTE>(key), 0, 0, 0);
@@ -129,10 +132,10 @@ void PressKey(WORD key, WORD modifier) {
     Sleep(50);
 }
 
-std::string ControlText(HWND control) {
+std::string Dialog::Text(int id) const {
     // GetWindowText would give another process's edit control's caption, not its text.
     wchar_t text[1024] = L"";
-    SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    SendMessageW(Item(id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     return Narrow(text);
 }
 
@@ -241,7 +244,7 @@ Dialog Dialog::Page(int id) const {
 }
 
 TarnwickRun::TarnwickRun(const Installation& install)
-    : m_install(install), m_process(install.Path(L"Tarnwick.exe"), L"") {
+    : Started(install.Path(L"Tarnwick.exe"), L""), m_install(install) {
     m_remote = VirtualAllocEx(Process(), nullptr, kRemoteSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
 }
 

@@ -164,14 +164,8 @@ inline bool IsFolder(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Real input, as the user gives it (the system's input queue, not messages).
-void MouseClick(POINT screen, bool right, int clicks = 1);
+// A real key press, as the user gives it (the system's input queue, not messages).
 void PressKey(WORD key, WORD modifier = 0);
-// The text of a control of another process.
-std::string ControlText(HWND control);
-inline void SetControlText(HWND control, const std::string& text) {
-    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
-}
 
 // What a process holds, as far as Wine tells: Wine 8 answers 0 to GetProcessHandleCount,
 // GetGuiResources and the private-bytes field, so handles are counted by duplicating
@@ -220,8 +214,10 @@ struct Installation {
 struct Dialog {
     HWND window = nullptr;
     HWND Item(int id) const { return GetDlgItem(window, id); }
-    std::string Text(int id) const { return ControlText(Item(id)); }
-    void SetText(int id, const std::string& text) const { SetControlText(Item(id), text); }
+    std::string Text(int id) const;
+    void SetText(int id, const std::string& text) const {
+        SendMessageW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+    }
     bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void Check(int id, bool on) const { SendMessageW(Item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != 0; }
@@ -233,15 +229,11 @@ struct Dialog {
     Dialog Page(int id) const;
 };
 
-class TarnwickRun {
+// The Tarnwick.exe of an installation, started.
+class TarnwickRun : public Started {
 public:
-    // Starts the Tarnwick.exe of the installation.
     explicit TarnwickRun(const Installation& install);
 
-    DWORD Id() const { return m_process.Id(); }
-    HANDLE Process() const { return m_process.Process(); }
-    bool Alive() const { return m_process.Alive(); }
-    bool Ended(DWORD timeoutMs = 15000) const { return m_process.Ended(timeoutMs); }
     // The main window, once it exists (hidden or not).
     HWND Window() {
         if (!m_window || !IsWindow(m_window)) m_window = FindProcessWindow(Id(), L"#32770", Wide(kMainTitle));
@@ -350,7 +342,6 @@ private:
     }
 
     const Installation& m_install;
-    Started m_process;
     HWND m_window = nullptr;
     void* m_remote = nullptr;  // scratch memory inside Tarnwick for list-view records
 };

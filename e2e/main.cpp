@@ -1,8 +1,5 @@
 // End-to-end tests of the real Tarnwick.exe under Wine, driven from outside; one
 // scenario a run, each in a folder of its own:  tarnwick_e2e SCENARIO
-#include <windows.h>
-
-#include <cstdio>
 #include <cstring>
 
 #include "tests/wine/wine_support.h"

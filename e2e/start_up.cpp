@@ -1,11 +1,6 @@
 // Start-up and the single instance: the window at start or hidden, the icon and its
 // menu, a second start handing over to the first, twenty starts at once; libraries
 // left beside the program never run in it.
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <string>
-
 #include "tests/wine/wine_support.h"
 
 namespace tarnwick::wine {

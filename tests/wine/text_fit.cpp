@@ -4,9 +4,6 @@
 // per cent of the room that the control has for it (its width less a push button's
 // frame, a check box's box or a group box's indent), since the Japanese fonts of
 // Windows differ from Wine's in width.
-#include <windows.h>
-#include <commctrl.h>
-
 #include <cwchar>
 
 #include "tests/wine/wine_support.h"

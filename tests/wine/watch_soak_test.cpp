@@ -8,11 +8,7 @@
 // sits at its 30001-line cap on a real list box. From the end of the warm-up to the
 // end, the handles, windows and committed memory of this process may not grow beyond
 // bounds that one object leaked a tick exceeds.
-#include <windows.h>
-
-#include <cstdio>
 #include <set>
-#include <string>
 
 #include "tests/wine/watch_world.h"
 #include "ui/control_adapters.h"

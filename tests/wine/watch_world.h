@@ -3,14 +3,12 @@
 // functions and enumerator, and one watch cycle over them.
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include "app/process_api_win.h"
 #include "tests/support/registry_world.h"
 #include "tests/wine/wine_support.h"
 #include "watch/watch_cycle.h"
-#include "win/text.h"
 
 namespace tarnwick::wine {
 

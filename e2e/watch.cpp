@@ -31,8 +31,8 @@ void AutoLoadWatchAndSave() {
     WINE_CHECK(WaitFor([&] { return run.HistoryCount() == 0 && run.Text(1, 0) == "する"; }));
     for (int answer : {IDCANCEL, IDNO}) {
         PostMessageW(run.List(), WM_KEYDOWN, VK_ESCAPE, 0);
-        WINE_CHECK(run.AnswerMessageBox("終了の確認", answer, "登録内容の変更がセーブされていません。\n"
-                                        "終了する前にセーブしますか？\n（[いいえ]を選択すると変更内容は破棄されます。）"));
+        WINE_CHECK(run.AnswerMessageBox(kEndTitle, answer, "登録内容の変更がセーブされていません。\n"
+                                                           "終了する前にセーブしますか？\n（[いいえ]を選択すると変更内容は破棄されます。）"));
     }
     WINE_CHECK(run.Ended() && install.Save() == save);
 }

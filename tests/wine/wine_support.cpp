@@ -250,7 +250,7 @@ TarnwickRun::TarnwickRun(const Installation& install)
 
 std::vector<std::string> TarnwickRun::Column(int column, HWND list) {
     std::vector<std::string> texts;
-    for (int row = 0; row < static_cast<int>(SendMessageW(list ? list : List(), LVM_GETITEMCOUNT, 0, 0)); ++row) {
+    for (int row = 0; row < RowCount(list); ++row) {
         texts.push_back(Text(row, column, list));
     }
     return texts;

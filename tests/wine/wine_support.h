@@ -259,7 +259,7 @@ public:
 
     // The registration list, or another list view of Tarnwick (the running programs).
     HWND List() { return Control(1000); }
-    int RowCount() { return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
+    int RowCount(HWND list = nullptr) { return static_cast<int>(SendMessageW(list ? list : List(), LVM_GETITEMCOUNT, 0, 0)); }
     std::string Text(int row, int column, HWND list = nullptr);
     std::vector<std::string> Column(int column, HWND list = nullptr);  // every row's, top to bottom
     int Find(const std::string& name, HWND list) {  // the row with this first column; -1 when none has

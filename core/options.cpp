@@ -86,6 +86,14 @@ bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes&
         if (answer == kIdCancel) return false;
         reload = answer == kIdYes;
     }
+    // The Startup shortcut starts Tarnwick at every logon; without auto-load that
+    // Tarnwick would watch nothing. Asked only when the shortcut is switched on.
+    bool autoLoad = form.autoLoadMode;
+    if (form.startupShortcut && !settings.m_startupShortcut && !autoLoad) {
+        autoLoad = boxes.Show("ログオン時に起動した Tarnwick が登録したプログラムを監視するには、"
+                              "オートロードが必要です。\nオートロードもオンにしますか？",
+                              "オートロードの確認", kMbYesNo | kMbIconQuestion) == kIdYes;
+    }
     const OptionValues before = TakeOptionValues(settings);
     settings.m_runPanelView = form.runPanelView ? 1 : 0;
     settings.m_topmostWindow = form.topmostWindow ? 1 : 0;
@@ -98,7 +106,7 @@ bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes&
     settings.m_retryCount = std::clamp(ParseLeadingInt(form.retryCountText), 0, AppSettings::kMaxRetryCount);
     settings.SetSaveFilePath(form.saveFilePath);
     settings.m_autoSaveMode = form.autoSaveMode ? 1 : 0;
-    settings.m_autoLoadMode = form.autoLoadMode ? 1 : 0;
+    settings.m_autoLoadMode = autoLoad ? 1 : 0;
     if (!settings.Save()) {
         // Not one value stays in force that the file does not hold: an automatic save
         // would write to a new save file, and OK again would see no change to ask about.

@@ -50,7 +50,7 @@ AppSettings::AppSettings(const std::string& programFile, FileSystem& files) : m_
     // JoinPath walks whole characters, so a second byte 0x5C (as in "ソ") never
     // passes for the closing backslash.
     m_places.programFolder = FolderOf(programFile);
-    m_exeFilePath = JoinPath(m_places.programFolder, "Tarnwick.exe");
+    m_exeFilePath = programFile;  // a renamed copy's shortcuts lead to the file that runs
     UseFilePlaces({m_places.programFolder, m_places.programFolder, false});
 }
 

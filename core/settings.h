@@ -31,7 +31,7 @@ public:
 
     std::string GetSaveFilePath() const { return m_saveFilePath; }
     std::string GetSettingsFilePath() const { return m_settingsFilePath; }
-    std::string GetExeFilePath() const { return m_exeFilePath; }
+    std::string GetExeFilePath() const { return m_exeFilePath; }  // the running program file
     std::string GetTempFilePath() const { return m_tempFilePath; }
     void SetSaveFilePath(const std::string& path) { m_saveFilePath = path; }
     std::string GetFilesFolder() const { return m_places.filesFolder; }

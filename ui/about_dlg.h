@@ -1,4 +1,5 @@
-// The version box, opened from the monitor window's system menu.
+// The version box, opened from the monitor window's system menu and owned by it, so
+// that the icon brings it forward as it does every other box of the window.
 #pragma once
 
 #include "res/resource.h"
@@ -8,7 +9,7 @@ namespace tarnwick {
 
 class CAboutDlg final : public CDialog {
 public:
-    CAboutDlg() : CDialog(IDD_ABOUTBOX, nullptr) {}
+    explicit CAboutDlg(HWND owner) : CDialog(IDD_ABOUTBOX, owner) {}
 };
 
 }  // namespace tarnwick

@@ -157,9 +157,10 @@ BOOL CMonitorDlg::OnInitDialog() {
         allow(m_hWnd, g_taskbarCreated, MSGFLT_ALLOW, nullptr);
         allow(m_hWnd, g_showMonitor, MSGFLT_ALLOW, nullptr);
     }
-    AddTrayIcon();
+    m_trayIcon.Add();
     m_programList.InsertColumns(kColumns);
     m_programList.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    SizeColumns();
     if (m_settings.m_autoLoadMode) m_registrations.LoadTable();
     if (m_settings.m_runPanelView) {
         SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
@@ -206,7 +207,7 @@ void CMonitorDlg::FollowForegroundWhileNeeded() {
 
 std::intptr_t CMonitorDlg::OnSysCommand(const MessageEvent& event) {
     if ((event.wParam & 0xFFF0) != IDM_ABOUTBOX) return FALSE;  // default processing
-    CAboutDlg about;
+    CAboutDlg about(m_hWnd);
     about.DoModal();
     return TRUE;
 }
@@ -237,6 +238,9 @@ std::intptr_t CMonitorDlg::OnTimer(const MessageEvent& event) {
             break;
         case kForegroundTickTimer:
             RunWatchTick(WatchCycle::Cause::Foreground);
+            break;
+        case kTrayRetryTimer:
+            m_trayIcon.RetryTimerFired();
             break;
     }
     return FALSE;
@@ -277,6 +281,7 @@ std::intptr_t CMonitorDlg::OnDestroy(const MessageEvent&) {
     KillTimer(m_hWnd, kForegroundPollTimer);
     m_foregroundPolled = false;
     KillTimer(m_hWnd, kForegroundTickTimer);
+    KillTimer(m_hWnd, kTrayRetryTimer);
     if (m_foregroundHook) UnhookWinEvent(m_foregroundHook);
     m_foregroundHook = nullptr;
     s_foregroundListener = nullptr;
@@ -437,7 +442,7 @@ bool CMonitorDlg::BringModalToFront() {
 
 std::intptr_t CMonitorDlg::OnTaskbarCreated(const MessageEvent&) {
     LoadIcons();  // the new taskbar may have another DPI
-    AddTrayIcon();
+    m_trayIcon.Add();
     return 0;
 }
 
@@ -463,13 +468,10 @@ std::intptr_t CMonitorDlg::OnDpiSettled(const MessageEvent&) {
 }
 
 void CMonitorDlg::SizeColumns() {
-    const int unit = m_programList.GetStringWidth("X");
-    for (std::size_t i = 0; i < kColumns.size(); ++i) {
-        m_programList.Send(LVM_SETCOLUMNWIDTH, i, kColumns[i].widthFactor * unit);
-    }
+    m_programList.FitColumns(kColumns, MetricAt(SM_CXVSCROLL, DpiOf(m_hWnd)));
 }
 
-void CMonitorDlg::AddTrayIcon() {
+bool CMonitorDlg::AddIcon() {
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data.hWnd = m_hWnd;
@@ -478,8 +480,14 @@ void CMonitorDlg::AddTrayIcon() {
     data.uCallbackMessage = kTrayCallback;
     data.hIcon = m_hTrayIcon;
     lstrcpynW(data.szTip, L"Tarnwick", 64);
-    Shell_NotifyIconW(NIM_ADD, &data);
+    // A busy shell may report a timeout and add the icon all the same: a retry's add
+    // then fails, and the icon is found there by a modify.
+    return Shell_NotifyIconW(NIM_ADD, &data) || Shell_NotifyIconW(NIM_MODIFY, &data);
 }
+
+void CMonitorDlg::StartRetryTimer(unsigned intervalMs) { SetTimer(m_hWnd, kTrayRetryTimer, intervalMs, nullptr); }
+
+void CMonitorDlg::StopRetryTimer() { KillTimer(m_hWnd, kTrayRetryTimer); }
 
 void CMonitorDlg::RemoveTrayIcon() {
     NOTIFYICONDATAW data{};

@@ -18,6 +18,7 @@
 #include "ui/program_entry_dlg.h"
 #include "ui/program_list_ctrl.h"
 #include "ui/shell_links_win.h"
+#include "ui/tray_icon_keeper.h"
 #include "ui/version_files_win.h"
 #include "win/dialog.h"
 
@@ -28,7 +29,7 @@ namespace tarnwick {
 // an unelevated program from moving an elevated program's window.
 inline constexpr const wchar_t* kShowMonitorMessage = L"Tarnwick.ShowMonitor";
 
-class CMonitorDlg final : public CDialog, private OptionsEffects {
+class CMonitorDlg final : public CDialog, private OptionsEffects, private TrayIconShell {
 public:
     using PrivilegeSwitch = std::function<void(bool enabled)>;
     CMonitorDlg(AppSettings& settings, const OsVersion& version, CProcessEnumerator& enumerator, ProcessApi& processes,
@@ -45,6 +46,7 @@ public:
     // The foreground poll, and the one-shot tick that a foreground change may wait for.
     static constexpr UINT_PTR kForegroundPollTimer = 2;
     static constexpr UINT_PTR kForegroundTickTimer = 3;
+    static constexpr UINT_PTR kTrayRetryTimer = 4;
     static constexpr UINT kForegroundPollMs = 50;
     // Posted by the DPI change, so that the columns are measured after the dialog
     // manager has given the controls their new fonts.
@@ -102,12 +104,15 @@ private:
     static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
                                            DWORD thread, DWORD time);
 
-    void AddTrayIcon();
+    // The notification-area icon, added through m_trayIcon, which retries a failed add.
+    bool AddIcon() override;
+    void StartRetryTimer(unsigned intervalMs) override;
+    void StopRetryTimer() override;
     void RemoveTrayIcon();
     // The window's icons at the sizes of its monitor's DPI, the tray icon at the
     // small-icon size of the taskbar's; replaced whenever either may have changed.
     void LoadIcons();
-    // Column widths count widths of "X" in the list's present font.
+    // The columns share the list's whole width, at any font and DPI.
     void SizeColumns();
     // While a dialog or message box of this window is open, the window is disabled and
     // the icon must not act under it; brings that box to the front instead. False
@@ -135,6 +140,7 @@ private:
     SystemClock m_clock;
     Registrations m_registrations;
     WatchCycle m_watchCycle;
+    TrayIconKeeper m_trayIcon{*this};
     ForegroundFollower m_foregroundFollower;
     HWINEVENTHOOK m_foregroundHook = nullptr;
     bool m_foregroundPolled = false;

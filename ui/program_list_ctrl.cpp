@@ -18,11 +18,22 @@ bool CProgramListCtrl::OnReflected(const MessageEvent& event, std::intptr_t& res
 
 std::intptr_t CProgramListCtrl::OnContextMenu(const MessageEvent& event) {
     if (GetSelected() < 0) return TRUE;  // no row, no menu
-    const POINT at{GET_X_LPARAM(event.lParam), GET_Y_LPARAM(event.lParam)};
+    POINT at{GET_X_LPARAM(event.lParam), GET_Y_LPARAM(event.lParam)};
+    if (at.x == -1 && at.y == -1) at = SelectedRowMenuPoint();  // Shift+F10 or the menu key
     HWND owner = AfxGetApp() && AfxGetApp()->m_pMainWnd ? AfxGetApp()->m_pMainWnd->GetSafeHwnd() : GetParent(m_hWnd);
     CMenu menu(IDR_POPUP);
     menu.TrackPopup(PriorityMenuPosition(m_version), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at, owner);
     return TRUE;
+}
+
+POINT CProgramListCtrl::SelectedRowMenuPoint() const {
+    const int row = GetSelected();
+    Send(LVM_ENSUREVISIBLE, row, FALSE);
+    RECT label{LVIR_LABEL, 0, 0, 0};
+    Send(LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&label));
+    POINT at{label.left, label.bottom};  // below the row, as Explorer places it
+    ClientToScreen(m_hWnd, &at);
+    return at;
 }
 
 }  // namespace tarnwick

@@ -17,6 +17,8 @@ private:
     static const MapEntry<CProgramListCtrl> kMessageMap[];
     // The point is in screen coordinates; (-1, -1) when asked for from the keyboard.
     std::intptr_t OnContextMenu(const MessageEvent& event);
+    // Where a menu asked for from the keyboard opens: at the selected row, in screen coordinates.
+    POINT SelectedRowMenuPoint() const;
 
     const OsVersion& m_version;
 };

@@ -119,6 +119,18 @@ void CListCtrl::InsertColumns(std::span<const ColumnLayout> columns) {
     }
 }
 
+void CListCtrl::FitColumns(std::span<const ColumnLayout> columns, int scrollBarWidth) {
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    const bool barShown = (GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VSCROLL) != 0;
+    const int room = client.right - (barShown ? 0 : scrollBarWidth);
+    int factors = 0;
+    for (const ColumnLayout& column : columns) factors += column.widthFactor;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        Send(LVM_SETCOLUMNWIDTH, i, room * columns[i].widthFactor / factors);
+    }
+}
+
 void CListCtrl::SetExtendedStyle(DWORD style) { Send(LVM_SETEXTENDEDLISTVIEWSTYLE, ~0u, style); }
 
 int CListCtrl::GetStringWidth(const std::string& text) const {

@@ -62,6 +62,9 @@ class CListCtrl : public CWnd {
 public:
     // Inserts the columns in order, measuring "X" for each.
     void InsertColumns(std::span<const ColumnLayout> columns);
+    // Shares the list's width among the columns by their factors, leaving room for a
+    // vertical scroll bar that more rows would bring: no horizontal one is needed.
+    void FitColumns(std::span<const ColumnLayout> columns, int scrollBarWidth);
     int InsertColumn(int column, const std::string& heading, int format, int width);
     void SetExtendedStyle(DWORD style);
     int GetStringWidth(const std::string& text) const;

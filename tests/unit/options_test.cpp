@@ -101,14 +101,35 @@ TEST_F(OptionsTest, TheFirstKeyInALineDecidesAndTheLastLineWins) {
     }
 }
 
-TEST_F(OptionsTest, PathsUseTheFixedProgramNameAndKeepDoubleByteFolders) {
+// The files keep their fixed names beside a renamed program, whose shortcuts lead to it.
+TEST_F(OptionsTest, PathsKeepTheFixedFileNamesAndDoubleByteFolders) {
     // "ソフト表示": two second bytes 0x5C inside the folder name.
     AppSettings renamed("D:\\\x83\x5C\x83\x74\x83\x67\x95\x5C\x8E\xA6\\renamed.exe", files);
-    EXPECT_EQ(renamed.GetExeFilePath(), "D:\\\x83\x5C\x83\x74\x83\x67\x95\x5C\x8E\xA6\\Tarnwick.exe");
+    EXPECT_EQ(renamed.GetExeFilePath(), "D:\\\x83\x5C\x83\x74\x83\x67\x95\x5C\x8E\xA6\\renamed.exe");
     EXPECT_EQ(renamed.GetTempFilePath(), "D:\\\x83\x5C\x83\x74\x83\x67\x95\x5C\x8E\xA6\\Tarnwick.tmp");
     // 表 (0x95 0x5C) alone is no folder end.
     EXPECT_EQ(AppSettings("\x95\x5C", files).GetSaveFilePath(), "\\Tarnwick.sav");
     EXPECT_EQ(AppSettings("C:\\Tarnwick.exe", files).GetSettingsFilePath(), "C:\\Tarnwick.ini");
+}
+
+// Switching the Startup shortcut on while auto-load is off offers auto-load: else the
+// Tarnwick that the shortcut starts at logon would watch nothing.
+TEST_F(OptionsTest, TheStartupShortcutSwitchedOnOffersAutoLoad) {
+    const std::tuple<int, bool, bool, int, std::size_t, int> cases[] = {
+        // shortcut before, after; auto-load on the page; the answer: questions, auto-load stored
+        {0, true, false, kIdYes, 1, 1}, {0, true, false, kIdNo, 1, 0}, {1, true, false, kIdYes, 0, 0},
+        {0, true, true, kIdNo, 0, 1},   {0, false, false, kIdYes, 0, 0},
+    };
+    for (const auto& [before, after, autoLoad, answer, asked, stored] : cases) {
+        settings.m_startupShortcut = before;
+        form.startupShortcut = after;
+        form.autoLoadMode = autoLoad;
+        boxes = {};
+        boxes.answers = {answer};
+        EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
+        EXPECT_EQ(boxes.shown.size(), asked);
+        EXPECT_EQ(LoadFrom(files.files[kIni]).m_autoLoadMode, stored);
+    }
 }
 
 // Every switch from the settings to the form and back through OK into the file; a

@@ -139,4 +139,25 @@ void OptionsSaveFile() {
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav other.sav"));
 }
 
+// A renamed copy without auto-load: switching its Startup shortcut on asks whether to
+// load the registrations at start as well (Yes), and the shortcut leads to the renamed file.
+void RenamedProgramStartedAtLogon() {
+    Installation install;
+    install.program = L"Tarnwick at logon.exe";
+    WINE_CHECK(MoveFileW(install.Path(L"Tarnwick.exe").c_str(), install.Path(install.program.c_str()).c_str()));
+    TarnwickRun run(install);
+    WINE_CHECK(run.Ready());
+    Options options(run.Open(1008, kOptionsTitle));
+    options.general.Check(1045, true);
+    options.dialog.Press(IDOK);
+    WINE_CHECK(run.AnswerMessageBox("オートロードの確認", IDYES) && options.dialog.Closed() && run.Settle());
+    WINE_CHECK(install.Settings().find("STARTUPSHORTCUT=1\r\nADDWATCHMODE=1\r\nAUTOSAVEMODE=0\r\nAUTOLOADMODE=1\r\n") !=
+               std::string::npos);
+    const std::wstring shortcut = install.Path(install.program.c_str()) + L"|" + install.folder.Path() + L"\\";
+    WINE_CHECK(_wcsicmp(Shortcut(CSIDL_STARTUP).c_str(), shortcut.c_str()) == 0);
+    options = Options(run.Open(1008, kOptionsTitle));  // switched off again: no question, the shortcut goes
+    options.general.Check(1045, false);
+    WINE_CHECK(options.dialog.Close(IDOK) && Shortcut(CSIDL_STARTUP).empty() && run.Quit());
+}
+
 }  // namespace tarnwick::wine

@@ -244,7 +244,7 @@ Dialog Dialog::Page(int id) const {
 }
 
 TarnwickRun::TarnwickRun(const Installation& install)
-    : Started(install.Path(L"Tarnwick.exe"), L""), m_install(install) {
+    : Started(install.Path(install.program.c_str()), L""), m_install(install) {
     m_remote = VirtualAllocEx(Process(), nullptr, kRemoteSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
 }
 

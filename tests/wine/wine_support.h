@@ -197,6 +197,7 @@ struct Installation {
     // A folder that holds Tarnwick.exe already: one the test's fixture locked, or a moved one.
     explicit Installation(TempFolder::Existing folder) : folder(std::move(folder)) {}
     TempFolder folder;
+    std::wstring program = L"Tarnwick.exe";  // the name it runs by; a user may rename it
     std::wstring Path(const wchar_t* name) const { return folder.Path() + L"\\" + name; }
     std::string Bytes(const wchar_t* name) const { return ReadBytes(Path(name)); }
     std::string Save() const { return Bytes(L"Tarnwick.sav"); }

@@ -26,12 +26,18 @@ bool AnswerOpenFile(TarnwickRun& run, const std::wstring& path) {
 }
 
 // Opens the registration list's context menu (a real right click on the row, or
-// Shift+F10 on the selected one) and picks the item at a position (1 = the first)
-// with the keyboard, as a user does.
+// Shift+F10 on the selected one, which opens it below that row) and picks the item
+// at a position (1 = the first) with the keyboard, as a user does.
 bool ChooseFromMenu(TarnwickRun& run, int row, int position) {
     if (row >= 0) run.ClickRow(run.List(), row, true, 1);
     if (row < 0) PressKey(VK_F10, VK_SHIFT);
     if (!WaitFor([&] { return run.MenuOpen(); })) return false;
+    if (row < 0) {
+        RECT menu{};
+        GetWindowRect(FindProcessWindow(run.Id(), L"#32768"), &menu);
+        const RECT selected = run.ItemBounds(run.List(), LVM_GETITEMRECT, run.SelectedRow());
+        WINE_CHECK(menu.left > selected.left && menu.left < selected.right && std::abs(menu.top - selected.bottom) <= 2);
+    }
     for (int i = 0; i < position; ++i) PressKey(VK_DOWN);
     PressKey(VK_RETURN);
     return true;

@@ -50,8 +50,15 @@ void StartUp() {
         }
         FreeLibrary(program);
         WINE_CHECK(Narrow(item) == "Tarnwick のﾊﾞｰｼﾞｮﾝ情報(&A)...");
-        PostMessageW(run.Window(), WM_SYSCOMMAND, 0x0010, 0);
-        WINE_CHECK(run.AnswerMessageBox("Tarnwick - バージョン情報", IDOK));
+        // Every column of the list within its width: no horizontal scroll bar.
+        RECT list{};
+        GetClientRect(run.List(), &list);
+        int widths = 0;
+        for (int column = 0; column < 6; ++column) widths += SendMessageW(run.List(), LVM_GETCOLUMNWIDTH, column, 0);
+        WINE_CHECK(widths <= list.right);
+        PostMessageW(run.Window(), WM_SYSCOMMAND, 0x0010, 0);  // the version box, owned by the window
+        const Dialog about = run.WaitForDialog("Tarnwick - バージョン情報");
+        WINE_CHECK(GetWindow(about.window, GW_OWNER) == run.Window() && about.Close(IDOK));
         run.Click(2);  // 常駐終了(ESC)
         WINE_CHECK(run.Ended() && install.Files() == "Tarnwick.exe" && IconCount(0));
     }

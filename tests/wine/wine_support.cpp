@@ -256,10 +256,15 @@ std::vector<std::string> TarnwickRun::Column(int column, HWND list) {
     return texts;
 }
 
-void TarnwickRun::ClickItem(HWND control, UINT message, int index, bool right, int clicks) {
+RECT TarnwickRun::ItemBounds(HWND control, UINT message, int index) {
     RECT bounds{message == LVM_GETITEMRECT ? LVIR_BOUNDS : 0, 0, 0, 0};
     SendRemote(control, message, index, bounds);
     MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+void TarnwickRun::ClickItem(HWND control, UINT message, int index, bool right, int clicks) {
+    const RECT bounds = ItemBounds(control, message, index);
     Sleep(GetDoubleClickTime() + 50);  // two clicks in a row must not make a double-click
     MouseClick({std::min(bounds.left + 30, (bounds.left + bounds.right) / 2), (bounds.top + bounds.bottom) / 2}, right,
                clicks);

@@ -282,6 +282,8 @@ public:
     // Real mouse input on an item of a control whose message fills a RECT with its
     // bounds (a row, a tab), or on a column's header.
     void ClickItem(HWND control, UINT message, int index, bool right = false, int clicks = 1);
+    // The screen rectangle of such an item.
+    RECT ItemBounds(HWND control, UINT message, int index);
     void ClickRow(HWND list, int row, bool right, int clicks) { ClickItem(list, LVM_GETITEMRECT, row, right, clicks); }
     void ClickHeader(HWND list, int column) {
         ClickItem(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMRECT, column);

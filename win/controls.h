@@ -62,6 +62,8 @@ class CListCtrl : public CWnd {
 public:
     // Inserts the columns in order, measuring "X" for each.
     void InsertColumns(std::span<const ColumnLayout> columns);
+    // Gives the columns their widths again in the list's present font (after a DPI change).
+    void SizeColumns(std::span<const ColumnLayout> columns);
     int InsertColumn(int column, const std::string& heading, int format, int width);
     void SetExtendedStyle(DWORD style);
     int GetStringWidth(const std::string& text) const;

@@ -61,7 +61,7 @@ void NestedLayout::Apply(UINT dpi, HFONT font) const {
         const RECT& r = place.bounds;
         SetWindowPos(place.control, nullptr, scale(r.left), scale(r.top), scale(r.right) - scale(r.left),
                      scale(r.bottom) - scale(r.top), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(place.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (font) SendMessageW(place.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
 }
 

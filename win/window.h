@@ -30,8 +30,8 @@ public:
     // Notes the dialog's layout as it stands, after its initialisation.
     void Record(HWND dialog);
     // Sizes the dialog and places its controls for `dpi`, in `font` (the outer
-    // dialog's, which has the same face and size). Nothing before Record, or where the
-    // DPI of a window cannot be known.
+    // dialog's, which has the same face and size; null keeps the controls' fonts).
+    // Nothing before Record, or where the DPI of a window cannot be known.
     void Apply(UINT dpi, HFONT font) const;
 
 private:

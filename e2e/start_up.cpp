@@ -46,7 +46,7 @@ void StartUp() {
             for (int i = 0; group && i < group[4]; ++i) {
                 images += std::to_string(group[6 + 14 * i]) + "/" + std::to_string(group[12 + 14 * i]) + " ";
             }
-            WINE_CHECK(images == "16/32 20/32 24/32 32/32 40/32 48/32 ");
+            WINE_CHECK(images == "16/32 20/32 24/32 28/32 32/32 36/32 40/32 48/32 56/32 64/32 72/32 80/32 ");
         }
         FreeLibrary(program);
         WINE_CHECK(Narrow(item) == "Tarnwick のﾊﾞｰｼﾞｮﾝ情報(&A)...");

@@ -2,15 +2,16 @@
 """Draws Tarnwick's icons: a blue disc with a white arrow pointing up (a priority
 being raised) over a yellow base line. Writes res/tarnwick.ico (the window's icon,
 the disc lit from the upper left) and res/tray.ico (the notification-area icon, in
-flat colours that stay clear on the taskbar), each with 16, 20, 24, 32, 40 and 48
-pixel images in 32-bit colour with alpha: the sizes of the small and large icons at
-100, 125, 150, 200 and 250 per cent, so that Windows need not stretch them."""
+flat colours that stay clear on the taskbar), each with 16, 20, 24, 28, 32, 36, 40,
+48, 56, 64, 72 and 80 pixel images in 32-bit colour with alpha: the sizes of the small
+and large icons at 100, 125, 150, 175, 200, 225 and 250 per cent, so that Windows need
+not stretch them at any of these scalings."""
 import math
 import struct
 import sys
 from pathlib import Path
 
-SIZES = (16, 20, 24, 32, 40, 48)
+SIZES = (16, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 80)
 SAMPLES = 8  # per pixel and axis, for smooth edges
 FLAT = {"ring": (10, 30, 110), "disc": (25, 95, 215), "arrow": (255, 255, 255), "base": (255, 215, 0)}
 

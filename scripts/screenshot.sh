@@ -6,12 +6,15 @@
 # desktop on a private Xvfb display.
 #   scripts/screenshot.sh [FOLDER]   (default docs/)
 # TARNWICK_BUILD=FOLDER takes the programs from a cross build made there instead of
-# building the windows preset.
+# building the windows preset. TARNWICK_DPI=N takes them at a system DPI of N, on a
+# desktop grown to match (the README's second set: TARNWICK_DPI=144, in docs/150/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-docs}")
 mkdir -p "$out"
 build=${TARNWICK_BUILD:-build/windows}
+dpi=${TARNWICK_DPI:-96}
+desktop="$((820 * dpi / 96))x$((620 * dpi / 96))"
 
 scripts/install-deps.sh
 missing=()
@@ -43,18 +46,18 @@ printf '%s\r\n' 'Version:4.0.0' \
   '1,ＥｎｃｏｄｅＴＶ.exe,通常以下,指定なし,録画の変換' | iconv -f UTF-8 -t CP932 >"\$dir/Tarnwick.sav"
 wine "\$dir/a/editor.exe" & wine "\$dir/b/editor.exe" & wine "\$dir/c/Backup.exe" &
 sleep 2
-wine explorer /desktop=Tarnwick,820x620 "\$dir/Tarnwick.exe" &
+wine explorer /desktop=Tarnwick,$desktop "\$dir/Tarnwick.exe" &
 sleep 8
-import -window root -crop 820x620+0+0 "$out/monitor.png"
+import -window root -crop $desktop+0+0 "$out/monitor.png"
 # Add (Alt+A) opens the entry dialog; a name typed, then its list (Alt+L).
 xdotool key alt+a
 sleep 2
 xdotool type --delay 60 'Backup.exe'
 sleep 1
-import -window root -crop 820x620+0+0 "$out/entry.png"
+import -window root -crop $desktop+0+0 "$out/entry.png"
 xdotool key alt+l
 sleep 4
-import -window root -crop 820x620+0+0 "$out/running.png"
+import -window root -crop $desktop+0+0 "$out/running.png"
 # Both dialogs closed, the options (Alt+O) and their pages, switched with the arrow key.
 xdotool key Escape
 sleep 1
@@ -62,13 +65,13 @@ xdotool key Escape
 sleep 1
 xdotool key alt+o
 sleep 2
-import -window root -crop 820x620+0+0 "$out/options-general.png"
+import -window root -crop $desktop+0+0 "$out/options-general.png"
 xdotool key Right
 sleep 1
-import -window root -crop 820x620+0+0 "$out/options-watch.png"
+import -window root -crop $desktop+0+0 "$out/options-watch.png"
 xdotool key Right
 sleep 1
-import -window root -crop 820x620+0+0 "$out/options-file.png"
+import -window root -crop $desktop+0+0 "$out/options-file.png"
 wineserver -k
 SHOT
 scripts/wine-session.sh bash "$shot"

@@ -5,7 +5,9 @@
 # outside them is touched.
 #   scripts/wine-session.sh COMMAND [ARGS...]
 # TARNWICK_PREFIX=FOLDER keeps the prefix in FOLDER between sessions (made once);
-# TARNWICK_USE_DISPLAY=1 uses the caller's DISPLAY instead of a private one.
+# TARNWICK_USE_DISPLAY=1 uses the caller's DISPLAY instead of a private one;
+# TARNWICK_DPI=N gives the session a system DPI of N (144 is 150 per cent), which a
+# kept prefix then keeps.
 set -euo pipefail
 
 work=$(mktemp -d -t tarnwick-wine.XXXXXX)
@@ -62,6 +64,14 @@ if [ ! -f "$prefix/.tarnwick-ready" ]; then
   wine regedit "$work/fonts.reg" >/dev/null 2>&1
   wineserver -w
   touch "$prefix/.tarnwick-ready"
+fi
+
+# Wine reads the system DPI from the registry as each program starts.
+if [ -n "${TARNWICK_DPI:-}" ]; then
+  for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d "$TARNWICK_DPI" /f >/dev/null 2>&1
+  done
+  wineserver -w
 fi
 
 echo "Wine session ready on display $DISPLAY"

@@ -35,12 +35,6 @@ Function User32Function(const char* name) {
     return LoadedSystemFunction<Function>(L"user32.dll", name);
 }
 
-// The DPI of a window (Windows 10 1607 and later), or 0 where it cannot be known.
-UINT DpiOf(HWND window) {
-    static const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-    return getDpiForWindow && window ? getDpiForWindow(window) : 0;
-}
-
 // A system metric at a DPI; at the system's DPI where that cannot be asked for.
 int MetricAt(int index, UINT dpi) {
     static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
@@ -91,7 +85,8 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Registered, 0, 0, &CMonitorDlg::OnTaskbarCreated, &g_taskbarCreated},
     {Route::Registered, 0, 0, &CMonitorDlg::OnTrayMonitor, &g_showMonitor},
     {Route::Message, WM_DPICHANGED, 0, &CMonitorDlg::OnDpiChanged},
-    {Route::Message, kDpiSettled, 0, &CMonitorDlg::OnDpiSettled},
+    {Route::Message, WM_SETTINGCHANGE, 0, &CMonitorDlg::OnDisplaySettings},
+    {Route::Message, WM_DISPLAYCHANGE, 0, &CMonitorDlg::OnDisplaySettings},
 };
 
 CMonitorDlg* CMonitorDlg::s_foregroundListener = nullptr;
@@ -450,12 +445,22 @@ std::intptr_t CMonitorDlg::OnDpiChanged(const MessageEvent& event) {
     const auto* suggested = reinterpret_cast<const RECT*>(event.lParam);
     SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    PostMessageW(m_hWnd, kDpiSettled, 0, 0);
     return FALSE;  // the dialog manager places the controls and gives them fonts for the new DPI
 }
 
-std::intptr_t CMonitorDlg::OnDpiSettled(const MessageEvent&) {
+void CMonitorDlg::OnDpiSettled() {
     SizeColumns();
+    RefreshIcons();
+}
+
+// The taskbar's scaling follows the primary monitor's, which no DPI change of this
+// window reports while it is hidden or on another monitor.
+std::intptr_t CMonitorDlg::OnDisplaySettings(const MessageEvent&) {
+    RefreshIcons();
+    return 0;  // the dialog manager's default handling goes on
+}
+
+void CMonitorDlg::RefreshIcons() {
     LoadIcons();
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V1_SIZE;
@@ -464,7 +469,6 @@ std::intptr_t CMonitorDlg::OnDpiSettled(const MessageEvent&) {
     data.uFlags = NIF_ICON;
     data.hIcon = m_hTrayIcon;
     Shell_NotifyIconW(NIM_MODIFY, &data);
-    return TRUE;
 }
 
 void CMonitorDlg::SizeColumns() {

@@ -48,9 +48,6 @@ public:
     static constexpr UINT_PTR kForegroundTickTimer = 3;
     static constexpr UINT_PTR kTrayRetryTimer = 4;
     static constexpr UINT kForegroundPollMs = 50;
-    // Posted by the DPI change, so that the columns are measured after the dialog
-    // manager has given the controls their new fonts.
-    static constexpr UINT kDpiSettled = WM_APP + 0x40;
 
 private:
     static const MapEntry<CMonitorDlg> kMessageMap[];
@@ -60,6 +57,7 @@ private:
     // Escape, the 常駐終了(ESC) button, the close box and the icon's quit command.
     void OnCancel() override;
     bool Dispatch(const MessageEvent& event, std::intptr_t& result) override;
+    void OnDpiSettled() override;
 
     std::intptr_t OnSysCommand(const MessageEvent& event);
     std::intptr_t OnPaint(const MessageEvent& event);
@@ -84,7 +82,8 @@ private:
     std::intptr_t OnEndSession(const MessageEvent& event);
     std::intptr_t OnTaskbarCreated(const MessageEvent& event);
     std::intptr_t OnDpiChanged(const MessageEvent& event);
-    std::intptr_t OnDpiSettled(const MessageEvent& event);
+    // A setting or display change, after which the taskbar may have another scaling.
+    std::intptr_t OnDisplaySettings(const MessageEvent& event);
 
     // What accepting the options changes outside the settings.
     void ReloadSaveFile() override;
@@ -112,6 +111,8 @@ private:
     // The window's icons at the sizes of its monitor's DPI, the tray icon at the
     // small-icon size of the taskbar's; replaced whenever either may have changed.
     void LoadIcons();
+    // LoadIcons, and the notification area shown the new tray icon.
+    void RefreshIcons();
     // The columns share the list's whole width, at any font and DPI.
     void SizeColumns();
     // While a dialog or message box of this window is open, the window is disabled and

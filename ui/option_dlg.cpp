@@ -5,6 +5,12 @@
 
 namespace tarnwick {
 
+void COptionPage::CreateIn(CTabCtrl& tabs) {
+    CreateChild(tabs.GetSafeHwnd());
+    UseTabBackground(m_hWnd);
+    m_layout.Record(m_hWnd);
+}
+
 CGeneralPage::CGeneralPage(OptionsForm& form) : COptionPage(IDD_GENERAL_PAGE, form) {}
 
 void CGeneralPage::DoDataExchange() {
@@ -128,14 +134,23 @@ BOOL COptionDlg::OnInitDialog() {
     m_tabs.InsertItem(0, "一般");
     m_tabs.InsertItem(1, "監視");
     m_tabs.InsertItem(2, "ファイル");
-    const RECT area = m_tabs.DisplayArea();
-    for (COptionPage* page : {static_cast<COptionPage*>(&m_general), static_cast<COptionPage*>(&m_watch),
-                              static_cast<COptionPage*>(&m_file)}) {
-        page->CreateChild(m_tabs.GetSafeHwnd());
-        SetWindowPos(page->GetSafeHwnd(), HWND_TOP, area.left, area.top, 0, 0, SWP_NOSIZE);
-    }
+    for (COptionPage* page : Pages()) page->CreateIn(m_tabs);
+    PlacePages();
     ShowPage(0);
     return TRUE;
+}
+
+void COptionDlg::PlacePages() {
+    const RECT area = m_tabs.DisplayArea();
+    for (COptionPage* page : Pages()) {
+        SetWindowPos(page->GetSafeHwnd(), HWND_TOP, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void COptionDlg::OnDpiSettled() {
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
+    for (COptionPage* page : Pages()) page->Rescale(DpiOf(m_hWnd), font);
+    PlacePages();
 }
 
 bool COptionDlg::Dispatch(const MessageEvent& event, std::intptr_t& result) {

@@ -4,6 +4,8 @@
 // changes the settings only when it can write them, so Cancel is the framework's.
 #pragma once
 
+#include <array>
+
 #include "core/options.h"
 #include "ui/control_adapters.h"
 #include "win/dialog.h"
@@ -14,6 +16,10 @@ namespace tarnwick {
 class COptionPage : public CDialog {
 public:
     COptionPage(unsigned templateId, OptionsForm& form) : CDialog(templateId, nullptr), m_form(form) {}
+    // Creates the page, not shown, on the tab's background.
+    void CreateIn(CTabCtrl& tabs);
+    // Lays the page out again for the options dialog's new DPI, in its new font.
+    void Rescale(UINT dpi, HFONT font) { m_layout.Apply(dpi, font); }
     // Copies the page's controls into the form.
     virtual void Read() = 0;
 
@@ -21,6 +27,9 @@ protected:
     void OnOK() override {}
     void OnCancel() override {}
     OptionsForm& m_form;
+
+private:
+    NestedLayout m_layout;
 };
 
 class CGeneralPage final : public COptionPage {
@@ -73,8 +82,13 @@ private:
     BOOL OnInitDialog() override;
     void OnOK() override;
     bool Dispatch(const MessageEvent& event, std::intptr_t& result) override;
+    // The pages sit inside the tab control, out of the dialog manager's reach.
+    void OnDpiSettled() override;
     std::intptr_t OnTabChange(const MessageEvent& event);
     void ShowPage(int index);
+    // Puts the pages in the tab's display area, which a new DPI moves.
+    void PlacePages();
+    std::array<COptionPage*, 3> Pages() { return {&m_general, &m_watch, &m_file}; }
 
     AppSettings& m_settings;
     OptionsEffects& m_effects;

@@ -37,6 +37,8 @@ BOOL CRunningListDlg::OnInitDialog() {
     return TRUE;
 }
 
+void CRunningListDlg::OnDpiSettled() { m_list.SizeColumns(kColumns); }
+
 void CRunningListDlg::FillList() {
     for (const RunningProgram& program : ListRunningPrograms(m_enumerator, m_processes, m_versions)) {
         const int row = m_list.GetItemCount();

@@ -25,6 +25,8 @@ private:
     BOOL OnInitDialog() override;
     void OnOK() override;
     bool Dispatch(const MessageEvent& event, std::intptr_t& result) override;
+    // The columns follow the list's new font, as the dialog manager gives it no widths.
+    void OnDpiSettled() override;
 
     std::intptr_t OnRefresh(const MessageEvent& event);
     std::intptr_t OnDoubleClick(const MessageEvent& event);

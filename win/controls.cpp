@@ -131,6 +131,11 @@ void CListCtrl::FitColumns(std::span<const ColumnLayout> columns, int scrollBarW
     }
 }
 
+void CListCtrl::SizeColumns(std::span<const ColumnLayout> columns) {
+    const int unit = GetStringWidth("X");
+    for (std::size_t i = 0; i < columns.size(); ++i) Send(LVM_SETCOLUMNWIDTH, i, columns[i].widthFactor * unit);
+}
+
 void CListCtrl::SetExtendedStyle(DWORD style) { Send(LVM_SETEXTENDEDLISTVIEWSTYLE, ~0u, style); }
 
 int CListCtrl::GetStringWidth(const std::string& text) const {

@@ -65,6 +65,8 @@ public:
     // Shares the list's width among the columns by their factors, leaving room for a
     // vertical scroll bar that more rows would bring: no horizontal one is needed.
     void FitColumns(std::span<const ColumnLayout> columns, int scrollBarWidth);
+    // Gives the columns their widths again in the list's present font (after a DPI change).
+    void SizeColumns(std::span<const ColumnLayout> columns);
     int InsertColumn(int column, const std::string& heading, int format, int width);
     void SetExtendedStyle(DWORD style);
     int GetStringWidth(const std::string& text) const;

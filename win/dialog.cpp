@@ -115,6 +115,11 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return OnInitDialog();
+    if (message == WM_DPICHANGED) PostMessageW(m_hWnd, kDpiSettled, 0, 0);
+    if (message == kDpiSettled) {
+        OnDpiSettled();
+        return TRUE;
+    }
     const MessageEvent event = UnpackMessage(message, wParam, static_cast<std::intptr_t>(lParam));
     std::intptr_t result = 0;
     if (ReflectToControl(m_controls, event, result) || Dispatch(event, result)) {

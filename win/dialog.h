@@ -3,7 +3,8 @@
 // message into a MessageEvent, offers it to the bound control it concerns
 // (reflection) and then hands it to the class's message map (Dispatch);
 // WM_NOTIFY results go back through DWLP_MSGRESULT. IDOK and IDCANCEL reach OnOK and
-// OnCancel unless the map takes them. Nothing thrown in a handler escapes into the
+// OnCancel unless the map takes them; a DPI change reaches OnDpiSettled after the
+// dialog manager's own handling. Nothing thrown in a handler escapes into the
 // system's loop.
 #pragma once
 
@@ -48,6 +49,10 @@ protected:
     virtual BOOL OnInitDialog();
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // After a DPI change (per-monitor DPI), once the dialog manager has given the
+    // controls their new places and fonts: what the dialog measures itself, such as
+    // list columns or pages nested in a control, is measured again here.
+    virtual void OnDpiSettled() {}
     // The class's message map; true when a handler took the message.
     virtual bool Dispatch(const MessageEvent& event, std::intptr_t& result);
 
@@ -55,6 +60,9 @@ protected:
     HWND m_parent = nullptr;
 
 private:
+    // Posted at WM_DPICHANGED, so that OnDpiSettled runs after the dialog manager.
+    static constexpr UINT kDpiSettled = WM_APP + 0x40;
+
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void RunModalLoop(bool showWhenIdle);

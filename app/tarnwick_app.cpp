@@ -61,15 +61,26 @@ private:
 
 CTarnwickApp::CTarnwickApp() : m_settings(ProgramFilePath(), m_files), m_enumerator(m_processApi) {}
 
-void CTarnwickApp::ShowInitError(const char* text) { ShowMessageBox(nullptr, text, "初期化エラー", MB_ICONHAND); }
+void CTarnwickApp::ShowInitError(Text text) {
+    ShowMessageBox(nullptr, TextOf(text), TextOf(Text::InitErrorCaption), MB_ICONHAND);
+}
+
+// Japanese where Windows' display language is Japanese, English everywhere else;
+// the resources (dialogs, menus) follow the same choice.
+static void UseDisplayLanguage() {
+    const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+    UseLanguage(japanese ? Language::Japanese : Language::English);
+    UseResourceLanguage(japanese ? MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT) : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+}
 
 BOOL CTarnwickApp::InitInstance() {
+    UseDisplayLanguage();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
                                                        ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
 
     if (!m_processApi.GetVersion(m_osVersion)) {
-        ShowInitError("バージョン情報の取得に失敗しました。");
+        ShowInitError(Text::VersionUnknown);
         return FALSE;
     }
     InstanceMutex mutex;
@@ -78,9 +89,9 @@ BOOL CTarnwickApp::InitInstance() {
         // Refused means the mutex exists and its owner runs with higher rights (as
         // administrator), whose default security keeps an ordinary start out.
         if (GetLastError() != ERROR_ACCESS_DENIED) {
-            ShowInitError("初期化処理でエラーが発生しました。");
+            ShowInitError(Text::InitFailed);
         } else if (!HandOverToRunningInstance()) {
-            ShowMessageBox(nullptr, "Tarnwick は既に管理者として実行されています。", "Tarnwick", MB_ICONINFORMATION);
+            ShowMessageBox(nullptr, TextOf(Text::AlreadyRunningElevated), TextOf(Text::AppName), MB_ICONINFORMATION);
         }
         return FALSE;
     }
@@ -97,11 +108,11 @@ BOOL CTarnwickApp::InitInstance() {
     AdoptFromProgramFolder(m_files, places, m_settings.GetSaveFilePath());
     if (m_enumerator.m_unavailable) {
         mutex.Release();
-        ShowInitError("初期化処理でエラーが発生しました。");
+        ShowInitError(Text::InitFailed);
         return FALSE;
     }
     if (places.inTemporaryFolder) {
-        ShowMessageBox(nullptr, UnpackFirstMessage(places), "Tarnwick", MB_ICONEXCLAMATION);
+        ShowMessageBox(nullptr, UnpackFirstMessage(places), TextOf(Text::AppName), MB_ICONEXCLAMATION);
     }
     DebugPrivilegeToken token(*this);
     ActiveWindowMessageBoxes boxes;
@@ -123,7 +134,12 @@ BOOL CTarnwickApp::InitInstance() {
 // show the window of one that runs with higher rights, and the foreground, which a
 // program just started holds, can be passed on but not taken by the other.
 bool CTarnwickApp::HandOverToRunningInstance() {
-    const HWND running = FindWindowW(nullptr, Wide(kMainWindowTitle).c_str());
+    // Found by its title in either language: the running copy may have started under
+    // another display language (another account's, an elevated start's).
+    HWND running = nullptr;
+    for (Language language : {Language::Japanese, Language::English}) {
+        if (!running) running = FindWindowW(nullptr, Wide(TextIn(language, Text::MainWindowTitle)).c_str());
+    }
     if (!running) return false;
     DWORD owner = 0;
     GetWindowThreadProcessId(running, &owner);

@@ -15,7 +15,6 @@
 namespace tarnwick {
 
 inline constexpr const wchar_t* kInstanceMutexName = L"AFX_TARNWICK_3D94C6E0_71AF_4B28_9E53_C0A7F21D86B4_MUTEX";
-inline constexpr const char* kMainWindowTitle = "Tarnwick - モニタ＆設定";
 
 class CTarnwickApp final : public CWinApp {
 public:

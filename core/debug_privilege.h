@@ -16,11 +16,6 @@ public:
     virtual bool Switch(bool enable) = 0;
 };
 
-inline constexpr const char* kDebugPrivilegeRefusedText =
-    "すべてのアプリケーションの優先度を変更するための特権（デバッグ特権）を取得できませんでした。\n"
-    "この特権は、管理者として実行した場合にだけ取得できます。\n"
-    "それまでは、管理者の権限で動いているプログラムの優先度は変更できません。";
-
 class DebugPrivilege {
 public:
     DebugPrivilege(PrivilegeToken& token, MessageBoxes& boxes) : m_token(token), m_boxes(boxes) {}

@@ -1,6 +1,7 @@
 #include "core/file_places.h"
 
 #include "core/mbcs.h"
+#include "core/texts.h"
 
 namespace tarnwick {
 
@@ -59,11 +60,7 @@ void AdoptFromProgramFolder(FileSystem& files, const FilePlaces& places, const s
 }
 
 std::string UnpackFirstMessage(const FilePlaces& places) {
-    return "Tarnwick は一時フォルダから起動されています（圧縮ファイルの中から直接起動した場合など）。\n"
-           "一時フォルダは後で消されるため、ショートカットは作成しません。\n"
-           "オプションと登録内容は次のフォルダに保存されます。\n" +
-           places.filesFolder +
-           "\n\n圧縮ファイルを任意のフォルダに展開してから、展開した Tarnwick.exe を起動してください。";
+    return TextWith(Text::StartedFromTemporaryFolder, {places.filesFolder});
 }
 
 }  // namespace tarnwick

@@ -32,11 +32,8 @@ bool KnownVersion::ChangedSince(FileSystem& files, const std::string& path) cons
     return now && now != m_stamp;
 }
 
-int AskAboutChangedFile(MessageBoxes& boxes, const std::string& whatFile, const std::string& path) {
-    return boxes.Show(whatFile + "(" + path +
-                          ")は、Tarnwick が読み書きした後に他のプログラムによって変更されています。\n"
-                          "上書きしますか？\n（[いいえ]を選択すると変更されたファイルを読み込みます。）",
-                      whatFile + "の変更の確認", kMbYesNoCancel | kMbIconExclamation | kMbDefButton3);
+int AskAboutChangedFile(MessageBoxes& boxes, Text question, Text caption, const std::string& path) {
+    return boxes.Show(TextWith(question, {path}), TextOf(caption), kMbYesNoCancel | kMbIconExclamation | kMbDefButton3);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/message_box.h"
+#include "core/texts.h"
 
 namespace tarnwick {
 
@@ -59,7 +60,8 @@ private:
 
 // The question before overwriting a file that another program changed: Yes
 // overwrites it, No reads the other version, Cancel writes nothing.
-int AskAboutChangedFile(MessageBoxes& boxes, const std::string& whatFile, const std::string& path);
+// The question names the file by its path.
+int AskAboutChangedFile(MessageBoxes& boxes, Text question, Text caption, const std::string& path);
 
 // Writes the bytes beside the file first, to the disk, and puts them in its place
 // only once they are complete there, so that a failing write (a full disk) or a

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/numbers.h"
+#include "core/texts.h"
 
 namespace tarnwick {
 
@@ -71,7 +72,8 @@ void TakeOptionsFromFile(AppSettings& settings, OptionsEffects& effects) {
 
 bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes& boxes, OptionsEffects& effects) {
     if (settings.ChangedByAnother()) {
-        switch (AskAboutChangedFile(boxes, "オプションファイル", settings.GetSettingsFilePath())) {
+        switch (AskAboutChangedFile(boxes, Text::SettingsFileChanged, Text::SettingsFileChangedCaption,
+                                    settings.GetSettingsFilePath())) {
             case kIdYes: break;
             case kIdNo: TakeOptionsFromFile(settings, effects); return true;
             default: return false;
@@ -79,10 +81,8 @@ bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes&
     }
     bool reload = false;
     if (form.saveFilePath != settings.GetSaveFilePath()) {
-        const int answer = boxes.Show(
-            "セーブファイル名が切り替えられました。\n現在の表示内容をクリアして指定されたセーブファイルを読み直しますか？\n"
-            "（[いいえ]を選択すると現在の内容が引き継がれます。）",
-            "セーブファイルの扱いの確認", kMbYesNoCancel | kMbIconQuestion);
+        const int answer = boxes.Show(TextOf(Text::SaveFileSwitched), TextOf(Text::SaveFileSwitchedCaption),
+                                      kMbYesNoCancel | kMbIconQuestion);
         if (answer == kIdCancel) return false;
         reload = answer == kIdYes;
     }
@@ -90,9 +90,8 @@ bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes&
     // Tarnwick would watch nothing. Asked only when the shortcut is switched on.
     bool autoLoad = form.autoLoadMode;
     if (form.startupShortcut && !settings.m_startupShortcut && !autoLoad) {
-        autoLoad = boxes.Show("ログオン時に起動した Tarnwick が登録したプログラムを監視するには、"
-                              "オートロードが必要です。\nオートロードもオンにしますか？",
-                              "オートロードの確認", kMbYesNo | kMbIconQuestion) == kIdYes;
+        autoLoad = boxes.Show(TextOf(Text::AutoLoadForStartup), TextOf(Text::AutoLoadForStartupCaption),
+                              kMbYesNo | kMbIconQuestion) == kIdYes;
     }
     const OptionValues before = TakeOptionValues(settings);
     settings.m_runPanelView = form.runPanelView ? 1 : 0;
@@ -111,10 +110,8 @@ bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes&
         // Not one value stays in force that the file does not hold: an automatic save
         // would write to a new save file, and OK again would see no change to ask about.
         RestoreOptionValues(settings, before);
-        boxes.Show("オプションファイル(" + settings.GetSettingsFilePath() +
-                       ")のセーブに失敗しました。\nオプションは、実行プログラムの作業ディレクトリに書き込まれます。\n"
-                       "作業ディレクトリにファイルが書き込み可能であることを確認してください。",
-                   "セーブの失敗", kMbOk | kMbIconExclamation);
+        boxes.Show(TextWith(Text::SettingsSaveFailed, {settings.GetSettingsFilePath()}),
+                   TextOf(Text::SaveFailedCaption), kMbOk | kMbIconExclamation);
         return false;
     }
     if (reload) effects.ReloadSaveFile();
@@ -126,9 +123,7 @@ bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes&
 
 bool TakeChosenSaveFile(bool pathHeldExactly, MessageBoxes& boxes) {
     if (pathHeldExactly) return true;
-    boxes.Show("選択されたファイルのパスには、このプログラムで扱えない文字が含まれています。\n"
-               "日本語（シフトJIS）で表せる名前のフォルダとファイルを指定してください。",
-               "セーブファイル名の指定", kMbOk | kMbIconExclamation);
+    boxes.Show(TextOf(Text::PathNotShiftJis), TextOf(Text::PathNotShiftJisCaption), kMbOk | kMbIconExclamation);
     return false;
 }
 

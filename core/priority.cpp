@@ -2,25 +2,36 @@
 
 #include <array>
 
+#include "core/texts.h"
+
 namespace tarnwick {
 
 namespace {
 
 struct LevelText {
     PriorityLevel level;
-    const char* text;
+    const char* fileText;  // the save file's name of the class, in every language
+    Text shown;
 };
 
 // Every level but "none"; the low class comes last since it is also the fallback.
 constexpr std::array<LevelText, 6> kLevels{{
-    {kRealtime, "リアルタイム"},
-    {kHigh, "高"},
-    {kAboveNormal, "通常以上"},
-    {kNormal, "通常"},
-    {kBelowNormal, "通常以下"},
-    {kIdle, "低"},
+    {kRealtime, "リアルタイム", Text::PriorityRealtime},
+    {kHigh, "高", Text::PriorityHigh},
+    {kAboveNormal, "通常以上", Text::PriorityAboveNormal},
+    {kNormal, "通常", Text::PriorityNormal},
+    {kBelowNormal, "通常以下", Text::PriorityBelowNormal},
+    {kIdle, "低", Text::PriorityLow},
 }};
-constexpr const char* kNoneText = "指定なし";
+constexpr const char* kNoneFileText = "指定なし";
+
+// The level's entry; the low class's for every value outside the table.
+const LevelText& LevelOf(PriorityLevel level) {
+    for (const LevelText& entry : kLevels) {
+        if (entry.level == level) return entry;
+    }
+    return kLevels.back();
+}
 
 constexpr std::array<PriorityLevel, 6> kAllLevels{kRealtime, kHigh, kAboveNormal, kNormal, kBelowNormal, kIdle};
 constexpr std::array<PriorityLevel, 4> kBasicLevels{kRealtime, kHigh, kNormal, kIdle};
@@ -43,26 +54,33 @@ constexpr std::array<PriorityCommand, 13> kCommands{{
 
 }  // namespace
 
-std::string EntryPriorityName(PriorityLevel level) {
-    for (const LevelText& entry : kLevels) {
-        if (entry.level == level) return entry.text;
-    }
-    return "低";
-}
+std::string EntryPriorityName(PriorityLevel level) { return TextOf(LevelOf(level).shown); }
 
 std::string PriorityName(PriorityLevel level) {
-    return level == kNoPriority ? kNoneText : EntryPriorityName(level);
+    return level == kNoPriority ? TextOf(Text::PriorityNone) : EntryPriorityName(level);
 }
 
 PriorityLevel EntryPriorityFromName(const std::string& name) {
     for (const LevelText& entry : kLevels) {
-        if (name == entry.text) return entry.level;
+        if (name == TextOf(entry.shown)) return entry.level;
     }
     return kIdle;
 }
 
-PriorityLevel PriorityFromName(const std::string& name) {
-    return name == kNoneText ? kNoPriority : EntryPriorityFromName(name);
+std::string PriorityFileName(PriorityLevel level) {
+    return level == kNoPriority ? kNoneFileText : LevelOf(level).fileText;
+}
+
+PriorityLevel PriorityFromFileName(const std::string& name) {
+    if (name == kNoneFileText) return kNoPriority;
+    for (const LevelText& entry : kLevels) {
+        if (name == entry.fileText) return entry.level;
+    }
+    return kIdle;
+}
+
+std::string ShownPriority(const std::string& fileText, PriorityLevel level) {
+    return fileText == PriorityFileName(level) ? PriorityName(level) : fileText;
 }
 
 bool HasExtendedPriorities(const OsVersion& version) {
@@ -92,10 +110,8 @@ int PriorityMenuPosition(const OsVersion& version) { return HasExtendedPrioritie
 bool NeedsConfirmation(PriorityLevel level) { return level == kRealtime || level == kHigh; }
 
 bool ConfirmHighPriority(MessageBoxes& boxes) {
-    int answer = boxes.Show(
-        "この設定は、他のアプリケーションの実行速度を著しく\n低下させる可能性があるため、おすすめできません。\n"
-        "本当に設定してもよろしいですか？",
-        "優先度の確認", kMbYesNo | kMbIconExclamation | kMbDefButton2);
+    int answer = boxes.Show(TextOf(Text::ConfirmHighPriority), TextOf(Text::ConfirmHighPriorityCaption),
+                            kMbYesNo | kMbIconExclamation | kMbDefButton2);
     return answer != kIdNo;
 }
 

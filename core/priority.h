@@ -1,5 +1,5 @@
-// The seven priority choices: their texts, class values and where they are offered.
-// The texts are stored in the list rows and the save file, so they are byte-exact.
+// The seven priority choices: their names in the save file and on the screen, class
+// values and where they are offered. The file's names are byte-exact.
 #pragma once
 
 #include <cstdint>
@@ -31,15 +31,24 @@ struct OsVersion {
 inline constexpr std::uint32_t kPlatformWindows = 1;
 inline constexpr std::uint32_t kPlatformNt = 2;
 
-// Text of a class for the list columns and the history; 0 reads "指定なし",
-// every value outside the table "低".
+// Name of a class as the lists, menus and history show it, in the user's language;
+// 0 reads "指定なし" ("(none)"), every value outside the table "低" ("Low").
 std::string PriorityName(PriorityLevel level);
 // The same without the line for 0, for the entry and running programs dialogs.
 std::string EntryPriorityName(PriorityLevel level);
-// Class of a text; every text outside the table gives the low class.
-PriorityLevel PriorityFromName(const std::string& name);
-// As PriorityFromName, but "指定なし" gives the low class too.
+// Class of a shown name (the entry dialog's combo boxes); every other text gives
+// the low class.
 PriorityLevel EntryPriorityFromName(const std::string& name);
+
+// Name of a class in the save file: Japanese whatever the user's language, so that
+// a file reads the same on every Windows.
+std::string PriorityFileName(PriorityLevel level);
+// Class of a name in the save file; "指定なし" gives 0, every text outside the
+// table the low class.
+PriorityLevel PriorityFromFileName(const std::string& name);
+// What a list cell shows for a priority that the file names `fileText`: the shown
+// name of its class, or the file's text itself where that names no class.
+std::string ShownPriority(const std::string& fileText, PriorityLevel level);
 
 // Above and below normal exist from Windows 2000 on.
 bool HasExtendedPriorities(const OsVersion& version);

@@ -1,5 +1,7 @@
 #include "core/program_entry.h"
 
+#include "core/texts.h"
+
 #include <algorithm>
 
 namespace tarnwick {
@@ -27,16 +29,14 @@ EntryVerdict AcceptProgramEntry(ProgramEntryForm& form, const ProgramEntryInput&
     form.m_name = TrimBlanks(input.name);
     form.m_description = TrimBlanks(input.description);
     if (form.m_name.empty()) {
-        boxes.Show("プログラム名を入力してください。", "プログラム名の警告", kMbOk | kMbIconInformation);
+        boxes.Show(TextOf(Text::ProgramNameMissing), TextOf(Text::ProgramNameCaption), kMbOk | kMbIconInformation);
         return {false, EntryField::Name};
     }
     // The save file separates its fields by the byte ',', which in code page 932 is
     // never part of a double-byte character: such a name would come back split. A
     // full-width comma (0x81 0x43) is stored whole.
     if (form.m_name.find(',') != std::string::npos) {
-        boxes.Show("プログラム名に半角カンマ「,」は使えません。\n"
-                   "セーブファイルに保存できないため、カンマを含まない名前にしてください。",
-                   "プログラム名の警告", kMbOk | kMbIconExclamation);
+        boxes.Show(TextOf(Text::ProgramNameComma), TextOf(Text::ProgramNameCaption), kMbOk | kMbIconExclamation);
         return {false, EntryField::Name};
     }
     form.m_priority = EntryPriorityFromName(input.specifiedText);

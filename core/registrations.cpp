@@ -2,13 +2,9 @@
 
 #include "core/numbers.h"
 #include "core/save_file.h"
+#include "core/texts.h"
 
 namespace tarnwick {
-
-namespace {
-constexpr const char* kWatchedText = "する";
-constexpr const char* kUnwatchedText = "しない";
-}  // namespace
 
 // At first there are no rows: what a save of none writes.
 Registrations::Registrations(ProgramRows& rows, AppSettings& settings, MessageBoxes& boxes, FileSystem& files)
@@ -20,13 +16,10 @@ Registrations::Registrations(ProgramRows& rows, AppSettings& settings, MessageBo
 
 void Registrations::SetWatched(int row) {
     if (row < 0 || row >= m_rows.Count()) return;
+    // The cell follows the check box; only a box that has really changed acts.
     const bool checked = m_rows.Checked(row);
-    const std::string text = m_rows.Text(row, kWatchColumn);
-    if (checked && text != kWatchedText) {
-        SetWatchText(row, kWatchedText, 1);
-    } else if (!checked && text != kUnwatchedText) {
-        SetWatchText(row, kUnwatchedText, 0);
-    }
+    const char* text = TextOf(checked ? Text::Watched : Text::Unwatched);
+    if (m_rows.Text(row, kWatchColumn) != text) SetWatchText(row, text, checked ? 1 : 0);
 }
 
 // Text and index before the save: a failed save shows a box, and a tick run inside it
@@ -51,15 +44,14 @@ bool Registrations::Add(const ProgramEntryForm& form) {
     const int row = m_rows.Count();
     const std::string key = MakeKey(form.m_name);
     if (m_programs.Find(key)) {
-        m_boxes.Show("既に同じプログラムが登録されています。", "追加の警告", kMbOk | kMbIconInformation);
+        m_boxes.Show(TextOf(Text::AlreadyRegistered), TextOf(Text::AlreadyRegisteredCaption),
+                     kMbOk | kMbIconInformation);
         return false;
     }
-    m_rows.Insert(row, kUnwatchedText);
-    m_rows.SetData(row, row);
+    m_rows.Insert(row, TextOf(Text::Unwatched));
     m_rows.SetText(row, kNameColumn, form.m_name);
     m_rows.SetText(row, kDescriptionColumn, form.m_description);
-    m_rows.SetText(row, kSpecifiedColumn, PriorityName(form.m_priority));
-    m_rows.SetText(row, kActiveColumn, PriorityName(form.m_activePriority));
+    SetPriorities(row, form.m_priority, form.m_activePriority);
     const bool watched = m_settings.m_addWatchMode != 0;
     m_rows.SetChecked(row, watched);
     ProgramState& state = *m_programs.Insert(key, ProgramState{}).first;
@@ -77,12 +69,12 @@ void Registrations::EditSelected(ProgramEntryDialog& dialog) {
         form.m_nameLocked = 1;
         form.m_name = m_rows.Text(row, kNameColumn);
         form.m_description = m_rows.Text(row, kDescriptionColumn);
-        form.m_priority = PriorityFromName(m_rows.Text(row, kSpecifiedColumn));
-        form.m_activePriority = PriorityFromName(m_rows.Text(row, kActiveColumn));
+        const RowPriorities priorities = m_rows.Priorities(row);
+        form.m_priority = priorities.specified;
+        form.m_activePriority = priorities.active;
         if (dialog.Run(form)) {
             m_rows.SetText(row, kDescriptionColumn, form.m_description);
-            m_rows.SetText(row, kSpecifiedColumn, PriorityName(form.m_priority));
-            m_rows.SetText(row, kActiveColumn, PriorityName(form.m_activePriority));
+            SetPriorities(row, form.m_priority, form.m_activePriority);
             ProgramState& state = m_programs.FindOrAdd(MakeKey(m_rows.Text(row, kNameColumn)));
             state.watched = m_rows.Checked(row) ? 1 : 0;
             state.specifiedClass = static_cast<std::int32_t>(form.m_priority);
@@ -98,7 +90,7 @@ void Registrations::DeleteSelected() {
         const int row = m_rows.Selected();
         if (row < 0) return;
         // Anything but a clear Yes (a box that failed to show, too) keeps the row.
-        if (m_boxes.Show("本当に削除してよろしいですね。", "削除の確認",
+        if (m_boxes.Show(TextOf(Text::ConfirmDelete), TextOf(Text::ConfirmDeleteCaption),
                          kMbYesNo | kMbIconQuestion | kMbDefButton2) != kIdYes) {
             return;
         }
@@ -120,19 +112,23 @@ void Registrations::ApplyQuickCommand(unsigned commandId) {
     if (m_rows.Count() == 0) return;
     const int row = m_rows.Selected();
     if (row < 0) return;
-    const std::string name = PriorityName(command->level);
-    m_rows.SetText(row, command->active ? kActiveColumn : kSpecifiedColumn, name);
+    const RowPriorities before = m_rows.Priorities(row);
+    if (command->active) {
+        SetPriorities(row, before.specified, command->level, &before.specifiedText);
+    } else {
+        SetPriorities(row, command->level, before.active, nullptr, &before.activeText);
+    }
     const std::string key = MakeKey(m_rows.Text(row, kNameColumn));
     ProgramState* state = m_programs.Find(key);
     if (!state) {
         // A row can outlive its entry (one of two rows of a name was deleted): the
         // new entry takes both classes from the row, never 0 for a class to set.
         state = &m_programs.FindOrAdd(key);
-        state->specifiedClass = static_cast<std::int32_t>(PriorityFromName(m_rows.Text(row, kSpecifiedColumn)));
-        state->activeClass = static_cast<std::int32_t>(PriorityFromName(m_rows.Text(row, kActiveColumn)));
+        state->specifiedClass = static_cast<std::int32_t>(before.specified);
+        state->activeClass = static_cast<std::int32_t>(before.active);
     }
     state->watched = m_rows.Checked(row) ? 1 : 0;
-    (command->active ? state->activeClass : state->specifiedClass) = static_cast<std::int32_t>(PriorityFromName(name));
+    (command->active ? state->activeClass : state->specifiedClass) = static_cast<std::int32_t>(command->level);
     if (AutoSave()) SaveTable();
 }
 
@@ -148,7 +144,7 @@ bool Registrations::SaveTable() {
     if (m_loading) return true;
     const std::string path = m_settings.GetSaveFilePath();
     if (m_saveVersion.ChangedSince(m_files, path)) {
-        switch (AskAboutChangedFile(m_boxes, "セーブファイル", path)) {
+        switch (AskAboutChangedFile(m_boxes, Text::SaveFileChanged, Text::SaveFileChangedCaption, path)) {
             case kIdYes: break;
             case kIdNo: LoadTable(); return true;
             default: m_saveFailed = true; return false;  // Cancel, or a box that could not be shown
@@ -156,8 +152,7 @@ bool Registrations::SaveTable() {
     }
     m_saveFailed = !WriteSaveFile(FormatSaveFile(m_rows));
     if (!m_saveFailed) return true;
-    m_boxes.Show("データのセーブに失敗しました。オプションのファイルで指定されているパス名を確認してください。",
-                 "セーブの失敗", kMbOk | kMbIconExclamation);
+    m_boxes.Show(TextOf(Text::RegistrationsSaveFailed), TextOf(Text::SaveFailedCaption), kMbOk | kMbIconExclamation);
     return false;
 }
 
@@ -173,9 +168,7 @@ bool Registrations::Unsaved() const { return FormatSaveFile(m_rows) != m_savedBy
 
 bool Registrations::ConfirmEnd() {
     if (!Unsaved() || (AutoSave() && !m_saveFailed)) return true;
-    switch (m_boxes.Show("登録内容の変更がセーブされていません。\n終了する前にセーブしますか？\n"
-                         "（[いいえ]を選択すると変更内容は破棄されます。）",
-                         "終了の確認", kMbYesNoCancel | kMbIconQuestion)) {
+    switch (m_boxes.Show(TextOf(Text::ConfirmEnd), TextOf(Text::ConfirmEndCaption), kMbYesNoCancel | kMbIconQuestion)) {
         case kIdYes: return SaveTable();
         case kIdNo: return true;
         default: return false;  // Cancel, or a box that could not be shown
@@ -227,21 +220,28 @@ void Registrations::AddRecord(int row, std::string_view line) {
     auto fields = SplitFields<4>(LineText(line));
     const std::string& name = fields[1];
     const std::string& description = fields[4];
-    m_rows.Insert(row, kUnwatchedText);
-    m_rows.SetData(row, row);
+    m_rows.Insert(row, TextOf(Text::Unwatched));
     // The name first: ticking the box runs the change reaction, which finds the
     // entry by the row's name (an empty one would be another record's).
     m_rows.SetText(row, kNameColumn, name);
     const bool watched = ParseLeadingInt(fields[0]) != 0;
     m_rows.SetChecked(row, watched);
-    const PriorityLevel specified = PriorityFromName(fields[2]);
-    const PriorityLevel active = PriorityFromName(fields[3]);
+    const PriorityLevel specified = PriorityFromFileName(fields[2]);
+    const PriorityLevel active = PriorityFromFileName(fields[3]);
     m_rows.SetText(row, kDescriptionColumn, description);
-    m_rows.SetText(row, kSpecifiedColumn, fields[2]);
-    m_rows.SetText(row, kActiveColumn, fields[3]);
+    SetPriorities(row, specified, active, &fields[2], &fields[3]);
     // Of two records with one key both rows stay; the index keeps the later values.
     ProgramState& state = *m_programs.Insert(MakeKey(name), ProgramState{}).first;
     state = {static_cast<std::int32_t>(specified), static_cast<std::int32_t>(active), watched ? 1 : 0, 0, -1};
+}
+
+void Registrations::SetPriorities(int row, PriorityLevel specified, PriorityLevel active,
+                                  const std::string* specifiedText, const std::string* activeText) {
+    RowPriorities priorities{specified, active, specifiedText ? *specifiedText : PriorityFileName(specified),
+                             activeText ? *activeText : PriorityFileName(active)};
+    m_rows.SetText(row, kSpecifiedColumn, ShownPriority(priorities.specifiedText, specified));
+    m_rows.SetText(row, kActiveColumn, ShownPriority(priorities.activeText, active));
+    m_rows.SetPriorities(row, priorities);
 }
 
 }  // namespace tarnwick

@@ -7,9 +7,12 @@ std::string FormatSaveFile(const ProgramRows& rows) {
     out += "\r\n";
     for (int i = 0; i < rows.Count(); ++i) {
         out += rows.Checked(i) ? '1' : '0';
-        for (int column : {kNameColumn, kSpecifiedColumn, kActiveColumn, kDescriptionColumn}) {
+        // The classes as the file names them, whatever the cells show.
+        const RowPriorities priorities = rows.Priorities(i);
+        for (const std::string& field :
+             {rows.Text(i, kNameColumn), priorities.specifiedText, priorities.activeText, rows.Text(i, kDescriptionColumn)}) {
             out += ',';
-            out += rows.Text(i, column);
+            out += field;
         }
         out += "\r\n";
     }

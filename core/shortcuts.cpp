@@ -1,6 +1,7 @@
 #include "core/shortcuts.h"
 
 #include "core/mbcs.h"
+#include "core/texts.h"
 
 namespace tarnwick {
 
@@ -15,7 +16,7 @@ void UpdateShortcut(ShellLinks& links, MessageBoxes& boxes, ShortcutFolder folde
     }
     if (targetIsTemporary || links.Exists(link)) return;
     if (!links.Create(link, target, FolderOf(target))) {
-        boxes.Show("ショートカット作成失敗", "Tarnwick", kMbOk);
+        boxes.Show(TextOf(Text::ShortcutFailed), TextOf(Text::AppName), kMbOk);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <iterator>
 
+#include "core/texts.h"
 #include "res/resource.h"
 #include "ui/about_dlg.h"
 #include "ui/option_dlg.h"
@@ -20,14 +21,17 @@ namespace {
 unsigned g_taskbarCreated = 0;
 unsigned g_showMonitor = 0;  // kShowMonitorMessage
 
-constexpr std::array<ColumnLayout, kColumnCount> kColumns{{
-    {"監視", 8, LVCFMT_LEFT},
-    {"プログラム名", 15, LVCFMT_LEFT},
-    {"説明", 15, LVCFMT_LEFT},
-    {"指定優先度", 12, LVCFMT_LEFT},
-    {"ｱｸﾃｨﾌﾞ優先度", 12, LVCFMT_LEFT},
-    {"実行回数", 9, LVCFMT_RIGHT},
-}};
+// In the user's language, which is chosen at start.
+std::array<ColumnLayout, kColumnCount> Columns() {
+    return {{
+        {TextOf(Text::ColumnWatch), 8, LVCFMT_LEFT},
+        {TextOf(Text::ColumnProgram), 15, LVCFMT_LEFT},
+        {TextOf(Text::ColumnDescription), 15, LVCFMT_LEFT},
+        {TextOf(Text::ColumnSpecified), 12, LVCFMT_LEFT},
+        {TextOf(Text::ColumnActive), 12, LVCFMT_LEFT},
+        {TextOf(Text::ColumnRunCount), 9, LVCFMT_RIGHT},
+    }};
+}
 
 // Functions of newer Windows, looked up at run time so that older ones still start.
 template <typename Function>
@@ -153,7 +157,7 @@ BOOL CMonitorDlg::OnInitDialog() {
         allow(m_hWnd, g_showMonitor, MSGFLT_ALLOW, nullptr);
     }
     m_trayIcon.Add();
-    m_programList.InsertColumns(kColumns);
+    m_programList.InsertColumns(Columns());
     m_programList.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     SizeColumns();
     if (m_settings.m_autoLoadMode) m_registrations.LoadTable();
@@ -472,7 +476,7 @@ void CMonitorDlg::RefreshIcons() {
 }
 
 void CMonitorDlg::SizeColumns() {
-    m_programList.FitColumns(kColumns, MetricAt(SM_CXVSCROLL, DpiOf(m_hWnd)));
+    m_programList.FitColumns(Columns(), MetricAt(SM_CXVSCROLL, DpiOf(m_hWnd)));
 }
 
 bool CMonitorDlg::AddIcon() {

@@ -1,5 +1,6 @@
 #include "ui/option_dlg.h"
 
+#include "core/texts.h"
 #include "res/resource.h"
 #include "win/text.h"
 
@@ -95,8 +96,7 @@ bool CFilePage::Dispatch(const MessageEvent& event, std::intptr_t& result) {
 
 std::intptr_t CFilePage::OnBrowse(const MessageEvent&) {
     // The chosen path stays wide until it is known whether code page 932 holds it.
-    const FileDialogOptions options{"セーブファイル名の指定",
-                                    "Data File(Tarnwick.sav)|Tarnwick.sav|All Files (*.*)|*.*||", "Tarnwick.sav",
+    const FileDialogOptions options{TextOf(Text::SaveFileDialogTitle), TextOf(Text::SaveFileFilter), "Tarnwick.sav",
                                     "sav"};
     std::wstring chosen;
     if (!ShowOpenFileDialog(m_hWnd, options, chosen)) return TRUE;
@@ -131,9 +131,9 @@ void COptionDlg::DoDataExchange() { DDX_Control(IDC_OPTION_TABS, m_tabs); }
 
 BOOL COptionDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_tabs.InsertItem(0, "一般");
-    m_tabs.InsertItem(1, "監視");
-    m_tabs.InsertItem(2, "ファイル");
+    m_tabs.InsertItem(0, TextOf(Text::TabGeneral));
+    m_tabs.InsertItem(1, TextOf(Text::TabWatch));
+    m_tabs.InsertItem(2, TextOf(Text::TabFile));
     for (COptionPage* page : Pages()) page->CreateIn(m_tabs);
     PlacePages();
     ShowPage(0);

@@ -1,6 +1,7 @@
 #include "ui/program_entry_dlg.h"
 
 #include "core/mbcs.h"
+#include "core/texts.h"
 #include "res/resource.h"
 #include "ui/running_list_dlg.h"
 
@@ -68,8 +69,7 @@ std::intptr_t CProgramEntryDlg::OnActiveCheck(const MessageEvent&) {
 
 std::intptr_t CProgramEntryDlg::OnBrowse(const MessageEvent&) {
     std::string path;
-    const FileDialogOptions options{"実行プログラム名の指定", "Execute File(*.exe)|*.exe|All Files (*.*)|*.*||", "*.exe",
-                                    "exe"};
+    const FileDialogOptions options{TextOf(Text::ProgramDialogTitle), TextOf(Text::ProgramFilter), "*.exe", "exe"};
     if (ShowOpenFileDialog(m_hWnd, options, path)) TakeChosenProgram(BaseName(path), GetFileDescription(m_versions, path));
     return TRUE;
 }

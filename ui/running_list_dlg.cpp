@@ -4,17 +4,21 @@
 
 #include <array>
 
+#include "core/texts.h"
 #include "res/resource.h"
 
 namespace tarnwick {
 
 namespace {
 
-constexpr std::array<ColumnLayout, 3> kColumns{{
-    {"プログラム名", 15, LVCFMT_LEFT},
-    {"説明", 35, LVCFMT_LEFT},
-    {"現在の優先度", 12, LVCFMT_LEFT},
-}};
+// In the user's language, which is chosen at start.
+std::array<ColumnLayout, 3> Columns() {
+    return {{
+        {TextOf(Text::ColumnProgram), 15, LVCFMT_LEFT},
+        {TextOf(Text::ColumnDescription), 35, LVCFMT_LEFT},
+        {TextOf(Text::ColumnCurrentPriority), 12, LVCFMT_LEFT},
+    }};
+}
 
 }  // namespace
 
@@ -31,7 +35,7 @@ void CRunningListDlg::DoDataExchange() { DDX_Control(IDC_PROGRAM_LIST, m_list); 
 
 BOOL CRunningListDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_list.InsertColumns(kColumns);
+    m_list.InsertColumns(Columns());
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     FillList();
     return TRUE;

@@ -20,16 +20,20 @@ std::intptr_t CSortListCtrl::OnColumnClick(const MessageEvent& event) {
     const int column = reinterpret_cast<const NMLISTVIEW*>(event.lParam)->iSubItem;
     m_directions.Prepare(GetHeaderColumnCount());
     // The item data is the sort handle: each row's number from before the sort,
-    // which numbers the column's cells read here.
+    // which numbers the column's cells read here. The items' own data is given back
+    // afterwards, by those numbers.
     const int rows = GetItemCount();
     std::vector<std::string> cells;
+    std::vector<LPARAM> data;
     cells.reserve(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row) {
+        data.push_back(GetItemData(row));
         SetItemData(row, row);
         cells.push_back(GetItemText(row, column));
     }
     const SortColumn table(std::move(cells), m_directions.Flip(column));
     SortItems(&CSortListCtrl::Compare, reinterpret_cast<LPARAM>(&table));
+    for (int row = 0; row < rows; ++row) SetItemData(row, data[static_cast<std::size_t>(GetItemData(row))]);
     return 0;
 }
 

@@ -83,8 +83,8 @@ void WatchCycle::Watch(ProgramState& state, const ProcessKey& key, const char* n
     if (granted != current) Changed(state, name, current, granted);
     if (granted != wanted) {
         m_notes[key] = {m_tick, false, false, wanted, granted};
-        AddHistoryLine(m_history, TimeStamp(m_clock) + " " + RowNameOf(name) + " に" + PriorityName(wanted) +
-                                      "は許可されず、" + PriorityName(granted) + "になりました。");
+        AddHistoryLine(m_history, TextWith(Text::HistoryNotGranted, {TimeStamp(m_clock), RowNameOf(name),
+                                                                     PriorityName(wanted), PriorityName(granted)}));
     }
 }
 
@@ -111,20 +111,18 @@ void WatchCycle::Failed(ProgramState& state, const ProcessKey& process, const ch
 
 void WatchCycle::Unchangeable(ProgramState&, const ProcessKey& process, const char* name) {
     // No retry is spent and the program stays watched: another copy may be changeable.
-    NoteOnce(process, &ProcessNote::unchangeable, name,
-             " は Tarnwick より高い権限で実行されているため、優先度を変更できません。");
+    NoteOnce(process, &ProcessNote::unchangeable, name, Text::HistoryHigherRights);
 }
 
 void WatchCycle::InEfficiencyMode(const ProcessKey& process, const char* name) {
-    NoteOnce(process, &ProcessNote::efficiencyMode, name,
-             " は効率モードで実行されているため、優先度を変更しません。");
+    NoteOnce(process, &ProcessNote::efficiencyMode, name, Text::HistoryEfficiencyMode);
 }
 
-void WatchCycle::NoteOnce(const ProcessKey& process, bool ProcessNote::*told, const char* name, const char* why) {
+void WatchCycle::NoteOnce(const ProcessKey& process, bool ProcessNote::*told, const char* name, Text why) {
     ProcessNote& note = m_notes[process];
     note.seenInTick = m_tick;
     if (std::exchange(note.*told, true)) return;
-    AddHistoryLine(m_history, TimeStamp(m_clock) + " " + RowNameOf(name) + why);
+    AddHistoryLine(m_history, TextWith(why, {TimeStamp(m_clock), RowNameOf(name)}));
 }
 
 void WatchCycle::Changed(ProgramState& state, const char* name, Dword from, Dword to) {
@@ -132,24 +130,23 @@ void WatchCycle::Changed(ProgramState& state, const char* name, Dword from, Dwor
     const int row = m_registrations.RowOf(MakeKey(name));
     m_registrations.Rows().SetText(row, kRunCountColumn, std::to_string(state.runCount));
     AddHistoryLine(m_history,
-                   TimeStamp(m_clock) + " " + PriorityName(from) + " → " + PriorityName(to) + " " + RowName(row));
+                   TextWith(Text::HistoryChanged, {TimeStamp(m_clock), RowName(row), PriorityName(from), PriorityName(to)}));
 }
 
 void WatchCycle::Refused(ProgramState& state, const char* name) {
     const std::string stamp = TimeStamp(m_clock);
     const int row = m_registrations.RowOf(MakeKey(name));
     if (state.retriesLeft < 0) state.retriesLeft = m_settings.m_retryCount;
-    std::string line;
+    Text line = Text::HistoryRefusedRetrying;
     if (state.retriesLeft >= 1) {
         state.retriesLeft -= 1;
-        line = stamp + " " + RowName(row) + " にアクセス拒否されました。リトライします。";
     } else {
         // Clearing the check box runs the window's change reaction at once: the row
         // reads "しない", the entry is unwatched and, with auto-save, the file written.
         m_registrations.Rows().SetChecked(row, false);
-        line = stamp + " " + RowName(row) + " にアクセス拒否されたため監視をはずしました。";
+        line = Text::HistoryRefusedUnwatched;
     }
-    AddHistoryLine(m_history, line);
+    AddHistoryLine(m_history, TextWith(line, {stamp, RowName(row)}));
 }
 
 std::string WatchCycle::RowName(int row) const { return m_registrations.Rows().Text(row, kNameColumn); }

@@ -14,6 +14,7 @@
 #include <unordered_map>
 
 #include "core/registrations.h"
+#include "core/texts.h"
 #include "watch/clock.h"
 #include "watch/history.h"
 #include "watch/process_api.h"
@@ -59,7 +60,7 @@ private:
     };
     // Writes the line (after the time and the row's name) the first time the note's
     // flag is set for the process.
-    void NoteOnce(const ProcessKey& process, bool ProcessNote::*told, const char* name, const char* why);
+    void NoteOnce(const ProcessKey& process, bool ProcessNote::*told, const char* name, Text why);
     // The note of a process, marked seen in this tick; null when there is none.
     ProcessNote* SeenNote(const ProcessKey& process);
     // What the system gave a process for a wish it did not grant, while that lasts.

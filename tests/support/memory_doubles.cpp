@@ -10,8 +10,8 @@ void MemoryRows::Insert(int row, const std::string& watchText) {
     m_rows.insert(m_rows.begin() + row, std::move(fresh));
 }
 
-void MemoryRows::SetData(int row, std::intptr_t data) {
-    if (Valid(row)) m_rows[row].data = data;
+void MemoryRows::SetPriorities(int row, const RowPriorities& priorities) {
+    if (Valid(row)) m_rows[row].priorities = priorities;
 }
 
 std::string MemoryRows::Text(int row, int column) const {

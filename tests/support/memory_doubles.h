@@ -21,7 +21,8 @@ public:
 
     int Count() const override { return static_cast<int>(m_rows.size()); }
     void Insert(int row, const std::string& watchText) override;
-    void SetData(int row, std::intptr_t data) override;
+    RowPriorities Priorities(int row) const override { return Valid(row) ? m_rows[row].priorities : RowPriorities{}; }
+    void SetPriorities(int row, const RowPriorities& priorities) override;
     std::string Text(int row, int column) const override;
     void SetText(int row, int column, const std::string& text) override;
     bool Checked(int row) const override;
@@ -31,14 +32,12 @@ public:
     int Selected() const override;
     void SelectAndFocus(int row) override;
 
-    std::intptr_t Data(int row) const { return Valid(row) ? m_rows[row].data : 0; }
-
 private:
     struct Row {
         std::array<std::string, kColumnCount> texts;
         bool checked = false;
         bool selected = false;
-        std::intptr_t data = 0;
+        RowPriorities priorities;
     };
     bool Valid(int row) const { return row >= 0 && row < Count(); }
     void Report(int row) {

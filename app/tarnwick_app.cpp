@@ -5,8 +5,10 @@
 #include "app/system_folders_win.h"
 #include "core/debug_privilege.h"
 #include "core/file_places.h"
+#include "core/texts.h"
 #include "ui/monitor_dlg.h"
 #include "win/controls.h"
+#include "win/resources.h"
 #include "win/text.h"
 
 namespace tarnwick {

@@ -27,7 +27,7 @@ public:
 private:
     // Asks the running instance to show its window; false when it cannot be asked.
     static bool HandOverToRunningInstance();
-    static void ShowInitError(const char* text);
+    static void ShowInitError(Text text);
 
     // Declared first: the settings and the enumerator below are built on them.
     StdioFileSystem m_files;

@@ -6,6 +6,13 @@
 
 namespace tarnwick {
 
+namespace {
+RowPriorities PrioritiesOf(const ProgramEntryForm& form) {
+    return {form.m_priority, form.m_activePriority, PriorityFileName(form.m_priority),
+            PriorityFileName(form.m_activePriority)};
+}
+}  // namespace
+
 // At first there are no rows: what a save of none writes.
 Registrations::Registrations(ProgramRows& rows, AppSettings& settings, MessageBoxes& boxes, FileSystem& files)
     : m_rows(rows),
@@ -51,7 +58,7 @@ bool Registrations::Add(const ProgramEntryForm& form) {
     m_rows.Insert(row, TextOf(Text::Unwatched));
     m_rows.SetText(row, kNameColumn, form.m_name);
     m_rows.SetText(row, kDescriptionColumn, form.m_description);
-    SetPriorities(row, form.m_priority, form.m_activePriority);
+    ShowPriorities(row, PrioritiesOf(form));
     const bool watched = m_settings.m_addWatchMode != 0;
     m_rows.SetChecked(row, watched);
     ProgramState& state = *m_programs.Insert(key, ProgramState{}).first;
@@ -74,7 +81,7 @@ void Registrations::EditSelected(ProgramEntryDialog& dialog) {
         form.m_activePriority = priorities.active;
         if (dialog.Run(form)) {
             m_rows.SetText(row, kDescriptionColumn, form.m_description);
-            SetPriorities(row, form.m_priority, form.m_activePriority);
+            ShowPriorities(row, PrioritiesOf(form));
             ProgramState& state = m_programs.FindOrAdd(MakeKey(m_rows.Text(row, kNameColumn)));
             state.watched = m_rows.Checked(row) ? 1 : 0;
             state.specifiedClass = static_cast<std::int32_t>(form.m_priority);
@@ -113,11 +120,11 @@ void Registrations::ApplyQuickCommand(unsigned commandId) {
     const int row = m_rows.Selected();
     if (row < 0) return;
     const RowPriorities before = m_rows.Priorities(row);
-    if (command->active) {
-        SetPriorities(row, before.specified, command->level, &before.specifiedText);
-    } else {
-        SetPriorities(row, command->level, before.active, nullptr, &before.activeText);
-    }
+    RowPriorities after = before;
+    (command->active ? after.active : after.specified) = command->level;
+    (command->active ? after.activeText : after.specifiedText) = PriorityFileName(command->level);
+    m_rows.SetText(row, command->active ? kActiveColumn : kSpecifiedColumn, PriorityName(command->level));
+    m_rows.SetPriorities(row, after);
     const std::string key = MakeKey(m_rows.Text(row, kNameColumn));
     ProgramState* state = m_programs.Find(key);
     if (!state) {
@@ -229,18 +236,15 @@ void Registrations::AddRecord(int row, std::string_view line) {
     const PriorityLevel specified = PriorityFromFileName(fields[2]);
     const PriorityLevel active = PriorityFromFileName(fields[3]);
     m_rows.SetText(row, kDescriptionColumn, description);
-    SetPriorities(row, specified, active, &fields[2], &fields[3]);
+    ShowPriorities(row, {specified, active, fields[2], fields[3]});
     // Of two records with one key both rows stay; the index keeps the later values.
     ProgramState& state = *m_programs.Insert(MakeKey(name), ProgramState{}).first;
     state = {static_cast<std::int32_t>(specified), static_cast<std::int32_t>(active), watched ? 1 : 0, 0, -1};
 }
 
-void Registrations::SetPriorities(int row, PriorityLevel specified, PriorityLevel active,
-                                  const std::string* specifiedText, const std::string* activeText) {
-    RowPriorities priorities{specified, active, specifiedText ? *specifiedText : PriorityFileName(specified),
-                             activeText ? *activeText : PriorityFileName(active)};
-    m_rows.SetText(row, kSpecifiedColumn, ShownPriority(priorities.specifiedText, specified));
-    m_rows.SetText(row, kActiveColumn, ShownPriority(priorities.activeText, active));
+void Registrations::ShowPriorities(int row, const RowPriorities& priorities) {
+    m_rows.SetText(row, kSpecifiedColumn, ShownPriority(priorities.specifiedText, priorities.specified));
+    m_rows.SetText(row, kActiveColumn, ShownPriority(priorities.activeText, priorities.active));
     m_rows.SetPriorities(row, priorities);
 }
 

@@ -62,10 +62,8 @@ private:
     bool AutoSave() const { return m_settings.m_autoSaveMode != 0; }
     void SetWatchText(int row, const char* text, int watched);
     void AddRecord(int row, std::string_view line);
-    // The row's two classes, with the save file's texts for them (their own names
-    // unless a loaded record's are given), and the cells that show them.
-    void SetPriorities(int row, PriorityLevel specified, PriorityLevel active,
-                       const std::string* specifiedText = nullptr, const std::string* activeText = nullptr);
+    // The row's two priorities and the cells that show them.
+    void ShowPriorities(int row, const RowPriorities& priorities);
     bool WriteSaveFile(const std::string& bytes);
 
     ProgramRows& m_rows;

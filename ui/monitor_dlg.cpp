@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "ui/about_dlg.h"
 #include "ui/option_dlg.h"
+#include "win/resources.h"
 #include "win/system_library.h"
 #include "win/text.h"
 
@@ -141,10 +142,10 @@ void CMonitorDlg::DoDataExchange() {
 BOOL CMonitorDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     if (HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE)) {
-        wchar_t text[256];
-        if (LoadStringW(ModuleInstance(), IDS_ABOUTBOX, text, static_cast<int>(std::size(text))) > 0) {
+        const std::wstring text = LoadResourceString(IDS_ABOUTBOX);
+        if (!text.empty()) {
             AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+            AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text.c_str());
         }
     }
     LoadIcons();

@@ -41,7 +41,7 @@ BOOL CRunningListDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CRunningListDlg::OnDpiSettled() { m_list.SizeColumns(kColumns); }
+void CRunningListDlg::OnDpiSettled() { m_list.SizeColumns(Columns()); }
 
 void CRunningListDlg::FillList() {
     for (const RunningProgram& program : ListRunningPrograms(m_enumerator, m_processes, m_versions)) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "win/resources.h"
 #include "win/text.h"
 #include "win/window.h"
 
@@ -232,7 +233,7 @@ bool CListCtrl::SortItems(PFNLVCOMPARE compare, LPARAM context) {
     return Send(LVM_SORTITEMS, static_cast<WPARAM>(context), reinterpret_cast<LPARAM>(compare)) != 0;
 }
 
-CMenu::CMenu(unsigned resourceId) : m_menu(LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(resourceId))) {}
+CMenu::CMenu(unsigned resourceId) : m_menu(LoadMenuResource(resourceId)) {}
 
 CMenu::~CMenu() {
     if (m_menu) DestroyMenu(m_menu);

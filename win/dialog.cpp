@@ -1,5 +1,7 @@
 #include "win/dialog.h"
 
+#include "win/resources.h"
+
 namespace tarnwick {
 
 CDialog::CDialog(unsigned templateId, HWND parent) : m_parent(parent), m_templateId(templateId) {}
@@ -11,19 +13,20 @@ CDialog::~CDialog() {
 INT_PTR CDialog::DoModal() {
     m_modeless = false;
     m_ended = false;
-    return DialogBoxParamW(ModuleInstance(), MAKEINTRESOURCEW(m_templateId), m_parent, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    return DialogBoxIndirectParamW(ModuleInstance(), DialogTemplate(m_templateId), m_parent, DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CDialog::DoModalHidden() {
-    if (!FindResourceW(ModuleInstance(), MAKEINTRESOURCEW(m_templateId), MAKEINTRESOURCEW(5))) return -1;  // RT_DIALOG
+    const DLGTEMPLATE* layout = DialogTemplate(m_templateId);
+    if (!layout) return -1;
     const bool parentWasEnabled = m_parent && IsWindowEnabled(m_parent);
     if (parentWasEnabled) EnableWindow(m_parent, FALSE);
     m_modeless = true;
     m_ended = false;
     m_result = -1;
-    HWND window = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(m_templateId), m_parent, DialogProc,
-                                     reinterpret_cast<LPARAM>(this));
+    HWND window = CreateDialogIndirectParamW(ModuleInstance(), layout, m_parent, DialogProc,
+                                             reinterpret_cast<LPARAM>(this));
     if (window && !m_ended) {
         // The style is read after initialisation: the window shows only if it made itself visible.
         const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
@@ -64,8 +67,8 @@ void CDialog::RunModalLoop(bool showWhenIdle) {
 
 bool CDialog::CreateChild(HWND parent) {
     m_parent = parent;
-    return CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(m_templateId), parent, DialogProc,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
+    return CreateDialogIndirectParamW(ModuleInstance(), DialogTemplate(m_templateId), parent, DialogProc,
+                                      reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 void CDialog::EndDialog(INT_PTR result) {

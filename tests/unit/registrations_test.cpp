@@ -229,12 +229,14 @@ TEST_F(RegistryTest, EveryQuickCommandSetsItsColumnAndAsksFirstOnlyForHighAndRea
         EXPECT_EQ(boxes.shown.size(), asks ? 2u : 0u);
         EXPECT_EQ(rows.Text(0, column), text);
         EXPECT_EQ(rows.Text(0, kSpecifiedColumn + kActiveColumn - column), "?");
-        const auto level = static_cast<std::int32_t>(PriorityFromName(text));
+        const auto level = static_cast<std::int32_t>(PriorityFromFileName(text));
         EXPECT_EQ(*registry.Programs().Find("A.EXE"),
                   (ProgramState{column == kActiveColumn ? 1 : level, column == kActiveColumn ? level : 2, 1, 3, 1}));
     }
-    // A row without an entry gets one with both classes from its own columns.
-    rows.SetText(0, kActiveColumn, "通常以下");
+    // A row without an entry gets one with both classes that the row keeps.
+    RowPriorities kept = rows.Priorities(0);
+    kept.active = kBelowNormal;
+    rows.SetPriorities(0, kept);
     registry.Programs().Clear();
     registry.ApplyQuickCommand(ID_SPECIFIED_ABOVE_NORMAL);
     EXPECT_EQ(*registry.Programs().Find("A.EXE"), (ProgramState{0x8000, 0x4000, 1, 0, -1}));

@@ -2,7 +2,8 @@
 // e2e/CMakeLists.txt reads it to make one test per line. The third field is the
 // test's ctest label: "codepage" where the behaviour depends on the system's code
 // page (Japanese names of programs and files, texts, the bytes of the save and
-// settings files); those run again under a Japanese system.
+// settings files); those run again under a Japanese system. "english" where the
+// scenario shows the English interface: those run without a Japanese display language.
 //       function                     scenario                                 label
 SCENARIO(StartUp,                     "start-up",                              "codepage")
 SCENARIO(StartUpStorm,                "start-up-storm",                        "")
@@ -22,3 +23,4 @@ SCENARIO(FullDisk,                    "full-disk",                             "
 SCENARIO(HugeSaveFile,                "huge-save-file",                        "")
 SCENARIO(ForegroundFollowedAtOnce,    "foreground-followed-at-once",           "")
 SCENARIO(SoakOfTheRealProgram,        "soak-of-the-real-program",              "")
+SCENARIO(EnglishInterface,            "english-interface",                     "english")

@@ -21,10 +21,13 @@ scripts/fuzz.sh 10
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
-# Everything as a western system (code page 1252); what depends on the code page
-# (names of programs and files, texts, the save and settings files) again as a
-# Japanese one (code page 932).
-scripts/wine-session.sh ctest --preset windows
+# Everything as a western system (code page 1252) whose display language is
+# Japanese, then the English interface on the same system with an English display
+# language; what depends on the code page (names of programs and files, texts, the
+# save and settings files) again as a Japanese system (code page 932).
+western=(env -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8)
+"${western[@]}" LC_MESSAGES=ja_JP.UTF-8 scripts/wine-session.sh ctest --preset windows -LE english
+"${western[@]}" scripts/wine-session.sh ctest --preset windows -L english
 LC_ALL=ja_JP.UTF-8 scripts/wine-session.sh ctest --preset windows -L codepage
 
 # The release archive as a user gets it: its program imports only what every
@@ -36,5 +39,5 @@ trap 'rm -rf "$release"' EXIT
 unzip -q "$archive" -d "$release"
 [ "$(head -c 3 "$release/README-ja.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] ||
   { echo "README-ja.txt does not start with the UTF-8 byte-order mark" >&2; exit 1; }
-TARNWICK_EXE="Z:$(tr / '\\' <<<"$release/Tarnwick.exe")" \
+TARNWICK_EXE="Z:$(tr / '\\' <<<"$release/Tarnwick.exe")" "${western[@]}" LC_MESSAGES=ja_JP.UTF-8 \
   scripts/wine-session.sh ctest --preset windows -R '^e2e-start-up$'

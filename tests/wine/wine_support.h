@@ -181,6 +181,7 @@ ResourceCounts CountResources(HANDLE process, DWORD processId);
 void CheckNoGrowth(const ResourceCounts& before, const ResourceCounts& after, const std::string& span);
 
 constexpr const char* kMainTitle = "Tarnwick - モニタ＆設定";
+constexpr const char* kMainTitleEnglish = "Tarnwick - Monitor and Settings";
 constexpr const char* kEntryTitle = "プログラム名および実行優先度の設定";
 constexpr const char* kOptionsTitle = "Tarnwick - オプション";
 constexpr const char* kRunningTitle = "実行中プログラム名一覧";
@@ -237,7 +238,9 @@ public:
 
     // The main window, once it exists (hidden or not).
     HWND Window() {
-        if (!m_window || !IsWindow(m_window)) m_window = FindProcessWindow(Id(), L"#32770", Wide(kMainTitle));
+        for (const char* title : {kMainTitle, kMainTitleEnglish}) {
+            if (!m_window || !IsWindow(m_window)) m_window = FindProcessWindow(Id(), L"#32770", Wide(title));
+        }
         return m_window;
     }
     bool WaitForWindow() { return WaitFor([this] { return Window() != nullptr; }); }

@@ -8,6 +8,8 @@
 # TARNWICK_BUILD=FOLDER takes the programs from a cross build made there instead of
 # building the windows preset. TARNWICK_DPI=N takes them at a system DPI of N, on a
 # desktop grown to match (the README's second set: TARNWICK_DPI=144, in docs/150/).
+# TARNWICK_LANGUAGE=en takes the English interface (the README's English set, in
+# docs/en/); the Japanese one is the default.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-docs}")
@@ -74,5 +76,10 @@ sleep 1
 import -window root -crop $desktop+0+0 "$out/options-file.png"
 wineserver -k
 SHOT
-scripts/wine-session.sh bash "$shot"
+# Tarnwick follows Windows' display language, which Wine takes from LC_MESSAGES.
+if [ "${TARNWICK_LANGUAGE:-ja}" = en ]; then
+  env -u LC_ALL -u LC_MESSAGES scripts/wine-session.sh bash "$shot"
+else
+  env -u LC_ALL LC_MESSAGES=ja_JP.UTF-8 scripts/wine-session.sh bash "$shot"
+fi
 echo "Screenshots in $out: monitor, entry, running, options-general, options-watch, options-file"

@@ -31,13 +31,15 @@ western=(env -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8)
 LC_ALL=ja_JP.UTF-8 scripts/wine-session.sh ctest --preset windows -L codepage
 
 # The release archive as a user gets it: its program imports only what every
-# Windows has, its guide reads right on any Windows (UTF-8 with a byte-order mark),
+# Windows has, its guides read right on any Windows (UTF-8 with a byte-order mark),
 # and unpacked it starts, and starts again, as a new user's does.
 archive=$(scripts/package.sh | tail -n 1)
 release=$(mktemp -d)
 trap 'rm -rf "$release"' EXIT
 unzip -q "$archive" -d "$release"
-[ "$(head -c 3 "$release/README-ja.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] ||
-  { echo "README-ja.txt does not start with the UTF-8 byte-order mark" >&2; exit 1; }
+for guide in README-ja.txt README-en.txt; do
+  [ "$(head -c 3 "$release/$guide" | od -An -tx1 | tr -d ' ')" = efbbbf ] ||
+    { echo "$guide is missing or does not start with the UTF-8 byte-order mark" >&2; exit 1; }
+done
 TARNWICK_EXE="Z:$(tr / '\\' <<<"$release/Tarnwick.exe")" "${western[@]}" LC_MESSAGES=ja_JP.UTF-8 \
   scripts/wine-session.sh ctest --preset windows -R '^e2e-start-up$'

@@ -15,6 +15,15 @@ bool Centred(HWND window) {
            std::labs((bounds.top + bounds.bottom) - (area.top + area.bottom)) <= 2;
 }
 
+// String `id` of the program's table in one language (LoadStringW takes the one that
+// the thread's locale picks): the blocks of RT_STRING hold 16 counted strings each.
+std::wstring StringIn(HMODULE program, int id, WORD language) {
+    HRSRC block = FindResourceExW(program, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), language);
+    const auto* text = static_cast<const WCHAR*>(LockResource(LoadResource(program, block)));
+    for (int i = 0; text && i < id % 16; ++i) text += 1 + *text;
+    return text ? std::wstring(text + 1, *text) : L"";
+}
+
 bool MovedAside(HWND window) { return SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
 
 bool IconCount(int count) {
@@ -36,8 +45,8 @@ void StartUp() {
         WINE_CHECK(run.HistoryCount() == 0 && IconCount(1));
         // The system menu's item (its text is string 101) opens the version box.
         HMODULE program = LoadLibraryExW(install.Path(L"Tarnwick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        wchar_t item[128] = L"";
-        LoadStringW(program, 101, item, 128);
+        const std::string item = Narrow(StringIn(program, 101, MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)));
+        const std::string englishItem = Narrow(StringIn(program, 101, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)));
         // Both icons hold 32-bit images at the small and large icon sizes of 100 to 250 per cent.
         for (int id : {128, 137}) {
             HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
@@ -49,7 +58,7 @@ void StartUp() {
             WINE_CHECK(images == "16/32 20/32 24/32 28/32 32/32 36/32 40/32 48/32 56/32 64/32 72/32 80/32 ");
         }
         FreeLibrary(program);
-        WINE_CHECK(Narrow(item) == "Tarnwick のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+        WINE_CHECK(item == "Tarnwick のﾊﾞｰｼﾞｮﾝ情報(&A)..." && englishItem == "&About Tarnwick...");
         // Every column of the list within its width: no horizontal scroll bar.
         RECT list{};
         GetClientRect(run.List(), &list);

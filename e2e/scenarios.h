@@ -13,7 +13,6 @@ SCENARIO(AddFromRunningListAndBrowse, "running-list-and-browse",               "
 SCENARIO(ContextMenuSortAndSave,      "context-menu-sort-and-save",            "")
 SCENARIO(OptionsPagesAndEffects,      "options-pages-and-effects",             "")
 SCENARIO(OptionsSaveFile,             "options-save-file",                     "")
-SCENARIO(RenamedProgramStartedAtLogon, "renamed-program-started-at-logon",      "")
 SCENARIO(AutoLoadWatchAndSave,        "auto-load-watch-and-save",              "codepage")
 SCENARIO(OldLayout,                   "old-layout",                            "codepage")
 SCENARIO(UnwritableProgramFolder,     "unwritable-program-folder",             "")

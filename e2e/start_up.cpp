@@ -15,15 +15,6 @@ bool Centred(HWND window) {
            std::labs((bounds.top + bounds.bottom) - (area.top + area.bottom)) <= 2;
 }
 
-// String `id` of the program's table in one language (LoadStringW takes the one that
-// the thread's locale picks): the blocks of RT_STRING hold 16 counted strings each.
-std::wstring StringIn(HMODULE program, int id, WORD language) {
-    HRSRC block = FindResourceExW(program, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), language);
-    const auto* text = static_cast<const WCHAR*>(LockResource(LoadResource(program, block)));
-    for (int i = 0; text && i < id % 16; ++i) text += 1 + *text;
-    return text ? std::wstring(text + 1, *text) : L"";
-}
-
 bool MovedAside(HWND window) { return SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
 
 bool IconCount(int count) {
@@ -43,29 +34,13 @@ void StartUp() {
         TarnwickRun run(install);
         WINE_CHECK(run.Ready() && Narrow(TitleOf(run.Window())) == kMainTitle);  // shown at start by default
         WINE_CHECK(run.HistoryCount() == 0 && IconCount(1));
-        // The system menu's item (its text is string 101) opens the version box.
-        HMODULE program = LoadLibraryExW(install.Path(L"Tarnwick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        const std::string item = Narrow(StringIn(program, 101, MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT)));
-        const std::string englishItem = Narrow(StringIn(program, 101, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)));
-        // Both icons hold 32-bit images at the small and large icon sizes of 100 to 250 per cent.
-        for (int id : {128, 137}) {
-            HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
-            const auto* group = static_cast<const BYTE*>(LockResource(LoadResource(program, found)));
-            std::string images;  // each entry: width, height, colours, 0, planes, bits per pixel, ...
-            for (int i = 0; group && i < group[4]; ++i) {
-                images += std::to_string(group[6 + 14 * i]) + "/" + std::to_string(group[12 + 14 * i]) + " ";
-            }
-            WINE_CHECK(images == "16/32 20/32 24/32 28/32 32/32 36/32 40/32 48/32 56/32 64/32 72/32 80/32 ");
-        }
-        FreeLibrary(program);
-        WINE_CHECK(item == "Tarnwick のﾊﾞｰｼﾞｮﾝ情報(&A)..." && englishItem == "&About Tarnwick...");
         // Every column of the list within its width: no horizontal scroll bar.
         RECT list{};
         GetClientRect(run.List(), &list);
         int widths = 0;
         for (int column = 0; column < 6; ++column) widths += SendMessageW(run.List(), LVM_GETCOLUMNWIDTH, column, 0);
         WINE_CHECK(widths <= list.right);
-        PostMessageW(run.Window(), WM_SYSCOMMAND, 0x0010, 0);  // the version box, owned by the window
+        PostMessageW(run.Window(), WM_SYSCOMMAND, 0x0010, 0);  // the system menu's version box, owned by the window
         const Dialog about = run.WaitForDialog("Tarnwick - バージョン情報");
         WINE_CHECK(GetWindow(about.window, GW_OWNER) == run.Window() && about.Close(IDOK));
         run.Click(2);  // 常駐終了(ESC)

@@ -26,14 +26,10 @@ static int TextRoom(HWND control) {
     return button == BS_GROUPBOX ? client.right - 16 : 0;
 }
 
-// A dialog in one language, as the report names it: "dialog 102 (English)".
+// A dialog in one language, as the report names it: "dialog 102 (language 0409)".
 static std::wstring DialogName(LPCWSTR name, WORD language) {
-    wchar_t languageName[64] = L"";
-    if (!GetLocaleInfoW(MAKELCID(language, SORT_DEFAULT), LOCALE_SENGLISHLANGUAGENAME, languageName, 64)) {
-        std::swprintf(languageName, 64, L"language %04x", unsigned(language));
-    }
-    wchar_t text[128];
-    std::swprintf(text, 128, L"dialog %d (%ls)", int(reinterpret_cast<ULONG_PTR>(name)), languageName);
+    wchar_t text[64];
+    std::swprintf(text, 64, L"dialog %d (language %04x)", int(reinterpret_cast<ULONG_PTR>(name)), unsigned(language));
     return text;
 }
 

@@ -211,6 +211,7 @@ TEST_F(RegistryTest, EachStepLeavesTheEntryThatTheRowShows) {
     EXPECT_EQ(boxes.shown[0].text + boxes.shown[0].caption, "既に同じプログラムが登録されています。追加の警告");
     EXPECT_EQ(boxes.shown[1].flags, kMbYesNo | kMbIconQuestion | kMbDefButton2);  // No is the default
     EXPECT_EQ(Saves(), 0);  // an unwatched new row changes nothing to save
+    EXPECT_EQ(registry.RowOf("NONE.EXE"), 4);  // a key without a row: past the last one, where a count goes nowhere
 }
 
 // Each of the menu's quick commands sets its own column of the selected row, asking

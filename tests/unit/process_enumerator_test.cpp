@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "tests/support/fake_system.h"
 
 namespace tarnwick {
@@ -104,7 +106,6 @@ TEST_F(EnumeratorTest, Windows9xSnapshot) {
     system.Add(0xFFF2, "C:\\WINDOWS\\KERNEL32.DLL").opensLeft = 0;
     system.Add(0xFFF3, "C:\\APPS\\EDIT");
     CProcessEnumerator enumerator(system);
-    EXPECT_EQ(enumerator.m_unavailable, 0);
     EXPECT_EQ(List(enumerator), (Reports{{0xFFF1, 0, "EXPLORER.EXE"}, {0xFFF2, 0, ""}, {0xFFF3, 0, "EDIT"}}));
     EXPECT_EQ(List(enumerator, true)[0].name, "C:\\WINDOWS\\EXPLORER.EXE");
     EXPECT_EQ(system.openHandles, 0);
@@ -155,11 +156,9 @@ TEST_F(EnumeratorTest, AvailabilityOnEachSystemAndAListingThatFails) {
             EXPECT_TRUE(List(enumerator, false, 0).empty());
         }
         // Every library loaded is released exactly once; VDMDBG is not loaded where no task can run.
-        std::vector<std::string> loaded = fake.loaded, freed = fake.freed;
-        EXPECT_FALSE(is64Bit && std::count(loaded.begin(), loaded.end(), "VDMDBG.DLL"));
-        std::sort(loaded.begin(), loaded.end());
-        std::sort(freed.begin(), freed.end());
-        EXPECT_EQ(loaded, freed);
+        const std::multiset<std::string> loaded(fake.loaded.begin(), fake.loaded.end());
+        EXPECT_FALSE(is64Bit && loaded.count("VDMDBG.DLL"));
+        EXPECT_EQ(loaded, std::multiset<std::string>(fake.freed.begin(), fake.freed.end()));
     }
 }
 

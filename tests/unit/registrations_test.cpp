@@ -1,8 +1,9 @@
-// The window's commands on the registrations without a window. The list's texts,
-// duplicates, the dialog's part and the selection after a delete are driven end to end.
+// The window's commands on the registrations without a window. The list's texts are
+// driven end to end.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "res/resource.h"
 #include "tests/support/registry_world.h"
@@ -127,15 +128,16 @@ TEST_F(RegistryTest, ASaveFileChangedByAnotherIsAskedAbout) {
     EXPECT_EQ(boxes.shown.back().caption, "セーブファイルの変更の確認");
 }
 
-// What the dialog shows, the locked name and the kept run count are driven end to
-// end; a row whose entry went (one of two rows of a name was deleted) gets a new one.
+// The dialog is shown the row with its name locked; a row whose entry went (one of
+// two rows of a name was deleted) gets a new one. The kept run count is driven end to
+// end. Deleting the last row selects the one before it.
 TEST_F(RegistryTest, EditingARowWithoutAnEntryMakesOneFromTheDialogAndTheCheckBox) {
     ScriptedEntryDialog dialog;
     dialog.answer = [](ProgramEntryForm& form) {
         form = Entry("ignored.exe", kIdle, kAboveNormal, "new");
         return true;
     };
-    registry.Add(Entry("Editor.exe"));
+    registry.Add(Entry("Editor.exe", kBelowNormal, kRealtime, "old"));
     registry.Add(Entry("Viewer.exe"));
     registry.Programs().Clear();
     rows.SetChecked(1, false);
@@ -146,7 +148,12 @@ TEST_F(RegistryTest, EditingARowWithoutAnEntryMakesOneFromTheDialogAndTheCheckBo
                                                       "[ ]|しない|Viewer.exe|new|低|通常以上|"}));
     EXPECT_EQ(*registry.Programs().Find("EDITOR.EXE"), (ProgramState{0x40, 0x8000, 1, 0, -1}));
     EXPECT_EQ(*registry.Programs().Find("VIEWER.EXE"), (ProgramState{0x40, 0x8000, 0, 0, -1}));
-    EXPECT_EQ(dialog.seen.at(0).m_nameLocked, 1);  // a registered name is not changed, only its row
+    const ProgramEntryForm& shown = dialog.seen.at(0);  // the row as it was; its registered name is locked
+    EXPECT_EQ(std::tie(shown.m_nameLocked, shown.m_name, shown.m_description, shown.m_priority, shown.m_activePriority),
+              std::make_tuple(1, "Editor.exe"s, "old"s, kBelowNormal, kRealtime));
+    boxes.answers = {kIdYes};
+    registry.DeleteSelected();  // the last row: the one before it is selected
+    EXPECT_EQ(rows.Selected(), 0);
 }
 
 // Steps on one list: the entry of a name that each leaves, and whether the foreground
@@ -165,6 +172,8 @@ TEST_F(RegistryTest, EachStepLeavesTheEntryThatTheRowShows) {
          "C:\\BIN\\EDITOR.EXE", {0x40, 0, 1, 0, -1}, true},
         {"a full-width e is another letter", [&] { EXPECT_TRUE(registry.Add(Entry("\x82\x85" "ditor.EXE"))); },
          "\x82\x64" "DITOR.EXE", {0x80, 0, 1, 0, -1}, true},
+        {"the same key in another letter case is refused", [&] { EXPECT_FALSE(registry.Add(Entry("Ｅditor.exe"))); },
+         "\x82\x64" "DITOR.EXE", {0x80, 0, 1, 0, -1}, true},
         {"unticked: a pending retry ends", [&] {
              registry.Programs().Find("EDITOR.EXE")->retriesLeft = 2;
              rows.SetChecked(0, false);
@@ -178,7 +187,8 @@ TEST_F(RegistryTest, EachStepLeavesTheEntryThatTheRowShows) {
              rows.SetText(0, kRunCountColumn, "9");
              boxes.answers = {kIdYes};
              registry.DeleteSelected();
-             registry.Add(Entry("Editor.exe", kHigh, kRealtime));
+             registry.Add(Entry("Editor.exe", kHigh, kRealtime, "again"));
+             EXPECT_EQ(rows.Selected(), 0);  // the next row, moved up; adding keeps the selection
          }, "EDITOR.EXE", {0x80, 0x100, 1, 0, -1}, true},
         {"added unwatched, with auto-save on", [&] {
              settings.m_autoSaveMode = 1;
@@ -195,12 +205,13 @@ TEST_F(RegistryTest, EachStepLeavesTheEntryThatTheRowShows) {
     }
     EXPECT_EQ(RowsAsText(), (std::vector<std::string>{"[x]|する|C:\\bin\\Editor.exe||低|指定なし|",
                                                       "[x]|する|\x82\x85" "ditor.EXE||高|指定なし|",
-                                                      "[x]|する|Editor.exe||高|リアルタイム|",
+                                                      "[x]|する|Editor.exe|again|高|リアルタイム|",
                                                       "[ ]|しない|quiet.exe||通常|低|"}));
-    EXPECT_EQ(rows.Selected(), 0);  // adding to a list keeps its selection; a delete selects the next row
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].flags, kMbYesNo | kMbIconQuestion | kMbDefButton2);  // No is the default
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text + boxes.shown[0].caption, "既に同じプログラムが登録されています。追加の警告");
+    EXPECT_EQ(boxes.shown[1].flags, kMbYesNo | kMbIconQuestion | kMbDefButton2);  // No is the default
     EXPECT_EQ(Saves(), 0);  // an unwatched new row changes nothing to save
+    EXPECT_EQ(registry.RowOf("NONE.EXE"), 4);  // a key without a row: past the last one, where a count goes nowhere
 }
 
 // Each of the menu's quick commands sets its own column of the selected row, asking

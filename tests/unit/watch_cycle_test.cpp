@@ -158,10 +158,13 @@ TEST_P(WatchTest, RetriesThenTakesOffWatchAndSavesWithAutoSave) {
                        }));
     Tick();  // off watch: nothing more
     EXPECT_EQ(history.Count(), 4);
-    // Ticking the box again grants the retries afresh.
+    // Ticking the box again grants the retries afresh; a change that goes through ends them.
     rows.SetChecked(0, true);
     Tick();
     EXPECT_EQ(registry.Programs().Find("LOCKED.EXE")->retriesLeft, 2);
+    system.Process(8)->setRefused = false;
+    Tick();
+    EXPECT_EQ(registry.Programs().Find("LOCKED.EXE")->retriesLeft, -1);
 }
 
 // A process that ends between the listing and the open: the process-by-process listing,

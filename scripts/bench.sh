@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks: one watch tick natively over a scripted system
 # (the three listings, with the program's own work per process and the opens a
-# tick), under Wine the real tick against the snapshot listing's tick and against
-# the bare process information query, and the reaction of the real Tarnwick.exe to
+# tick), under Wine the real tick against the snapshot and process-by-process
+# listings' ticks and against the bare process information query, with what the
+# process holds before and after, and the reaction of the real Tarnwick.exe to
 # foreground switches.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -24,7 +24,7 @@ std::wstring ProgramFolder() {
     return full.substr(0, full.find_last_of(L"\\/"));
 }
 
-Started::Started(const std::wstring& program, const std::wstring& arguments, Wait wait) {
+Started::Started(const std::wstring& program, const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     // Under Wine a start right after the program was copied has been seen to fail
@@ -37,15 +37,7 @@ Started::Started(const std::wstring& program, const std::wstring& arguments, Wai
             m_info = {};
             continue;
         }
-        if (wait == Wait::InputIdle) {
-            WaitForInputIdle(m_info.hProcess, 5000);
-        } else {
-            WaitFor([this] {
-                HMODULE module = nullptr;
-                DWORD needed = 0;
-                return EnumProcessModules(m_info.hProcess, &module, sizeof module, &needed) != 0;
-            }, 5000, nullptr, 5);
-        }
+        WaitForInputIdle(m_info.hProcess, 5000);
         return;
     }
 }
@@ -69,11 +61,10 @@ std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfold
     return path;
 }
 
-Started& Churn::Next(const Started* ending) {
-    std::erase_if(m_running, [ending](const Started& each) { return &each == ending; });
-    if (!ending && m_running.size() >= m_keep) m_running.pop_front();
+Started& Churn::Next() {
+    if (m_running.size() >= m_keep) m_running.pop_front();
     const std::wstring subfolder = L"churn" + std::to_wstring(m_started++ % (2 * m_keep));  // none still running
-    return m_running.emplace_back(PlaceTarget(m_folder, subfolder, m_name), L"", Started::Wait::Loaded);
+    return m_running.emplace_back(PlaceTarget(m_folder, subfolder, m_name), L"");
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, const std::function<void()>& between,

@@ -81,11 +81,8 @@ std::wstring ProgramFolder();
 class Started {
 public:
     Started() = default;
-    // Waits until the program is ready for input (its window made). Wine 8's
-    // WaitForInputIdle leaks a handle in the caller on every call, so a test that
-    // counts its handles waits only until the program's executable is loaded.
-    enum class Wait { InputIdle, Loaded };
-    Started(const std::wstring& program, const std::wstring& arguments, Wait wait = Wait::InputIdle);
+    // Waits until the program is ready for input (its window made).
+    Started(const std::wstring& program, const std::wstring& arguments);
     ~Started() { End(); }
     Started(Started&& other) noexcept { std::swap(m_info, other.m_info); }
     Started& operator=(Started&& other) noexcept { return std::swap(m_info, other.m_info), *this; }
@@ -113,16 +110,14 @@ private:
 std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfolder, const std::wstring& name);
 
 // Targets of one name that keep starting and ending, as programs do while Tarnwick
-// stays resident: Next() ends the oldest once `keep` run (or the one named) and
-// starts another, from folders in turn. They are waited on only until loaded.
+// stays resident: Next() ends the oldest once `keep` run and starts another, from
+// folders in turn.
 class Churn {
 public:
     Churn(const std::wstring& folder, const std::wstring& name, std::size_t keep)
         : m_folder(folder), m_name(name), m_keep(keep) {}
-    Started& Next(const Started* ending = nullptr);
-    Started& Oldest() { return m_running.front(); }
+    Started& Next();
     Started& Newest() { return m_running.back(); }
-    int StartedCount() const { return m_started; }
 
 private:
     std::wstring m_folder, m_name;
@@ -131,8 +126,8 @@ private:
     int m_started = 0;
 };
 
-// The soaks run at a length that catches a leak of one object per tick or round;
-// TARNWICK_LONG_SOAK=1 (scripts/soak.sh) selects the long runs of the README's figures.
+// The soak runs at a length that catches a leak of one object per tick or round;
+// TARNWICK_LONG_SOAK=1 (scripts/soak.sh) selects the long run of the README's figures.
 inline bool LongSoak() {
     const wchar_t* chosen = _wgetenv(L"TARNWICK_LONG_SOAK");
     return chosen && std::wstring(chosen) == L"1";

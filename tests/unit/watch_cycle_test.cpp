@@ -294,9 +294,13 @@ TEST_P(WatchTest, ProcessesLeftAsTheyAreAreToldOnceAndLeftWatched) {
     system.Add(4, "C:\\Admin.exe");
     Tick();
     EXPECT_EQ(system.Process(4)->priority, 0x80u);
-    system.Add(24, "C:\\Admin.exe").elevated = true;
-    Tick();
-    EXPECT_EQ(history.Count(), static_cast<int>(expected.size()) + (named ? 2 : 1));
+    for (int copy = 0; copy < 2; ++copy) {  // gone for a tick, its id goes to another such copy: told again
+        system.Add(24, "C:\\Admin.exe").elevated = true;
+        Tick();
+        system.processes.pop_back();
+        Tick();
+    }
+    EXPECT_EQ(history.Count(), static_cast<int>(expected.size()) + (named ? 3 : 1));
     EXPECT_EQ(system.openHandles, 0);
 }
 

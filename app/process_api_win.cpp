@@ -100,6 +100,8 @@ Dword Win32ProcessApi::ForegroundProcessId() {
 
 Dword Win32ProcessApi::CurrentProcessId() { return ::GetCurrentProcessId(); }
 
+Dword Win32ProcessApi::OwnPriorityClass() { return ::GetPriorityClass(::GetCurrentProcess()); }
+
 void Win32ProcessApi::ToShiftJis(std::u16string_view name, std::string& out) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
     NarrowInto(reinterpret_cast<const wchar_t*>(name.data()), name.size(), out);

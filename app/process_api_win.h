@@ -21,6 +21,7 @@ public:
     bool InEfficiencyMode(Handle process) override;
     Dword ForegroundProcessId() override;
     Dword CurrentProcessId() override;
+    Dword OwnPriorityClass() override;
     void ToShiftJis(std::u16string_view name, std::string& out) override;
 };
 

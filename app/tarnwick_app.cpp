@@ -123,7 +123,7 @@ BOOL CTarnwickApp::InitInstance() {
     if (m_settings.m_targetAllApp) debugPrivilege.Apply(true);
     {
         CMonitorDlg monitor(m_settings, m_osVersion, m_enumerator, m_processApi, m_files,
-                            [&debugPrivilege](bool enabled) { debugPrivilege.Apply(enabled); });
+                            [&debugPrivilege](bool enabled) { return debugPrivilege.Apply(enabled); });
         m_pMainWnd = &monitor;
         monitor.DoModalHidden();
         if (m_settings.m_targetAllApp) debugPrivilege.Apply(false);

@@ -4,13 +4,15 @@
 
 namespace tarnwick {
 
-void DebugPrivilege::Apply(bool wanted) {
+bool DebugPrivilege::Apply(bool wanted) {
     const bool switchedOn = wanted && !m_wanted;
     m_wanted = wanted;
     // A failed switch-off matters to no one: the privilege was not held then either.
-    if (!m_token.Switch(wanted) && switchedOn) {
+    const bool switched = m_token.Switch(wanted);
+    if (!switched && switchedOn) {
         m_boxes.Show(TextOf(Text::DebugPrivilegeRefused), TextOf(Text::AppName), kMbOk | kMbIconExclamation);
     }
+    return switched && switchedOn;
 }
 
 }  // namespace tarnwick

@@ -19,8 +19,9 @@ public:
 class DebugPrivilege {
 public:
     DebugPrivilege(PrivilegeToken& token, MessageBoxes& boxes) : m_token(token), m_boxes(boxes) {}
-    // Brings the privilege to the option's state.
-    void Apply(bool wanted);
+    // Brings the privilege to the option's state; true when that gained it (the
+    // option switched on, and the system granted it).
+    bool Apply(bool wanted);
 
 private:
     PrivilegeToken& m_token;

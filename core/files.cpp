@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "core/platform_files.h"
 
@@ -20,16 +21,20 @@ bool WriteReplacing(FileSystem& files, const std::string& path, const std::strin
     return true;
 }
 
-void KnownVersion::Remember(FileSystem& files, const std::string& path) {
+void KnownVersion::Remember(const std::string& path, std::optional<std::string> bytes) {
     m_path = path;
     m_known = true;
-    m_stamp = files.Stamp(path);
+    m_bytes = std::move(bytes);
 }
 
 bool KnownVersion::ChangedSince(FileSystem& files, const std::string& path) const {
-    if (!m_known || path != m_path) return false;
     const std::optional<FileStamp> now = files.Stamp(path);
-    return now && now != m_stamp;
+    if (!now) return false;
+    if (!Seen(path) || !m_bytes) return true;
+    // Another size tells without reading; the same size says nothing.
+    if (now->size != m_bytes->size()) return true;
+    const std::optional<std::string> bytes = files.Read(path);
+    return bytes != m_bytes;
 }
 
 int AskAboutChangedFile(MessageBoxes& boxes, Text question, Text caption, const std::string& path) {

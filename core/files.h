@@ -42,20 +42,25 @@ public:
 
 // The version of one file that this program last read or wrote, so that a file
 // another program has changed since (another copy of Tarnwick sharing the file, the
-// same user's elevated one or another account's) is not overwritten blindly.
+// same user's elevated one or another account's) is not overwritten blindly. Its bytes
+// are kept (the files are small): a change of the same size within the file system's
+// time resolution (2 seconds on FAT32 and exFAT) leaves the size and time as they were.
 class KnownVersion {
 public:
-    // After reading or writing the file (also when it was not there).
-    void Remember(FileSystem& files, const std::string& path);
-    // Whether the file is there now and is not the version remembered for this path.
-    // A file never read or written here is not known, and one that is gone has
-    // nothing to lose: neither counts as changed.
+    // After reading or writing the file: the bytes it holds now, or nothing when it
+    // is not there.
+    void Remember(const std::string& path, std::optional<std::string> bytes);
+    // Whether the file is there now and holds bytes that this program has not seen:
+    // another version than the one remembered, or any file at a path never read or
+    // written here. A file that is not there has nothing to lose.
     bool ChangedSince(FileSystem& files, const std::string& path) const;
+    // Whether this program has read or written the path.
+    bool Seen(const std::string& path) const { return m_known && path == m_path; }
 
 private:
     std::string m_path;
     bool m_known = false;
-    std::optional<FileStamp> m_stamp;
+    std::optional<std::string> m_bytes;
 };
 
 // The question before overwriting a file that another program changed: Yes

@@ -63,7 +63,14 @@ namespace {
 void TakeOptionsFromFile(AppSettings& settings, OptionsEffects& effects) {
     const std::string saveFile = settings.GetSaveFilePath();
     settings.Load();
-    if (settings.GetSaveFilePath() != saveFile) effects.ReloadSaveFile();
+    const std::string otherSaveFile = settings.GetSaveFilePath();
+    if (otherSaveFile != saveFile) {
+        // Unsaved registrations, if the user keeps them, go to the file they came from.
+        settings.SetSaveFilePath(saveFile);
+        const bool reload = effects.ConfirmReload();
+        settings.SetSaveFilePath(otherSaveFile);
+        if (reload) effects.ReloadSaveFile();
+    }
     effects.SetTopmost(settings.m_topmostWindow != 0);
     effects.SetDebugPrivilege(settings.m_targetAllApp != 0);
 }

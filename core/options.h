@@ -39,6 +39,9 @@ class OptionsEffects {
 public:
     virtual ~OptionsEffects() = default;
     virtual void ReloadSaveFile() = 0;
+    // Whether the registrations may be replaced: unsaved changes are asked about
+    // first, as at the end, and saved to the save file that they came from.
+    virtual bool ConfirmReload() = 0;
     virtual void SetTopmost(bool topmost) = 0;
     virtual void UpdateShortcuts(bool desktop, bool startup) = 0;
     virtual void SetDebugPrivilege(bool enabled) = 0;

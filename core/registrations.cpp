@@ -1,5 +1,6 @@
 #include "core/registrations.h"
 
+#include "core/mbcs.h"
 #include "core/numbers.h"
 #include "core/save_file.h"
 #include "core/texts.h"
@@ -7,6 +8,9 @@
 namespace tarnwick {
 
 namespace {
+// The session-end copies that a start looks for, and that a session's end may add.
+constexpr int kSessionEndCopies = 20;
+
 RowPriorities PrioritiesOf(const ProgramEntryForm& form) {
     return {form.m_priority, form.m_activePriority, PriorityFileName(form.m_priority),
             PriorityFileName(form.m_activePriority)};
@@ -23,6 +27,7 @@ Registrations::Registrations(ProgramRows& rows, AppSettings& settings, MessageBo
 
 void Registrations::SetWatched(int row) {
     if (row < 0 || row >= m_rows.Count()) return;
+    const RowsInUse inUse(*this);
     // The cell follows the check box; only a box that has really changed acts.
     const bool checked = m_rows.Checked(row);
     const char* text = TextOf(checked ? Text::Watched : Text::Unwatched);
@@ -148,12 +153,14 @@ int Registrations::RowOf(const std::string& key) const {
 }
 
 bool Registrations::SaveTable() {
-    if (m_loading) return true;
+    // A load that waits replaces the list with the file: nothing to write meanwhile.
+    if (m_loading || m_loadWaiting) return true;
     const std::string path = m_settings.GetSaveFilePath();
     if (m_saveVersion.ChangedSince(m_files, path)) {
-        switch (AskAboutChangedFile(m_boxes, Text::SaveFileChanged, Text::SaveFileChangedCaption, path)) {
+        const Text question = m_saveVersion.Seen(path) ? Text::SaveFileChanged : Text::SaveFileNotLoaded;
+        switch (AskAboutChangedFile(m_boxes, question, Text::SaveFileChangedCaption, path)) {
             case kIdYes: break;
-            case kIdNo: LoadTable(); return true;
+            case kIdNo: LoadOtherVersion(); return true;
             default: m_saveFailed = true; return false;  // Cancel, or a box that could not be shown
         }
     }
@@ -163,19 +170,39 @@ bool Registrations::SaveTable() {
     return false;
 }
 
+void Registrations::LoadOtherVersion() {
+    if (m_rowsInUse == 0) {
+        LoadTable();
+    } else {
+        m_loadWaiting = true;
+    }
+}
+
+Registrations::RowsInUse::~RowsInUse() {
+    if (--m_owner.m_rowsInUse == 0 && m_owner.m_loadWaiting && m_owner.m_postLoad) m_owner.m_postLoad();
+}
+
+void Registrations::RunWaitingLoad() {
+    // A nested message loop may deliver the message while the rows are in use again:
+    // the load then waits for them once more.
+    if (!m_loadWaiting || m_rowsInUse != 0) return;
+    m_loadWaiting = false;
+    LoadTable();
+}
+
 bool Registrations::WriteSaveFile(const std::string& bytes) {
     const std::string path = m_settings.GetSaveFilePath();
     if (!WriteReplacing(m_files, path, bytes)) return false;
-    m_saveVersion.Remember(m_files, path);
+    m_saveVersion.Remember(path, bytes);
     m_savedBytes = bytes;
     return true;
 }
 
 bool Registrations::Unsaved() const { return FormatSaveFile(m_rows) != m_savedBytes; }
 
-bool Registrations::ConfirmEnd() {
+bool Registrations::ConfirmUnsaved(Text question, Text caption) {
     if (!Unsaved() || (AutoSave() && !m_saveFailed)) return true;
-    switch (m_boxes.Show(TextOf(Text::ConfirmEnd), TextOf(Text::ConfirmEndCaption), kMbYesNoCancel | kMbIconQuestion)) {
+    switch (m_boxes.Show(TextOf(question), TextOf(caption), kMbYesNoCancel | kMbIconQuestion)) {
         case kIdYes: return SaveTable();
         case kIdNo: return true;
         default: return false;  // Cancel, or a box that could not be shown
@@ -184,7 +211,56 @@ bool Registrations::ConfirmEnd() {
 
 void Registrations::SaveForSessionEnd() {
     const std::string bytes = FormatSaveFile(m_rows);
-    if (bytes != m_savedBytes) WriteSaveFile(bytes);
+    if (bytes == m_savedBytes) return;
+    const std::string path = m_settings.GetSaveFilePath();
+    if (!m_saveVersion.ChangedSince(m_files, path)) {
+        WriteSaveFile(bytes);
+        return;
+    }
+    for (int number = 1; number <= kSessionEndCopies; ++number) {
+        const std::string copy = SessionEndCopyPath(path, number);
+        if (!m_files.Exists(copy)) {
+            WriteReplacing(m_files, copy, bytes);
+            return;
+        }
+    }
+}
+
+std::vector<std::string> Registrations::StartNotes(const std::string& timeStamp) {
+    std::vector<std::string> notes;
+    const std::string path = m_settings.GetSaveFilePath();
+    if (!m_settings.m_autoLoadMode) {
+        if (const int records = RecordsInSaveFile()) {
+            notes.push_back(TextWith(Text::HistoryNotLoaded, {timeStamp, std::to_string(records)}));
+        }
+    }
+    for (int number = 1; number <= kSessionEndCopies; ++number) {
+        const std::string copy = SessionEndCopyPath(path, number);
+        if (m_files.Exists(copy)) notes.push_back(TextWith(Text::HistorySessionEndCopy, {timeStamp, copy}));
+    }
+    return notes;
+}
+
+int Registrations::RecordsInSaveFile() {
+    const std::optional<std::string> text = m_files.Read(m_settings.GetSaveFilePath());
+    if (!text) return 0;
+    // A file of the older layout has no header line; a load would convert it first.
+    int lines = 0;
+    bool header = false;
+    ForEachLine(*text, [&](std::string_view line) {
+        if (lines++ == 0) header = LineText(line).find("Version:") != std::string_view::npos;
+        return true;
+    });
+    return header ? lines - 1 : lines;
+}
+
+std::string SessionEndCopyPath(const std::string& savePath, int number) {
+    const std::string name = BaseName(savePath);
+    const std::size_t dot = name.rfind('.');
+    const std::size_t stem = savePath.size() - name.size() + (dot == std::string::npos ? name.size() : dot);
+    std::string copy = savePath.substr(0, stem) + "-session-end";
+    if (number > 1) copy += "-" + std::to_string(number);
+    return copy + savePath.substr(stem);
 }
 
 void Registrations::LoadTable() {
@@ -200,13 +276,13 @@ void Registrations::LoadTable() {
         }
     } loading(*this);
 
+    m_loadWaiting = false;
     const std::string savePath = m_settings.GetSaveFilePath();
     ConvertOldSaveFile(m_files, savePath, m_settings.GetTempFilePath());
     m_rows.DeleteAll();
     m_programs.Clear();
-    // Stamped before the read: a change that comes in between is asked about later.
-    m_saveVersion.Remember(m_files, savePath);
     std::optional<std::string> text = m_files.Read(savePath);
+    m_saveVersion.Remember(savePath, text);
     if (!text) return;
 
     bool header = true;

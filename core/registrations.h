@@ -3,7 +3,9 @@
 // window's commands, and written to and read from the save file.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/settings.h"
 #include "core/files.h"
@@ -35,9 +37,10 @@ public:
     int RowOf(const std::string& key) const;
 
     // Writes the save file; a failure is reported in a box and returns false. A save
-    // file that another program changed since it was read or written here is asked
-    // about first: overwritten (Yes), read instead (No, which counts as saved), or
-    // left alone (Cancel, which counts as a failure).
+    // file that another program changed since it was read or written here, or one
+    // that this run has never read or written, is asked about first: overwritten
+    // (Yes), read instead (No, which counts as saved), or left alone (Cancel, which
+    // counts as a failure). A file that is not there is written without a question.
     bool SaveTable();
     void LoadTable();
 
@@ -48,11 +51,36 @@ public:
     // changes are asked about once, with auto-save off or when the last automatic
     // save failed (a full disk): Yes saves (and a failed save keeps the program
     // running), No discards them, Cancel keeps running.
-    bool ConfirmEnd();
+    bool ConfirmEnd() { return ConfirmUnsaved(Text::ConfirmEnd, Text::ConfirmEndCaption); }
+    // The same question before another save file replaces the registrations.
+    bool ConfirmReload() { return ConfirmUnsaved(Text::ConfirmReload, Text::ConfirmReloadCaption); }
     // Windows is ending the session: unsaved changes are written without a word,
-    // since any box would hold up the logoff; so a save file changed by another
-    // program is overwritten then, as the last word of this user's session.
+    // since any box would hold up the logoff. Where the save file holds what this run
+    // has not seen (another program's registrations), the list goes beside it instead,
+    // into the first free SessionEndCopyPath, and nothing is lost on either side.
     void SaveForSessionEnd();
+    // What the history tells at start: the registrations that the save file holds
+    // when auto-load is off, and each copy that an earlier session's end left.
+    std::vector<std::string> StartNotes(const std::string& timeStamp);
+
+    // While a watch tick or a row's change reaction runs, the rows must stay as they
+    // are: the list control is inside its own notification, and the tick holds row
+    // numbers. A load asked for then (No to the changed-file question) waits, and is
+    // posted to the window once the last of them has ended.
+    class RowsInUse {
+    public:
+        explicit RowsInUse(Registrations& owner) : m_owner(owner) { ++m_owner.m_rowsInUse; }
+        ~RowsInUse();
+        RowsInUse(const RowsInUse&) = delete;
+        RowsInUse& operator=(const RowsInUse&) = delete;
+
+    private:
+        Registrations& m_owner;
+    };
+    // How a waiting load reaches the window: a posted message, whose handler calls
+    // RunWaitingLoad.
+    void PostLoadsWith(std::function<void()> post) { m_postLoad = std::move(post); }
+    void RunWaitingLoad();
 
     ProgramTable& Programs() { return m_programs; }
     ProgramRows& Rows() { return m_rows; }
@@ -65,6 +93,12 @@ private:
     // The row's two priorities and the cells that show them.
     void ShowPriorities(int row, const RowPriorities& priorities);
     bool WriteSaveFile(const std::string& bytes);
+    bool ConfirmUnsaved(Text question, Text caption);
+    // No to the changed-file question: the other version replaces the list, at once
+    // or, while the rows are in use, once they are free.
+    void LoadOtherVersion();
+    // The registrations in the save file, which is not loaded; 0 without one.
+    int RecordsInSaveFile();
 
     ProgramRows& m_rows;
     AppSettings& m_settings;
@@ -76,6 +110,14 @@ private:
     bool m_saveFailed = false;  // the last save wrote nothing: a failure, or cancelled
     KnownVersion m_saveVersion;
     std::string m_loadLine;
+    int m_rowsInUse = 0;
+    bool m_loadWaiting = false;
+    std::function<void()> m_postLoad;
 };
+
+// Where the session's end leaves a list that it could not write over another
+// program's save file: "Tarnwick.sav" gives "Tarnwick-session-end.sav", then
+// "Tarnwick-session-end-2.sav" and on (`number` from 1).
+std::string SessionEndCopyPath(const std::string& savePath, int number);
 
 }  // namespace tarnwick

@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/mbcs.h"
 #include "core/numbers.h"
@@ -78,8 +79,8 @@ std::string AppSettings::SaveFilePathFromStored(std::string_view stored) const {
 }
 
 void AppSettings::Load() {
-    m_fileVersion.Remember(m_files, m_settingsFilePath);
     std::optional<std::string> text = m_files.Read(m_settingsFilePath);
+    m_fileVersion.Remember(m_settingsFilePath, text);
     if (!text) return;
     ForEachLine(*text, [this](std::string_view line) {
         ApplyLine(line);
@@ -137,8 +138,9 @@ std::string AppSettings::Format() const {
 }
 
 bool AppSettings::Save() {
-    if (!WriteReplacing(m_files, m_settingsFilePath, Format())) return false;
-    m_fileVersion.Remember(m_files, m_settingsFilePath);
+    std::string bytes = Format();
+    if (!WriteReplacing(m_files, m_settingsFilePath, bytes)) return false;
+    m_fileVersion.Remember(m_settingsFilePath, std::move(bytes));
     return true;
 }
 

@@ -62,6 +62,9 @@ constexpr TextRow kJapanese[] = {
      "セーブファイル(%1)は、Tarnwick が読み書きした後に他のプログラムによって変更されています。\n"
      "上書きしますか？\n（[いいえ]を選択すると変更されたファイルを読み込みます。）"},
     {Text::SaveFileChangedCaption, "セーブファイルの変更の確認"},
+    {Text::SaveFileNotLoaded,
+     "セーブファイル(%1)には、Tarnwick が読み込んでいない登録内容があります。\n"
+     "上書きしますか？\n（[いいえ]を選択するとこのファイルを読み込みます。）"},
     {Text::SettingsFileChanged,
      "オプションファイル(%1)は、Tarnwick が読み書きした後に他のプログラムによって変更されています。\n"
      "上書きしますか？\n（[いいえ]を選択すると変更されたファイルを読み込みます。）"},
@@ -100,6 +103,10 @@ constexpr TextRow kJapanese[] = {
      "登録内容の変更がセーブされていません。\n終了する前にセーブしますか？\n"
      "（[いいえ]を選択すると変更内容は破棄されます。）"},
     {Text::ConfirmEndCaption, "終了の確認"},
+    {Text::ConfirmReload,
+     "登録内容の変更がセーブされていません。\n別のセーブファイルを読み込む前にセーブしますか？\n"
+     "（[いいえ]を選択すると変更内容は破棄されます。）"},
+    {Text::ConfirmReloadCaption, "セーブファイルの切り替えの確認"},
     {Text::ShortcutFailed, "ショートカット作成失敗"},
     {Text::InitErrorCaption, "初期化エラー"},
     {Text::VersionUnknown, "バージョン情報の取得に失敗しました。"},
@@ -111,6 +118,12 @@ constexpr TextRow kJapanese[] = {
     {Text::HistoryEfficiencyMode, "%1 %2 は効率モードで実行されているため、優先度を変更しません。"},
     {Text::HistoryRefusedRetrying, "%1 %2 にアクセス拒否されました。リトライします。"},
     {Text::HistoryRefusedUnwatched, "%1 %2 にアクセス拒否されたため監視をはずしました。"},
+    {Text::HistoryNotLoaded,
+     "%1 セーブファイルの %2 件の登録は読み込まれていません。[ロード]を押すか、オプションの"
+     "「オートロードします。」をオンにすると読み込まれます。"},
+    {Text::HistorySessionEndCopy,
+     "%1 Windows の終了時にセーブファイルが他のプログラムによって変更されていたため、"
+     "セーブされていない登録内容は %2 に保存されています。"},
 };
 static_assert(Complete(kJapanese), "the Japanese table lacks a text or has one out of order");
 
@@ -154,6 +167,9 @@ constexpr TextRow kEnglish[] = {
      "The save file (%1) has been changed by another program since Tarnwick last read or wrote it.\n"
      "Do you want to overwrite it?\n(Click No to load the changed file.)"},
     {Text::SaveFileChangedCaption, "Save File Changed"},
+    {Text::SaveFileNotLoaded,
+     "The save file (%1) holds registrations that Tarnwick has not loaded.\n"
+     "Do you want to overwrite it?\n(Click No to load the file.)"},
     {Text::SettingsFileChanged,
      "The options file (%1) has been changed by another program since Tarnwick last read or wrote it.\n"
      "Do you want to overwrite it?\n(Click No to load the changed file.)"},
@@ -192,6 +208,10 @@ constexpr TextRow kEnglish[] = {
      "The changes to the registrations have not been saved.\nDo you want to save them before Tarnwick ends?\n"
      "(Click No to discard the changes.)"},
     {Text::ConfirmEndCaption, "Confirm Exit"},
+    {Text::ConfirmReload,
+     "The changes to the registrations have not been saved.\n"
+     "Do you want to save them before Tarnwick loads the other save file?\n(Click No to discard the changes.)"},
+    {Text::ConfirmReloadCaption, "Save File"},
     {Text::ShortcutFailed, "Tarnwick could not create the shortcut."},
     {Text::InitErrorCaption, "Tarnwick Start-up Error"},
     {Text::VersionUnknown, "Tarnwick could not read the Windows version."},
@@ -203,6 +223,12 @@ constexpr TextRow kEnglish[] = {
     {Text::HistoryEfficiencyMode, "%1 %2 runs in efficiency mode; its priority is left as it is."},
     {Text::HistoryRefusedRetrying, "%1 %2 denied access. Trying again."},
     {Text::HistoryRefusedUnwatched, "%1 %2 denied access. It is no longer watched."},
+    {Text::HistoryNotLoaded,
+     "%1 Registrations in the save file that are not loaded: %2. Click Load, or turn on "
+     "\"Load the save file at startup\" in the options, to bring them in."},
+    {Text::HistorySessionEndCopy,
+     "%1 When Windows ended the last session, another program had changed the save file; "
+     "the registrations that were not saved are in %2."},
 };
 static_assert(Complete(kEnglish), "the English table lacks a text or has one out of order");
 

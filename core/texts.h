@@ -53,6 +53,7 @@ enum class Text : int {
     StartedFromTemporaryFolder,  // %1: the folder that keeps the files
     SaveFileChanged,             // %1: the save file's path
     SaveFileChangedCaption,
+    SaveFileNotLoaded,  // %1: the save file's path; asked with the caption above
     SettingsFileChanged,  // %1: the settings file's path
     SettingsFileChangedCaption,
     SaveFileSwitched,
@@ -75,6 +76,8 @@ enum class Text : int {
     RegistrationsSaveFailed,
     ConfirmEnd,
     ConfirmEndCaption,
+    ConfirmReload,
+    ConfirmReloadCaption,
     ShortcutFailed,
     InitErrorCaption,
     VersionUnknown,
@@ -87,6 +90,8 @@ enum class Text : int {
     HistoryEfficiencyMode,
     HistoryRefusedRetrying,
     HistoryRefusedUnwatched,
+    HistoryNotLoaded,       // %2: the number of registrations in the save file
+    HistorySessionEndCopy,  // %2: the path of the copy written at the session's end
     Count
 };
 

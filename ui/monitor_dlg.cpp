@@ -74,6 +74,7 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Command, ID_TRAY_MONITOR, 0, &CMonitorDlg::OnTrayMonitor},
     {Route::Command, ID_TRAY_QUIT, 0, &CMonitorDlg::OnTrayQuit},
     {Route::Message, WM_ENDSESSION, 0, &CMonitorDlg::OnEndSession},
+    {Route::Message, kRunWaitingLoad, 0, &CMonitorDlg::OnRunWaitingLoad},
     {Route::Command, ID_SPECIFIED_HIGH, 0, &CMonitorDlg::OnQuickCommand},
     {Route::Command, ID_SPECIFIED_ABOVE_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
     {Route::Command, ID_SPECIFIED_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
@@ -161,7 +162,9 @@ BOOL CMonitorDlg::OnInitDialog() {
     m_programList.InsertColumns(Columns());
     m_programList.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     SizeColumns();
+    m_registrations.PostLoadsWith([this] { PostMessageW(m_hWnd, kRunWaitingLoad, 0, 0); });
     if (m_settings.m_autoLoadMode) m_registrations.LoadTable();
+    for (const std::string& note : m_registrations.StartNotes(TimeStamp(m_clock))) AddHistoryLine(m_history, note);
     if (m_settings.m_runPanelView) {
         SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     }
@@ -332,6 +335,8 @@ void CMonitorDlg::OpenOptions() {
 
 void CMonitorDlg::ReloadSaveFile() { m_registrations.LoadTable(); }
 
+bool CMonitorDlg::ConfirmReload() { return m_registrations.ConfirmReload(); }
+
 void CMonitorDlg::SetTopmost(bool topmost) {
     SetWindowPos(m_hWnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
@@ -343,7 +348,7 @@ void CMonitorDlg::UpdateShortcuts(bool desktop, bool startup) {
 }
 
 void CMonitorDlg::SetDebugPrivilege(bool enabled) {
-    if (m_setDebugPrivilege) m_setDebugPrivilege(enabled);
+    if (m_setDebugPrivilege && m_setDebugPrivilege(enabled)) m_watchCycle.TryRefusedAgain();
 }
 
 std::intptr_t CMonitorDlg::OnDelete(const MessageEvent&) {
@@ -428,6 +433,11 @@ void CMonitorDlg::OnCancel() {
 // Windows ends the session: no question (it would hold up the logoff), the changes are written.
 std::intptr_t CMonitorDlg::OnEndSession(const MessageEvent& event) {
     if (event.wParam) m_registrations.SaveForSessionEnd();
+    return 0;
+}
+
+std::intptr_t CMonitorDlg::OnRunWaitingLoad(const MessageEvent&) {
+    m_registrations.RunWaitingLoad();
     return 0;
 }
 

@@ -31,7 +31,8 @@ inline constexpr const wchar_t* kShowMonitorMessage = L"Tarnwick.ShowMonitor";
 
 class CMonitorDlg final : public CDialog, private OptionsEffects, private TrayIconShell {
 public:
-    using PrivilegeSwitch = std::function<void(bool enabled)>;
+    // Brings the debug privilege to the option's state; true when that gained it.
+    using PrivilegeSwitch = std::function<bool(bool enabled)>;
     CMonitorDlg(AppSettings& settings, const OsVersion& version, CProcessEnumerator& enumerator, ProcessApi& processes,
                 FileSystem& files, PrivilegeSwitch setDebugPrivilege, HWND parent = nullptr);
     ~CMonitorDlg() override;
@@ -48,6 +49,8 @@ public:
     static constexpr UINT_PTR kForegroundTickTimer = 3;
     static constexpr UINT_PTR kTrayRetryTimer = 4;
     static constexpr UINT kForegroundPollMs = 50;
+    // Posted when a load had to wait for a notification or a tick to end.
+    static constexpr UINT kRunWaitingLoad = WM_APP + 1;
 
 private:
     static const MapEntry<CMonitorDlg> kMessageMap[];
@@ -80,6 +83,7 @@ private:
     std::intptr_t OnTrayOptions(const MessageEvent& event);
     std::intptr_t OnTrayQuit(const MessageEvent& event);
     std::intptr_t OnEndSession(const MessageEvent& event);
+    std::intptr_t OnRunWaitingLoad(const MessageEvent& event);
     std::intptr_t OnTaskbarCreated(const MessageEvent& event);
     std::intptr_t OnDpiChanged(const MessageEvent& event);
     // A setting or display change, after which the taskbar may have another scaling.
@@ -87,6 +91,7 @@ private:
 
     // What accepting the options changes outside the settings.
     void ReloadSaveFile() override;
+    bool ConfirmReload() override;
     void SetTopmost(bool topmost) override;
     void UpdateShortcuts(bool desktop, bool startup) override;
     void SetDebugPrivilege(bool enabled) override;

@@ -129,6 +129,8 @@ public:
     // Process id of the foreground window's owner; 0 when there is none.
     virtual Dword ForegroundProcessId() = 0;
     virtual Dword CurrentProcessId() = 0;
+    // GetPriorityClass of this program's own process; 0 when it cannot be read.
+    virtual Dword OwnPriorityClass() = 0;
     // A name that the wide naming functions gave, in code page 932, into a buffer
     // that the caller keeps (the watch cycle converts every process's name).
     virtual void ToShiftJis(std::u16string_view name, std::string& out) = 0;

@@ -17,10 +17,8 @@ constexpr ProcessQuery::ClassTable Table(int idle, int belowNormal, int normal, 
     table[realtime] = kRealtime;
     return table;
 }
-constexpr int kWindowsNormal = 8;
-constexpr int kWineNormal = 2;
-constexpr ProcessQuery::ClassTable kWindowsClasses = Table(4, 6, kWindowsNormal, 10, 13, 24);
-constexpr ProcessQuery::ClassTable kWineClasses = Table(1, 5, kWineNormal, 6, 3, 4);
+constexpr ProcessQuery::ClassTable kWindowsClasses = Table(4, 6, 8, 10, 13, 24);
+constexpr ProcessQuery::ClassTable kWineClasses = Table(1, 5, 2, 6, 3, 4);
 
 constexpr std::size_t kFirstBytes = 64 << 10;
 
@@ -33,9 +31,16 @@ ProcessQuery::ProcessQuery(ProcessApi& api) : m_api(api) {
     if (!m_ntdll) return;
     m_query = reinterpret_cast<NtQuerySystemInformationFn>(api.FindFunction(m_ntdll, "NtQuerySystemInformation"));
     if (m_query && Query()) {
+        // The base priority reported for this program's own process, read against its
+        // class, names the table: no base priority has the same class in both.
         const std::int32_t own = BasePriorityOf(api.CurrentProcessId());
-        if (own == kWindowsNormal) m_classes = &kWindowsClasses;
-        if (own == kWineNormal) m_classes = &kWineClasses;
+        const Dword ownClass = api.OwnPriorityClass();
+        for (const ClassTable* table : {&kWindowsClasses, &kWineClasses}) {
+            if (ownClass != 0 && own >= 0 && own < static_cast<std::int32_t>(table->size()) &&
+                (*table)[static_cast<std::size_t>(own)] == ownClass) {
+                m_classes = table;
+            }
+        }
     }
     if (!m_classes) {
         api.ReleaseModule(m_ntdll);

@@ -3,7 +3,9 @@
 // the watch cycle knows each process's class without opening any. Windows reports
 // the base priority of the class (idle 4 ... realtime 24); Wine 8 reports its own
 // index of the class instead. The two are told apart by this program's own process,
-// which runs at normal; where it reads as neither, the query is not used.
+// whose class it reads (whatever the class it was started at: below normal from the
+// Task Scheduler, idle from a parent at idle); where the base priority reported for
+// it fits neither table, the query is not used.
 #pragma once
 
 #include <array>

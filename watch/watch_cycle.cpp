@@ -19,6 +19,7 @@ void WatchCycle::Tick(Cause cause) {
     // and a note seen by the inner tick is newer than the outer one's.
     const std::uint64_t tick = ++m_tick;
     const bool outerActiveOnly = std::exchange(m_activeOnly, cause == Cause::Foreground);
+    const Registrations::RowsInUse inUse(m_registrations);
     m_listing.List(*this);
     m_activeOnly = outerActiveOnly;
     // A tick of the foreground visits only the programs with an active priority: the
@@ -27,6 +28,11 @@ void WatchCycle::Tick(Cause cause) {
     if (cause == Cause::Timer) {
         std::erase_if(m_notes, [tick](const auto& note) { return note.second.seenInTick < tick; });
     }
+}
+
+void WatchCycle::TryRefusedAgain() {
+    for (auto& note : m_notes) note.second.unchangeable = false;
+    m_registrations.Programs().ForEach([](ProgramState& state) { state.retriesLeft = -1; });
 }
 
 ProgramState* WatchCycle::WatchedProgram(const char* name) {

@@ -94,6 +94,7 @@ public:
     bool InEfficiencyMode(Handle process) override;
     Dword ForegroundProcessId() override { return foreground; }
     Dword CurrentProcessId() override { return ownId; }
+    Dword OwnPriorityClass() override { return ownClass; }
     void ToShiftJis(std::u16string_view name, std::string& out) override;
 
     // The listing functions' behaviour, reached through the exported entry points.

@@ -54,11 +54,13 @@ public:
     }
     bool Remove(const std::string& path) override { return files.erase(path) > 0; }
     bool Exists(const std::string& path) override { return files.count(path) > 0; }
-    // A file's contents stand in for its write time: any other bytes, another stamp.
+    // A file's contents stand in for its write time: any other bytes, another stamp;
+    // unless the times are coarse (FAT32's 2 seconds), when only the size tells.
+    bool coarseTimes = false;
     std::optional<FileStamp> Stamp(const std::string& path) override {
         auto found = files.find(path);
         if (found == files.end()) return std::nullopt;
-        return FileStamp{found->second.size(), std::hash<std::string>{}(found->second)};
+        return FileStamp{found->second.size(), coarseTimes ? 0 : std::hash<std::string>{}(found->second)};
     }
 };
 

@@ -23,8 +23,15 @@ constexpr const char* kIni = "C:\\T\\Tarnwick.ini";
 constexpr OsVersion kWindows10{10, 0, 19045, kPlatformNt};
 
 struct RecordedEffects final : OptionsEffects {
+    explicit RecordedEffects(const AppSettings& settings) : settings(settings) {}
+    const AppSettings& settings;
     std::vector<std::string> calls;
+    bool reloadConfirmed = true;
     void ReloadSaveFile() override { calls.push_back("reload"); }
+    bool ConfirmReload() override {
+        calls.push_back("unsaved asked about, for " + settings.GetSaveFilePath());
+        return reloadConfirmed;
+    }
     void SetTopmost(bool on) override { calls.push_back(on ? "topmost" : "not topmost"); }
     void UpdateShortcuts(bool desktop, bool startup) override {
         calls.push_back("shortcuts "s + (desktop ? "1" : "0") + (startup ? "1" : "0"));
@@ -44,7 +51,7 @@ protected:
     MemoryFileSystem files, readFiles;
     AppSettings settings{kProgram, files};
     ScriptedMessageBoxes boxes;
-    RecordedEffects effects;
+    RecordedEffects effects{settings};
     OptionsForm form = OptionsFormFrom(settings, kWindows10);
 };
 
@@ -202,7 +209,8 @@ TEST_F(OptionsTest, AcceptingWritesTheFileThenAppliesEveryEffectInOrder) {
 
 // Another copy of Tarnwick wrote the settings file since it was read here: OK asks
 // first. Cancel keeps the dialog open and the file as it is; No takes the other
-// copy's options into force and closes; Yes overwrites it.
+// copy's options into force and closes (their other save file is loaded once unsaved
+// registrations have been asked about, and kept in their own file); Yes overwrites it.
 TEST_F(OptionsTest, ASettingsFileChangedByAnotherIsAskedAbout) {
     settings.Load();  // there is none yet
     const std::string theirs = "TOPMOSTWINDOW=1\r\nSAVEFILENAME=C:\\T\\other.sav\r\n";
@@ -215,13 +223,21 @@ TEST_F(OptionsTest, ASettingsFileChangedByAnotherIsAskedAbout) {
     EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
     EXPECT_EQ(settings.m_watchingCycleTime, 500);
     EXPECT_EQ(settings.GetSaveFilePath(), "C:\\T\\other.sav");
-    EXPECT_EQ(effects.calls, (std::vector<std::string>{"reload", "topmost", "privilege off"}));
+    EXPECT_EQ(effects.calls, (std::vector<std::string>{"unsaved asked about, for C:\\T\\Tarnwick.sav", "reload",
+                                                       "topmost", "privilege off"}));
+    files.files[kIni] = "SAVEFILENAME=C:\\T\\third.sav\r\n";
+    effects.calls.clear();
+    effects.reloadConfirmed = false;  // Cancel: the registrations stay
+    boxes.answers = {kIdNo};
+    EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
+    EXPECT_EQ(effects.calls.size(), 3u);
+    EXPECT_EQ(effects.calls.front(), "unsaved asked about, for C:\\T\\other.sav");
     files.files[kIni] += "RETRYCOUNT=5\r\n";
     boxes.answers = {kIdYes, kIdNo};  // overwrite; then the form's save file, carried over
     EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
     EXPECT_EQ(files.files[kIni], settings.Format());
     EXPECT_EQ(settings.m_watchingCycleTime, 2000);
-    EXPECT_EQ(boxes.shown.size(), 4u);
+    EXPECT_EQ(boxes.shown.size(), 5u);
 }
 
 // The file dialog cannot be driven to a name code page 932 cannot hold: such a choice is refused with a box.

@@ -125,7 +125,12 @@ TEST_F(RegistryTest, AFailingDiskNeverCostsTheOldFile) {
         std::string temp;
         std::function<bool()> write;  // true when the failure was reported (the conversion: the old file read)
     } writers[] = {
-        {"the save", kSavePath, kSavePath + ".new"s, [&] { registry.SaveTable(); return boxes.shown.size() == 1; }},
+        // The old file was never read here: Yes to the question, then the failure.
+        {"the save", kSavePath, kSavePath + ".new"s, [&] {
+             boxes.answers = {kIdYes};
+             registry.SaveTable();
+             return boxes.shown.size() == 2;
+         }},
         {"the settings", ini, ini + ".new", [&] { return !settings.Save(); }},
         // The old file has no header: the load converts it first, then reads it as it is.
         {"the conversion", kSavePath, kTempPath, [&] { registry.LoadTable(); return rows.Count() == 0; }},

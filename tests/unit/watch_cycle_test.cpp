@@ -91,11 +91,15 @@ TEST_P(WatchTest, LeavesUnregisteredUnwatchedNamelessAndAlreadyRightProcessesAlo
     const int opens[] = {2, 8, 13 + 8};  // by listing
     EXPECT_EQ(system.opens, opens[static_cast<int>(Listing())]);
     EXPECT_EQ(system.openHandles, 0);
-    // Where this program's own process runs at another class, Windows' numbers cannot
-    // be told from Wine's.
-    system.ownClass = kHigh;
+    // Whatever class this program was started at (below normal from the Task
+    // Scheduler, idle from a parent at idle), its own base priority tells Windows'
+    // numbers from Wine's; only where its class cannot be read is the query not used.
     const WatchListing without = Listing() == WatchListing::Query ? WatchListing::Snapshot : Listing();
-    EXPECT_EQ(WatchedProcessListing(system, enumerator).Kind(), without);
+    for (const auto& [ownClass, kind] : {std::pair{kBelowNormal, Listing()}, {kIdle, Listing()}, {kHigh, Listing()},
+                                         {kRealtime, Listing()}, {PriorityLevel{0}, without}}) {
+        system.ownClass = ownClass;
+        EXPECT_EQ(WatchedProcessListing(system, enumerator).Kind(), kind) << ownClass;
+    }
 }
 
 // The foreground process of a program gets its active priority; each change counts.
@@ -301,6 +305,14 @@ TEST_P(WatchTest, ProcessesLeftAsTheyAreAreToldOnceAndLeftWatched) {
         Tick();
     }
     EXPECT_EQ(history.Count(), static_cast<int>(expected.size()) + (named ? 3 : 1));
+    // The debug privilege gained: each one noted as unchangeable is tried, and told, once more.
+    const int opens = system.opens, lines = history.Count();
+    cycle.TryRefusedAgain();
+    Tick();
+    if (Listing() == WatchListing::Query) {
+        EXPECT_EQ(system.opens - opens, 3);
+    }
+    EXPECT_EQ(history.Count(), lines + 2);
     EXPECT_EQ(system.openHandles, 0);
 }
 

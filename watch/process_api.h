@@ -123,7 +123,7 @@ public:
     virtual bool ProcessSession(Dword processId, Dword& session) = 0;
     // Whether the process runs in efficiency mode (power throttling of its execution
     // speed, which Windows 11 pairs with the idle class); false where the system
-    // cannot tell (before Windows 8, or where the throttling state cannot be read).
+    // cannot tell: the state can be read only from Windows 11 22H2 on.
     virtual bool InEfficiencyMode(Handle process) = 0;
     virtual void CloseHandle(Handle handle) = 0;
     // Process id of the foreground window's owner; 0 when there is none.

@@ -259,7 +259,10 @@ std::string SessionEndCopyPath(const std::string& savePath, int number) {
     const std::size_t dot = name.rfind('.');
     const std::size_t stem = savePath.size() - name.size() + (dot == std::string::npos ? name.size() : dot);
     std::string copy = savePath.substr(0, stem) + "-session-end";
-    if (number > 1) copy += "-" + std::to_string(number);
+    if (number > 1) {
+        copy += '-';
+        copy += std::to_string(number);
+    }
     return copy + savePath.substr(stem);
 }
 

@@ -36,10 +36,7 @@ ProcessQuery::ProcessQuery(ProcessApi& api) : m_api(api) {
         const std::int32_t own = BasePriorityOf(api.CurrentProcessId());
         const Dword ownClass = api.OwnPriorityClass();
         for (const ClassTable* table : {&kWindowsClasses, &kWineClasses}) {
-            if (ownClass != 0 && own >= 0 && own < static_cast<std::int32_t>(table->size()) &&
-                (*table)[static_cast<std::size_t>(own)] == ownClass) {
-                m_classes = table;
-            }
+            if (ownClass != 0 && ClassIn(*table, own) == ownClass) m_classes = table;
         }
     }
     if (!m_classes) {

@@ -67,9 +67,10 @@ private:
     bool Query();
     // The base priority that the query reports for a process; -1 when it lists none.
     std::int32_t BasePriorityOf(Dword processId) const;
-    Dword ClassOf(std::int32_t basePriority) const {
-        return basePriority >= 0 && static_cast<std::size_t>(basePriority) < m_classes->size()
-                   ? (*m_classes)[static_cast<std::size_t>(basePriority)]
+    Dword ClassOf(std::int32_t basePriority) const { return ClassIn(*m_classes, basePriority); }
+    static Dword ClassIn(const ClassTable& table, std::int32_t basePriority) {
+        return basePriority >= 0 && static_cast<std::size_t>(basePriority) < table.size()
+                   ? table[static_cast<std::size_t>(basePriority)]
                    : 0;
     }
 

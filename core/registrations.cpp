@@ -185,9 +185,7 @@ Registrations::RowsInUse::~RowsInUse() {
 void Registrations::RunWaitingLoad() {
     // A nested message loop may deliver the message while the rows are in use again:
     // the load then waits for them once more.
-    if (!m_loadWaiting || m_rowsInUse != 0) return;
-    m_loadWaiting = false;
-    LoadTable();
+    if (m_loadWaiting && m_rowsInUse == 0) LoadTable();
 }
 
 bool Registrations::WriteSaveFile(const std::string& bytes) {
@@ -279,7 +277,7 @@ void Registrations::LoadTable() {
         }
     } loading(*this);
 
-    m_loadWaiting = false;
+    m_loadWaiting = false;  // done now, whoever asked
     const std::string savePath = m_settings.GetSaveFilePath();
     ConvertOldSaveFile(m_files, savePath, m_settings.GetTempFilePath());
     m_rows.DeleteAll();

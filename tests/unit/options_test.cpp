@@ -237,6 +237,9 @@ TEST_F(OptionsTest, ASettingsFileChangedByAnotherIsAskedAbout) {
     EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
     EXPECT_EQ(files.files[kIni], settings.Format());
     EXPECT_EQ(settings.m_watchingCycleTime, 2000);
+    files.files[kIni] += "RETRYCOUNT=4\r\n";
+    settings.Load();  // read: OK no longer asks
+    EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
     EXPECT_EQ(boxes.shown.size(), 5u);
 }
 

@@ -228,6 +228,8 @@ TEST_F(RegistryTest, ALoadAskedForWhileTheRowsAreInUseWaitsForThem) {
     EXPECT_EQ(posts, 1);
     registry.RunWaitingLoad();
     EXPECT_EQ(RowsAsText(), std::vector<std::string>{"[x]|する|theirs.exe||高|指定なし|"});
+    rows.SetChecked(0, false);  // saved again once loaded
+    EXPECT_EQ(files.files[testing::kSavePath], "Version:4.0.0\r\n0,theirs.exe,高,指定なし,\r\n");
     EXPECT_EQ(boxes.shown.size(), 1u);
 }
 

@@ -129,6 +129,34 @@ void SaveFileChangedByAnother() {
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));
 }
 
+// With auto-load off, a save file that holds registrations is left unloaded: the
+// history says how many, a save asks before it replaces that file, and the end of the
+// Windows session writes the unsaved list beside it, which the next start tells.
+void SaveFileNeverLoaded() {
+    const std::string theirs = "Version:4.0.0\r\n1,theirs.exe,高,指定なし,\r\n0,old.exe,低,指定なし,\r\n";
+    const std::string notLoaded = " セーブファイルの 2 件の登録は読み込まれていません。";
+    Installation install("", theirs);
+    {
+        TarnwickRun run(install);
+        WINE_CHECK(run.Ready() && run.HistoryCount() == 1 && run.HistoryLine(0).find(notLoaded) == 17);
+        const Dialog entry = run.Open(1003, kEntryTitle);
+        entry.SetText(1020, "mine.exe");
+        entry.Select(1019, "通常");
+        WINE_CHECK(entry.Close(IDOK) && run.Settle());
+        run.Click(1006);
+        WINE_CHECK(run.AnswerMessageBox("セーブファイルの変更の確認", IDCANCEL) && run.Settle() && install.Save() == theirs);
+        WINE_CHECK(SendMessageTimeoutW(run.Window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 15000, nullptr));
+        WINE_CHECK(install.Save() == theirs &&
+                   install.Bytes(L"Tarnwick-session-end.sav") == "Version:4.0.0\r\n1,mine.exe,通常,指定なし,\r\n");
+        run.PostCommand(32773);
+        WINE_CHECK(run.AnswerMessageBox(kEndTitle, IDNO) && run.Ended());
+    }
+    TarnwickRun run(install);
+    WINE_CHECK(run.Ready() && run.HistoryCount() == 2 &&
+               run.HistoryLine(0).find("Tarnwick-session-end.sav に保存されています。") != std::string::npos);
+    WINE_CHECK(run.QuitLeaving("Tarnwick-session-end.sav Tarnwick.exe Tarnwick.sav"));
+}
+
 // A full disk (a small file system that the fixture, e2e/full-disk.sh, filled): the
 // automatic save of a new registration fails, so ending asks about it rather than
 // dropping it, and once there is room the registration is kept.

@@ -129,12 +129,14 @@ TEST(DebugPrivilegeTest, ARefusalIsToldOnceEachTimeTheOptionIsSwitchedOn) {
     // At start, OK with it on, switched off, switched on again: the messages so far.
     const std::pair<bool, std::size_t> steps[] = {{true, 1}, {true, 1}, {false, 1}, {true, 2}};
     for (const auto& [wanted, told] : steps) {
-        privilege.Apply(wanted);
+        EXPECT_FALSE(privilege.Apply(wanted));
         EXPECT_EQ(boxes.shown.size(), told);
     }
+    // Gained only when switched on and granted: the watch then tries refused processes again.
     token.granted = true;
-    privilege.Apply(false);
-    privilege.Apply(true);
+    EXPECT_FALSE(privilege.Apply(false));
+    EXPECT_TRUE(privilege.Apply(true));
+    EXPECT_FALSE(privilege.Apply(true));
     EXPECT_EQ(boxes.shown.size(), 2u);
 }
 

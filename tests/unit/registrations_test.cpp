@@ -101,108 +101,77 @@ TEST_F(RegistryTest, AFailedSaveKeepsRunningAndTheSessionsEndWritesWithoutAWord)
     EXPECT_EQ(Saves(), 1);
 }
 
-// Another copy of Tarnwick (the same user's elevated one, another account's) wrote
-// the save file since it was read here: a save asks first. Cancel writes nothing, No
-// reads the other version, Yes overwrites it; a file unchanged since, or gone, is
-// written without a question.
-TEST_F(RegistryTest, ASaveFileChangedByAnotherIsAskedAbout) {
-    const std::string theirs = "Version:4.0.0\r\n1,theirs.exe,高,指定なし,\r\n";
-    registry.LoadTable();  // there is none yet
-    registry.Add(Entry("mine.exe"));
-    files.files[testing::kSavePath] = theirs;
-    boxes.answers = {kIdCancel, kIdNo};
-    EXPECT_FALSE(registry.SaveTable());
-    EXPECT_EQ(files.files[testing::kSavePath], theirs);
-    EXPECT_TRUE(registry.SaveTable());
-    EXPECT_EQ(RowsAsText(), std::vector<std::string>{"[x]|する|theirs.exe||高|指定なし|"});
-    registry.Add(Entry("mine.exe"));
-    EXPECT_TRUE(registry.SaveTable());
-    EXPECT_EQ(boxes.shown.size(), 2u);
-    files.files[testing::kSavePath] = theirs;
-    boxes.answers = {kIdYes};
-    EXPECT_TRUE(registry.SaveTable());
-    EXPECT_NE(files.files[testing::kSavePath].find("mine.exe"), std::string::npos);
-    files.files.erase(testing::kSavePath);
-    EXPECT_TRUE(registry.SaveTable());
-    EXPECT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(boxes.shown.back().caption, "セーブファイルの変更の確認");
-}
-
 // A save file that holds what this run has not seen (never read: auto-load off; or
-// changed since, even by a change of the same size within one tick of FAT32's clock)
-// is never replaced without a question, whoever saves. The session's end asks nobody:
-// it writes its list beside such a file, and the next start says where.
+// changed by another program since, even by a change of the same size within one tick
+// of FAT32's clock) is never replaced without a question, whoever saves: Cancel writes
+// nothing, No reads that file, Yes overwrites it. The session's end asks nobody: it
+// writes its list beside such a file, and the next start says where.
 TEST(SaveFileGuard, NothingUnseenIsOverwrittenAndTheStartTellsWhatLies) {
     const std::string theirs = "Version:4.0.0\r\n1,theirs.exe,高,指定なし,\r\n0,old.exe,低,指定なし,\r\n";
-    const std::string copy = "C:\\T\\Tarnwick-session-end.sav";
-    const std::string notLoaded = "セーブファイル(C:\\T\\Tarnwick.sav)には、Tarnwick が読み込んでいない";
-    const std::string changed = "セーブファイル(C:\\T\\Tarnwick.sav)は、Tarnwick が読み書きした後に";
+    const std::string save = testing::kSavePath, copy = "C:\\T\\Tarnwick-session-end.sav";
+    const ProgramEntryForm mine{0, "mine.exe", "", kHigh, kNoPriority};
+    using World = testing::RegistryWorld;
     const struct {
         const char* title;
-        bool there;       // their file lies there from the start
-        bool loadFirst;   // this run read it
-        std::function<void(testing::RegistryWorld&, testing::MemoryFileSystem&)> act;
+        bool read;  // this run read their file; else it has a row of its own
+        std::function<void(World&, testing::MemoryFileSystem&)> act;
         std::vector<int> answers;
-        std::string asked;  // the start of the one question, or "" for none
+        std::optional<Text> asked;
         bool mineWritten;  // the save file holds this run's list
     } cases[] = {
-        {"the save button", true, false, [](auto& w, auto&) { w.registry.SaveTable(); }, {kIdCancel}, notLoaded, false},
-        {"an automatic save, No: their file is loaded", true, false, [](auto& w, auto&) {
+        {"the save button, No: loaded at once", false, [](auto& w, auto&) {
+             w.registry.SaveTable();
+             EXPECT_EQ(w.rows.Count(), 2);
+         }, {kIdNo}, Text::SaveFileNotLoaded, false},
+        {"an automatic save, No: loaded once the change reaction is done", false, [](auto& w, auto&) {
              w.settings.m_autoSaveMode = 1;
              w.rows.SetChecked(0, false);
              w.registry.RunWaitingLoad();
              EXPECT_EQ(w.rows.Count(), 2);
-         }, {kIdNo}, notLoaded, false},
-        {"the end's question, then Cancel", true, false, [](auto& w, auto&) { EXPECT_FALSE(w.registry.ConfirmEnd()); },
-         {kIdYes, kIdCancel}, notLoaded, false},
-        {"no file: written without a question", false, false, [](auto& w, auto&) { w.registry.SaveTable(); }, {}, "",
-         true},
-        {"a change of the same size and time", true, true, [&theirs](auto& w, auto& files) {
-             w.registry.Add({0, "mine.exe", "", kHigh, kNoPriority});
-             files.coarseTimes = true;
-             files.files["C:\\T\\Tarnwick.sav"] = std::string(theirs).replace(17, 6, "THEIRS");
+         }, {kIdNo}, Text::SaveFileNotLoaded, false},
+        {"the end's question, then Cancel", false, [](auto& w, auto&) { EXPECT_FALSE(w.registry.ConfirmEnd()); },
+         {kIdYes, kIdCancel}, Text::SaveFileNotLoaded, false},
+        {"no file: written without a question", false, [&](auto& w, auto& files) {
+             files.files.erase(save);
              w.registry.SaveTable();
-         }, {kIdCancel}, changed, false},
-        {"the file read: the session's end writes it", true, true, [](auto& w, auto&) {
-             w.registry.Add({0, "mine.exe", "", kHigh, kNoPriority});
+         }, {}, {}, true},
+        {"changed since read, in size and time alike: Yes", true, [&](auto& w, auto& files) {
+             w.registry.Add(mine);
+             files.coarseTimes = true;
+             files.files[save] = std::string(theirs).replace(17, 6, "THEIRS");
+             w.registry.SaveTable();
+         }, {kIdYes}, Text::SaveFileChanged, true},
+        {"read: the session's end writes it", true, [&](auto& w, auto&) {
+             w.registry.Add(mine);
              w.registry.SaveForSessionEnd();
-         }, {}, "", true},
-        {"the file unread: the session's end writes beside it", true, false, [&copy](auto& w, auto& files) {
+         }, {}, {}, true},
+        {"unread: the session's end writes beside it, and the start tells", false, [&](auto& w, auto& files) {
              w.registry.SaveForSessionEnd();
-             files.files["C:\\T\\Tarnwick.sav"] = "Version:4.0.0\r\n1,theirs.exe,高,指定なし,\r\n";
+             files.files[save] = "1,a.exe,高,\r\n1,b.exe,高,\r\n1,c.exe,高,";  // the older layout: no header line
              w.registry.SaveForSessionEnd();  // another session's end: beside the first copy
+             const std::string second = "C:\\T\\Tarnwick-session-end-2.sav";
              EXPECT_EQ(files.files[copy], "Version:4.0.0\r\n1,mine.exe,高,指定なし,\r\n");
-             EXPECT_EQ(files.files["C:\\T\\Tarnwick-session-end-2.sav"], files.files[copy]);
-             EXPECT_EQ(w.registry.StartNotes("08/12/26"), (std::vector<std::string>{
-                 "08/12/26 セーブファイルの 1 件の登録は読み込まれていません。[ロード]を押すか、オプションの"
-                 "「オートロードします。」をオンにすると読み込まれます。",
-                 "08/12/26 Windows の終了時にセーブファイルが他のプログラムによって変更されていたため、"
-                 "セーブされていない登録内容は " + copy + " に保存されています。",
-                 "08/12/26 Windows の終了時にセーブファイルが他のプログラムによって変更されていたため、"
-                 "セーブされていない登録内容は C:\\T\\Tarnwick-session-end-2.sav に保存されています。"}));
+             EXPECT_EQ(files.files[second], files.files[copy]);
+             EXPECT_EQ(w.registry.StartNotes("t"), (std::vector<std::string>{
+                 TextWith(Text::HistoryNotLoaded, {"t", "3"}), TextWith(Text::HistorySessionEndCopy, {"t", copy}),
+                 TextWith(Text::HistorySessionEndCopy, {"t", second})}));
              w.settings.m_autoLoadMode = 1;
-             EXPECT_EQ(w.registry.StartNotes("").size(), 2u);
-         }, {}, "", false},
+             EXPECT_EQ(w.registry.StartNotes("t").size(), 2u);
+         }, {}, {}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
         testing::MemoryFileSystem files;
-        testing::RegistryWorld world("C:\\T\\Tarnwick.exe", files);
-        if (c.there) files.files[testing::kSavePath] = theirs;
-        if (c.loadFirst) world.registry.LoadTable();
-        if (!c.loadFirst) world.registry.Add({0, "mine.exe", "", kHigh, kNoPriority});
+        World world("C:\\T\\Tarnwick.exe", files);
+        files.files[save] = theirs;
+        c.read ? world.registry.LoadTable() : void(world.registry.Add(mine));
         world.boxes.answers.assign(c.answers.begin(), c.answers.end());
         c.act(world, files);
-        const std::string asked = world.boxes.shown.empty() ? "" : world.boxes.shown.back().text;
-        EXPECT_EQ(asked.substr(0, c.asked.size()), c.asked);
         EXPECT_EQ(world.boxes.shown.size(), c.answers.size());
-        EXPECT_EQ(files.files[testing::kSavePath].find("mine.exe") != std::string::npos, c.mineWritten);
+        EXPECT_EQ(world.boxes.shown.empty() ? "" : world.boxes.shown.back().text,
+                  c.asked ? TextWith(*c.asked, {save}) : "");
+        EXPECT_EQ(files.files[save].find("mine.exe") != std::string::npos, c.mineWritten);
     }
-    // A file of the older layout has no header line: each of its lines is a registration.
-    testing::MemoryFileSystem files;
-    testing::RegistryWorld world("C:\\T\\Tarnwick.exe", files);
-    files.files[testing::kSavePath] = "1,a.exe,高,\r\n1,b.exe,高,\r\n1,c.exe,高,";
-    EXPECT_NE(world.registry.StartNotes("").at(0).find(" 3 件"), std::string::npos);
 }
 
 // A load that No to the changed-file question asks for while the rows are in use (the

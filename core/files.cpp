@@ -21,10 +21,11 @@ bool WriteReplacing(FileSystem& files, const std::string& path, const std::strin
     return true;
 }
 
-void KnownVersion::Remember(const std::string& path, std::optional<std::string> bytes) {
+void KnownVersion::Remember(FileSystem& files, const std::string& path, std::optional<std::string> bytes) {
     m_path = path;
     m_known = true;
     m_bytes = std::move(bytes);
+    m_stamp = files.Stamp(path);
 }
 
 bool KnownVersion::ChangedSince(FileSystem& files, const std::string& path) const {
@@ -33,8 +34,10 @@ bool KnownVersion::ChangedSince(FileSystem& files, const std::string& path) cons
     if (!Seen(path) || !m_bytes) return true;
     // Another size tells without reading; the same size says nothing.
     if (now->size != m_bytes->size()) return true;
+    // A file that a scanner or a sync client holds for a moment cannot be read: its size
+    // and time tell then.
     const std::optional<std::string> bytes = files.Read(path);
-    return bytes != m_bytes;
+    return bytes ? bytes != m_bytes : now != m_stamp;
 }
 
 int AskAboutChangedFile(MessageBoxes& boxes, Text question, Text caption, const std::string& path) {

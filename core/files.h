@@ -49,7 +49,7 @@ class KnownVersion {
 public:
     // After reading or writing the file: the bytes it holds now, or nothing when it
     // is not there.
-    void Remember(const std::string& path, std::optional<std::string> bytes);
+    void Remember(FileSystem& files, const std::string& path, std::optional<std::string> bytes);
     // Whether the file is there now and holds bytes that this program has not seen:
     // another version than the one remembered, or any file at a path never read or
     // written here. A file that is not there has nothing to lose.
@@ -61,6 +61,7 @@ private:
     std::string m_path;
     bool m_known = false;
     std::optional<std::string> m_bytes;
+    std::optional<FileStamp> m_stamp;  // what tells while another program holds the file
 };
 
 // The question before overwriting a file that another program changed: Yes

@@ -191,7 +191,7 @@ void Registrations::RunWaitingLoad() {
 bool Registrations::WriteSaveFile(const std::string& bytes) {
     const std::string path = m_settings.GetSaveFilePath();
     if (!WriteReplacing(m_files, path, bytes)) return false;
-    m_saveVersion.Remember(path, bytes);
+    m_saveVersion.Remember(m_files, path, bytes);
     m_savedBytes = bytes;
     return true;
 }
@@ -283,7 +283,7 @@ void Registrations::LoadTable() {
     m_rows.DeleteAll();
     m_programs.Clear();
     std::optional<std::string> text = m_files.Read(savePath);
-    m_saveVersion.Remember(savePath, text);
+    m_saveVersion.Remember(m_files, savePath, text);
     if (!text) return;
 
     bool header = true;

@@ -80,7 +80,7 @@ std::string AppSettings::SaveFilePathFromStored(std::string_view stored) const {
 
 void AppSettings::Load() {
     std::optional<std::string> text = m_files.Read(m_settingsFilePath);
-    m_fileVersion.Remember(m_settingsFilePath, text);
+    m_fileVersion.Remember(m_files, m_settingsFilePath, text);
     if (!text) return;
     ForEachLine(*text, [this](std::string_view line) {
         ApplyLine(line);
@@ -140,7 +140,7 @@ std::string AppSettings::Format() const {
 bool AppSettings::Save() {
     std::string bytes = Format();
     if (!WriteReplacing(m_files, m_settingsFilePath, bytes)) return false;
-    m_fileVersion.Remember(m_settingsFilePath, std::move(bytes));
+    m_fileVersion.Remember(m_files, m_settingsFilePath, std::move(bytes));
     return true;
 }
 

@@ -110,7 +110,8 @@ void OptionsPagesAndEffects() {
 // asks again after each answer that keeps the dialog: Cancel changes nothing; Yes
 // while the settings cannot be written (a folder in their place) shows the failure
 // and reads nothing; Yes then reads the new file, writes the settings and puts the
-// cycle in force. No to another switch carries the rows over, auto-saved to that file.
+// cycle in force. No to another switch carries the rows over, auto-saved to that file
+// once the question about the registrations that it holds, unread, is answered Yes.
 void OptionsSaveFile() {
     const std::string first = "Version:4.0.0\r\n1,a.exe,高,指定なし,A\r\n";
     const std::string other = "Version:4.0.0\r\n0,b.exe,低,指定なし,B\r\n";
@@ -139,7 +140,8 @@ void OptionsSaveFile() {
     options = Options(run.Open(1008, kOptionsTitle));
     WINE_CHECK(options.watch.Text(1015) == "2000");
     options.file.SetText(1015, Narrow(install.Path(L"Tarnwick.sav")));
-    WINE_CHECK(answer(IDNO) && options.dialog.Closed() && run.Settle());
+    WINE_CHECK(answer(IDNO) && options.dialog.Closed() && run.AnswerMessageBox("セーブファイルの変更の確認", IDYES) &&
+               run.Settle());
     WINE_CHECK(run.Column(1) == std::vector<std::string>{"b.exe"} && install.Save() == other);
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav other.sav"));
 }

@@ -1,7 +1,7 @@
 // The save file and its surroundings: the old layout converted in a folder of any
 // name that is then moved, a program folder that refuses writes, files that are
-// folders, a save file replaced and held by another program, a full disk, a save
-// file of 23 MB.
+// folders, another program's save file left unloaded, replaced and held by it, a
+// full disk, a save file of 23 MB.
 #include <shlobj.h>
 
 #include <filesystem>
@@ -87,18 +87,31 @@ void FilesThatAreFolders() {
     WINE_CHECK(run.QuitLeaving("Tarnwick.exe") && IsFolder(install.Path(L"Tarnwick.sav")) && IsFolder(install.Path(L"Tarnwick.ini")));
 }
 
-// Another program replaces the save file while Tarnwick runs: a save asks before it
-// overwrites that file (Cancel leaves it), and the load shows the other program's
-// records. Then the other program holds the file open without sharing: held for a
-// moment, as a scanner does, the save waits for it; held for longer, the save
-// reports its failure and leaves that file and no stray copy.
+// Another program's save file: with auto-load off it is left unloaded and the history
+// says how many registrations it holds; a save asks before it replaces that file
+// (Cancel leaves it); the end of the Windows session writes the unsaved list beside
+// it, which the next start tells; Load shows its records. Then the other program
+// holds the file open without sharing: held for a moment, as a scanner does, the
+// save waits for it; held for longer, the save reports its failure and leaves that
+// file and no stray copy.
 void SaveFileChangedByAnother() {
-    Installation install("AUTOLOADMODE=1\r\n", "Version:4.0.0\r\n1,a.exe,高,指定なし,\r\n");
-    TarnwickRun run(install);
     const std::string other = "Version:4.0.0\r\n0,other.exe,通常以下,指定なし,written elsewhere\r\n";
-    WINE_CHECK(run.Ready(1) && WriteBytes(install.Path(L"Tarnwick.sav"), other));
-    run.Click(1006);
-    WINE_CHECK(run.AnswerMessageBox("セーブファイルの変更の確認", IDCANCEL) && run.Settle() && install.Save() == other);
+    Installation install("", other);
+    {
+        TarnwickRun run(install);
+        WINE_CHECK(run.Ready() && run.HistoryLine(0).find(" セーブファイルの 1 件の登録は読み込まれていません。") == 17);
+        const Dialog entry = run.Open(1003, kEntryTitle);
+        entry.SetText(1020, "mine.exe");
+        WINE_CHECK(entry.Close(IDOK) && run.Settle());
+        run.Click(1006);
+        WINE_CHECK(run.AnswerMessageBox("セーブファイルの変更の確認", IDCANCEL) && run.Settle() && install.Save() == other);
+        WINE_CHECK(SendMessageTimeoutW(run.Window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 15000, nullptr) &&
+                   install.Save() == other && install.Bytes(L"Tarnwick-session-end.sav").find(",mine.exe,") == 16);
+        run.PostCommand(32773);
+        WINE_CHECK(run.AnswerMessageBox(kEndTitle, IDNO) && run.Ended());
+    }
+    TarnwickRun run(install);
+    WINE_CHECK(run.Ready() && run.HistoryLine(0).find("Tarnwick-session-end.sav に保存されています。") != std::string::npos);
     run.Click(1007);
     WINE_CHECK(WaitFor([&] { return run.RowCount() == 1 && run.Text(0, 1) == "other.exe"; }) &&
                run.Text(0, 2) == "written elsewhere" && run.Text(0, 3) == "通常以下");
@@ -123,38 +136,10 @@ void SaveFileChangedByAnother() {
     run.Click(1006);
     WINE_CHECK(run.AnswerMessageBox(kSaveFailedTitle, IDOK, kSaveFailed));
     CloseHandle(held);
-    WINE_CHECK(install.Save() == checked && install.Files() == "Tarnwick.exe Tarnwick.ini Tarnwick.sav");
-    WINE_CHECK(run.ClickDone(1006) &&  // released: the save goes through
-               install.Save() == "Version:4.0.0\r\n0,other.exe,通常以下,指定なし,written elsewhere\r\n");
-    WINE_CHECK(run.QuitLeaving("Tarnwick.exe Tarnwick.ini Tarnwick.sav"));
-}
-
-// With auto-load off, a save file that holds registrations is left unloaded: the
-// history says how many, a save asks before it replaces that file, and the end of the
-// Windows session writes the unsaved list beside it, which the next start tells.
-void SaveFileNeverLoaded() {
-    const std::string theirs = "Version:4.0.0\r\n1,theirs.exe,高,指定なし,\r\n0,old.exe,低,指定なし,\r\n";
-    const std::string notLoaded = " セーブファイルの 2 件の登録は読み込まれていません。";
-    Installation install("", theirs);
-    {
-        TarnwickRun run(install);
-        WINE_CHECK(run.Ready() && run.HistoryCount() == 1 && run.HistoryLine(0).find(notLoaded) == 17);
-        const Dialog entry = run.Open(1003, kEntryTitle);
-        entry.SetText(1020, "mine.exe");
-        entry.Select(1019, "通常");
-        WINE_CHECK(entry.Close(IDOK) && run.Settle());
-        run.Click(1006);
-        WINE_CHECK(run.AnswerMessageBox("セーブファイルの変更の確認", IDCANCEL) && run.Settle() && install.Save() == theirs);
-        WINE_CHECK(SendMessageTimeoutW(run.Window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 15000, nullptr));
-        WINE_CHECK(install.Save() == theirs &&
-                   install.Bytes(L"Tarnwick-session-end.sav") == "Version:4.0.0\r\n1,mine.exe,通常,指定なし,\r\n");
-        run.PostCommand(32773);
-        WINE_CHECK(run.AnswerMessageBox(kEndTitle, IDNO) && run.Ended());
-    }
-    TarnwickRun run(install);
-    WINE_CHECK(run.Ready() && run.HistoryCount() == 2 &&
-               run.HistoryLine(0).find("Tarnwick-session-end.sav に保存されています。") != std::string::npos);
-    WINE_CHECK(run.QuitLeaving("Tarnwick-session-end.sav Tarnwick.exe Tarnwick.sav"));
+    const std::string files = "Tarnwick-session-end.sav Tarnwick.exe Tarnwick.sav";
+    WINE_CHECK(install.Save() == checked && install.Files() == files);
+    WINE_CHECK(run.ClickDone(1006) && install.Save() == other);  // released: the save goes through
+    WINE_CHECK(run.QuitLeaving(files));
 }
 
 // A full disk (a small file system that the fixture, e2e/full-disk.sh, filled): the

@@ -18,7 +18,6 @@ SCENARIO(OldLayout,                   "old-layout",                            "
 SCENARIO(UnwritableProgramFolder,     "unwritable-program-folder",             "")
 SCENARIO(FilesThatAreFolders,         "files-that-are-folders",                "")
 SCENARIO(SaveFileChangedByAnother,    "save-file-changed-by-another-program",  "codepage")
-SCENARIO(SaveFileNeverLoaded,         "save-file-never-loaded",                "")
 SCENARIO(FullDisk,                    "full-disk",                             "")
 SCENARIO(HugeSaveFile,                "huge-save-file",                        "")
 SCENARIO(ForegroundFollowedAtOnce,    "foreground-followed-at-once",           "")

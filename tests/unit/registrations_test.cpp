@@ -131,8 +131,11 @@ TEST(SaveFileGuard, NothingUnseenIsOverwrittenAndTheStartTellsWhatLies) {
          }, {kIdNo}, Text::SaveFileNotLoaded, false},
         {"the end's question, then Cancel", false, [](auto& w, auto&) { EXPECT_FALSE(w.registry.ConfirmEnd()); },
          {kIdYes, kIdCancel}, Text::SaveFileNotLoaded, false},
-        {"no file: written without a question", false, [&](auto& w, auto& files) {
+        {"no file: nothing told at start, written without a question, and again", false, [&](auto& w, auto& files) {
              files.files.erase(save);
+             EXPECT_TRUE(w.registry.StartNotes("t").empty());
+             w.registry.SaveTable();
+             w.rows.SetChecked(0, false);
              w.registry.SaveTable();
          }, {}, {}, true},
         {"changed since read, in size and time alike: Yes", true, [&](auto& w, auto& files) {

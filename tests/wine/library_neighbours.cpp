@@ -25,7 +25,6 @@ int main() {
     const std::wstring server = folder.Path() + L"\\neighbour_server.dll";
     // As IMM32 loads an input method: its imports never come from beside the program.
     const HMODULE plain = LoadLibraryW(server.c_str());
-    std::printf("plain load: %p, its import from: %ls\n", static_cast<void*>(plain), LoadedHelper().c_str());
     WINE_CHECK(LoadedHelper() != ProgramFolder() + L"\\neighbour_helper.dll");
     if (plain) FreeLibrary(plain);
     // As COM loads an in-process server: the ones beside the server come first.

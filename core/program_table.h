@@ -40,10 +40,6 @@ public:
     // Whether a watched program has an active priority: only then does the
     // foreground matter to the watch.
     bool AnyWatchedWithActivePriority() const;
-    template <typename Visit>
-    void ForEach(Visit visit) {
-        for (auto& entry : m_entries) visit(entry.second);
-    }
 
 private:
     // Looked up by a string_view without making a string.

@@ -32,7 +32,6 @@ void WatchCycle::Tick(Cause cause) {
 
 void WatchCycle::TryRefusedAgain() {
     for (auto& note : m_notes) note.second.unchangeable = false;
-    m_registrations.Programs().ForEach([](ProgramState& state) { state.retriesLeft = -1; });
 }
 
 ProgramState* WatchCycle::WatchedProgram(const char* name) {

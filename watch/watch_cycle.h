@@ -32,9 +32,9 @@ public:
     // Lists the processes of watched programs and brings each to its class.
     void Tick(Cause cause = Cause::Timer);
     WatchListing Listing() const { return m_listing.Kind(); }
-    // The debug privilege was gained: processes noted as unchangeable are opened once
-    // more by the next tick, and programs that are being retried get all their
-    // retries again, since the privilege may change what the system allows.
+    // The debug privilege was gained: processes noted as unchangeable (a service, an
+    // elevated program) are opened once more by the next tick, and told once more if
+    // they still refuse.
     void TryRefusedAgain();
 
 private:

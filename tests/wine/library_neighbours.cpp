@@ -1,6 +1,5 @@
-// An in-process server that Windows loads into Tarnwick by full path from a folder of its
-// own (an input method's, a shell extension's) and the library beside it that it imports,
-// loaded by a program that starts as Tarnwick does; copies of both lie beside the program.
+// An in-process server in a folder of its own imports the library beside it; a program
+// that starts as Tarnwick does loads it by full path, with copies of both beside it.
 #if defined(NEIGHBOUR_HELPER)
 extern "C" __declspec(dllexport) int NeighbourValue() { return 1; }
 #elif defined(NEIGHBOUR_SERVER)
@@ -26,11 +25,11 @@ int main() {
     // As IMM32 loads an input method: its imports never come from beside the program.
     const HMODULE plain = LoadLibraryW(server.c_str());
     WINE_CHECK(LoadedHelper() != ProgramFolder() + L"\\neighbour_helper.dll");
-    if (plain) FreeLibrary(plain);
+    FreeLibrary(plain);
     // As COM loads an in-process server: the ones beside the server come first.
     const HMODULE com = LoadLibraryExW(server.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     WINE_CHECK(com && LoadedHelper() == folder.Path() + L"\\neighbour_helper.dll");
-    if (com) FreeLibrary(com);
+    FreeLibrary(com);
     return FinishChecks();
 }
 #endif

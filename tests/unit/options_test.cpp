@@ -190,20 +190,21 @@ TEST_F(OptionsTest, AcceptingWritesTheFileThenAppliesEveryEffectInOrder) {
     EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));  // the same save file: no question
     EXPECT_EQ(effects.calls, (std::vector<std::string>{"topmost", "shortcuts 10", "privilege on"}));
     // A save file name that differs only in letter case is another file: asked about.
-    // Read it (Yes), but the settings file cannot be written: nothing takes effect and
-    // every value goes back, so OK again asks again and reads the new file.
+    // Cancel keeps the dialog open. Read it (Yes), but the settings file cannot be
+    // written: nothing takes effect and every value goes back, so OK again asks again
+    // and reads the new file.
     form.saveFilePath = "C:\\T\\tarnwick.sav";
     form.watchingCycleText = "2000";
-    boxes.answers = {kIdYes, kIdOk, kIdYes};
+    boxes.answers = {kIdCancel, kIdYes, kIdOk, kIdYes};
     effects.calls.clear();
     const std::string written = settings.Format();
     files.uncreatable.insert(kIni + ".new"s);
-    EXPECT_FALSE(AcceptOptions(settings, form, boxes, effects));
+    EXPECT_FALSE(AcceptOptions(settings, form, boxes, effects) || AcceptOptions(settings, form, boxes, effects));
     EXPECT_TRUE(effects.calls.empty());
     EXPECT_EQ(settings.Format(), written);
     files.uncreatable.clear();
     EXPECT_TRUE(AcceptOptions(settings, form, boxes, effects));
-    ASSERT_EQ(boxes.shown.size(), 3u);  // none at first; the question, the failure, the question again
+    ASSERT_EQ(boxes.shown.size(), 4u);  // none at first; the question twice, the failure, the question again
     EXPECT_EQ(effects.calls.front(), "reload");
 }
 

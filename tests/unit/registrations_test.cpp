@@ -107,16 +107,19 @@ TEST_F(RegistryTest, AFailedSaveKeepsRunningAndTheSessionsEndWritesWithoutAWord)
 // nothing, No reads that file, Yes overwrites it. The session's end asks nobody: it
 // writes its list beside such a file, and each start says where.
 TEST_F(RegistryTest, NothingUnseenIsOverwrittenAndTheStartTellsWhatLies) {
-    const std::string save = testing::kSavePath, copy = "C:\\T\\Tarnwick-session-end.sav";
-    const std::string second = "C:\\T\\Tarnwick-session-end-2.sav";
+    const std::string save = testing::kSavePath, copy = "C:\\T\\Tarnwick-session-end.sav",
+                      second = "C:\\T\\Tarnwick-session-end-2.sav";
     const std::string theirs = "Version:4.0.0\r\n1,theirs.exe,高,指定なし,\r\n0,old.exe,低,指定なし,\r\n";
     EXPECT_TRUE(registry.StartNotes("t").empty());  // no save file
     files.files[save] = theirs;
     registry.Add(Entry("mine.exe"));
     registry.SaveForSessionEnd();
     EXPECT_EQ(files.files[copy], "Version:4.0.0\r\n1,mine.exe,高,指定なし,\r\n");
-    boxes.answers = {kIdCancel, kIdNo};
+    boxes.answers = {kIdCancel, kIdCancel, kIdNo};
     EXPECT_FALSE(registry.SaveTable());
+    settings.m_autoSaveMode = 1;  // the cancelled save left the list unsaved: the end asks all the same
+    EXPECT_FALSE(registry.ConfirmEnd());
+    settings.m_autoSaveMode = 0;
     EXPECT_TRUE(registry.SaveTable());  // No: their file, loaded at once
     EXPECT_EQ(boxes.shown.at(0).text, TextWith(Text::SaveFileNotLoaded, {save}));
     EXPECT_EQ(rows.Count(), 2);
@@ -127,7 +130,7 @@ TEST_F(RegistryTest, NothingUnseenIsOverwrittenAndTheStartTellsWhatLies) {
     EXPECT_TRUE(registry.SaveTable());
     EXPECT_TRUE(registry.SaveTable());  // what it wrote itself: no question
     EXPECT_EQ(boxes.shown.back().text, TextWith(Text::SaveFileChanged, {save}));
-    EXPECT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown.size(), 4u);
     files.files[save] = "1,a.exe,高,\r\n1,b.exe,高,\r\n1,c.exe,高,";  // the older layout: no header line
     rows.SetChecked(0, false);
     registry.SaveForSessionEnd();  // beside the first copy

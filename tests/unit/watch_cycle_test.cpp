@@ -91,8 +91,7 @@ TEST_P(WatchTest, LeavesUnregisteredUnwatchedNamelessAndAlreadyRightProcessesAlo
     const int opens[] = {2, 8, 13 + 8};  // by listing
     EXPECT_EQ(system.opens, opens[static_cast<int>(Listing())]);
     EXPECT_EQ(system.openHandles, 0);
-    // Whatever class this program was started at (below normal from the Task Scheduler,
-    // idle from a parent at idle), its own base priority tells Windows' numbers from Wine's.
+    // Started at any class (the Task Scheduler's below normal), Windows' numbers are told from Wine's.
     for (const PriorityLevel own : {kBelowNormal, kIdle, kHigh}) {
         system.ownClass = own;
         EXPECT_EQ(WatchedProcessListing(system, enumerator).Kind(), Listing()) << own;

@@ -74,6 +74,7 @@ bool Registrations::Add(const ProgramEntryForm& form) {
 }
 
 void Registrations::EditSelected(ProgramEntryDialog& dialog) {
+    const RowsInUse inUse(*this);
     if (m_rows.Count() > 0) {
         const int row = m_rows.Selected();
         if (row < 0) return;
@@ -97,6 +98,7 @@ void Registrations::EditSelected(ProgramEntryDialog& dialog) {
 }
 
 void Registrations::DeleteSelected() {
+    const RowsInUse inUse(*this);
     const int count = m_rows.Count();
     if (count > 0) {
         const int row = m_rows.Selected();
@@ -120,6 +122,7 @@ void Registrations::DeleteSelected() {
 void Registrations::ApplyQuickCommand(unsigned commandId) {
     const PriorityCommand* command = FindPriorityCommand(commandId);
     if (!command) return;
+    const RowsInUse inUse(*this);
     if (command->asksFirst && !ConfirmHighPriority(m_boxes)) return;
     if (m_rows.Count() == 0) return;
     const int row = m_rows.Selected();

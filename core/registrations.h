@@ -63,10 +63,11 @@ public:
     // when auto-load is off, and each copy that an earlier session's end left.
     std::vector<std::string> StartNotes(const std::string& timeStamp);
 
-    // While a watch tick or a row's change reaction runs, the rows must stay as they
-    // are: the list control is inside its own notification, and the tick holds row
-    // numbers. A load asked for then (No to the changed-file question) waits, and is
-    // posted to the window once the last of them has ended.
+    // While a watch tick, a row's change reaction or a command on the selected row
+    // runs, the rows must stay as they are: the list control is inside its own
+    // notification, and the others hold row numbers across a tick or a box. A load asked
+    // for then (No to the changed-file question) waits, and is posted to the window
+    // once the last of them has ended.
     class RowsInUse {
     public:
         explicit RowsInUse(Registrations& owner) : m_owner(owner) { ++m_owner.m_rowsInUse; }

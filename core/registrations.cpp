@@ -244,15 +244,7 @@ std::vector<std::string> Registrations::StartNotes(const std::string& timeStamp)
 
 int Registrations::RecordsInSaveFile() {
     const std::optional<std::string> text = m_files.Read(m_settings.GetSaveFilePath());
-    if (!text) return 0;
-    // A file of the older layout has no header line; a load would convert it first.
-    int lines = 0;
-    bool header = false;
-    ForEachLine(*text, [&](std::string_view line) {
-        if (lines++ == 0) header = LineText(line).find("Version:") != std::string_view::npos;
-        return true;
-    });
-    return header ? lines - 1 : lines;
+    return text ? RecordsIn(*text) : 0;
 }
 
 std::string SessionEndCopyPath(const std::string& savePath, int number) {

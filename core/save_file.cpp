@@ -21,11 +21,23 @@ std::string FormatSaveFile(const ProgramRows& rows) {
 
 std::string_view LineText(std::string_view line) { return line.substr(0, line.find('\0')); }
 
+bool HasVersionHeader(std::string_view text) {
+    return LineText(text.substr(0, text.find('\n'))).find("Version:") != std::string_view::npos;
+}
+
+int RecordsIn(const std::string& text) {
+    int lines = 0;
+    ForEachLine(text, [&lines](std::string_view) {
+        ++lines;
+        return true;
+    });
+    return HasVersionHeader(text) ? lines - 1 : lines;
+}
+
 void ConvertOldSaveFile(FileSystem& files, const std::string& savePath, const std::string& tempPath) {
     std::optional<std::string> old = files.Read(savePath);
     if (!old) return;
-    std::string_view first = LineText(std::string_view(*old).substr(0, old->find('\n')));
-    if (first.find("Version:") != std::string_view::npos) return;
+    if (HasVersionHeader(*old)) return;
 
     std::string converted = kSaveFileVersion;
     converted += "\r\n";

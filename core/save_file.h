@@ -34,6 +34,11 @@ std::array<std::string, count + 1> SplitFields(std::string_view line) {
 // The text of one line as a list cell can hold it: up to its first NUL byte.
 std::string_view LineText(std::string_view line);
 
+// Whether the file's first line is the header; a file of the older layout has none.
+bool HasVersionHeader(std::string_view text);
+// The registrations that a load of the file would show: every line but the header.
+int RecordsIn(const std::string& text);
+
 // Rewrites a save file of the older layout through the temporary file. The save
 // file is replaced only by a complete converted copy; any failure leaves it as it was.
 void ConvertOldSaveFile(FileSystem& files, const std::string& savePath, const std::string& tempPath);

@@ -23,6 +23,7 @@ public:
         now = {};
         return true;
     }
+    std::string InUserFormat(const std::tm&) override { return {}; }
 };
 
 constexpr int kProcesses = 1000;

@@ -109,8 +109,9 @@ int PriorityMenuPosition(const OsVersion& version) { return HasExtendedPrioritie
 
 bool NeedsConfirmation(PriorityLevel level) { return level == kRealtime || level == kHigh; }
 
-bool ConfirmHighPriority(MessageBoxes& boxes) {
-    int answer = boxes.Show(TextOf(Text::ConfirmHighPriority), TextOf(Text::ConfirmHighPriorityCaption),
+bool ConfirmHighPriority(MessageBoxes& boxes, const std::string& program, PriorityLevel level) {
+    int answer = boxes.Show(TextWith(Text::ConfirmHighPriority, {program, PriorityName(level)}),
+                            TextOf(Text::ConfirmHighPriorityCaption),
                             kMbYesNo | kMbIconExclamation | kMbDefButton2);
     return answer != kIdNo;
 }

@@ -75,7 +75,7 @@ int PriorityMenuPosition(const OsVersion& version);
 // Realtime and high need a confirmation before they are set.
 bool NeedsConfirmation(PriorityLevel level);
 
-// Asks before one of the two highest classes is set; only No refuses.
-bool ConfirmHighPriority(MessageBoxes& boxes);
+// Asks before one of the two highest classes is set for the named program; only No refuses.
+bool ConfirmHighPriority(MessageBoxes& boxes, const std::string& program, PriorityLevel level);
 
 }  // namespace tarnwick

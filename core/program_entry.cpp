@@ -39,15 +39,33 @@ EntryVerdict AcceptProgramEntry(ProgramEntryForm& form, const ProgramEntryInput&
         boxes.Show(TextOf(Text::ProgramNameComma), TextOf(Text::ProgramNameCaption), kMbOk | kMbIconExclamation);
         return {false, EntryField::Name};
     }
+    if (form.m_nameLocked != 1) {
+        // The watch cycle compares whole file names: "wordpad" would never match.
+        if (form.m_name.find('.') == std::string::npos && form.m_name != form.m_keptAsTyped) {
+            const std::string withExtension = form.m_name + ".exe";
+            if (boxes.Show(TextWith(Text::ProgramNameWithoutExtension, {withExtension}),
+                           TextOf(Text::ProgramNameCaption), kMbYesNo | kMbIconQuestion) == kIdYes) {
+                form.m_name = withExtension;
+            } else {
+                form.m_keptAsTyped = form.m_name;
+            }
+        }
+        if (form.m_isRegistered && form.m_isRegistered(form.m_name)) {
+            boxes.Show(TextWith(Text::AlreadyRegistered, {form.m_name}), TextOf(Text::AlreadyRegisteredCaption),
+                       kMbOk | kMbIconInformation);
+            return {false, EntryField::Name};
+        }
+    }
     form.m_priority = EntryPriorityFromName(input.specifiedText);
     bool confirmed = false;
     if (NeedsConfirmation(form.m_priority)) {
-        if (!ConfirmHighPriority(boxes)) return {false, EntryField::Specified};
+        if (!ConfirmHighPriority(boxes, form.m_name, form.m_priority)) return {false, EntryField::Specified};
         confirmed = true;
     }
     if (input.activeChecked) {
         form.m_activePriority = EntryPriorityFromName(input.activeText);
-        if (!confirmed && NeedsConfirmation(form.m_activePriority) && !ConfirmHighPriority(boxes)) {
+        if (!confirmed && NeedsConfirmation(form.m_activePriority) &&
+            !ConfirmHighPriority(boxes, form.m_name, form.m_activePriority)) {
             return {false, EntryField::Active};
         }
     } else {

@@ -3,6 +3,7 @@
 // of its OK button.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,11 @@ struct ProgramEntryForm {
     std::string m_description;
     PriorityLevel m_priority = kNormal;
     PriorityLevel m_activePriority = kNoPriority;
+    // When adding: tells a name that is registered already, which keeps the dialog open
+    // with the name to correct instead of losing what was typed.
+    std::function<bool(const std::string& name)> m_isRegistered;
+    // A name without an extension that the user chose to keep as typed: not asked again.
+    std::string m_keptAsTyped;
 };
 
 class ProgramEntryDialog {
@@ -49,9 +55,10 @@ struct EntryVerdict {
     EntryField focus;  // where the focus goes when it stays open
 };
 
-// The OK button: copies the input into the form (trimmed), warns about an empty
-// name or one with a comma and asks at most once before realtime or high. The form is updated even
-// when the dialog stays open.
+// The OK button: copies the input into the form (trimmed); warns about an empty name,
+// one with a comma or, when adding, one registered already; offers ".exe" once for a
+// new name without an extension; and asks at most once before realtime or high. The
+// form is updated even when the dialog stays open.
 EntryVerdict AcceptProgramEntry(ProgramEntryForm& form, const ProgramEntryInput& input, MessageBoxes& boxes);
 
 // Removes the single-byte blanks (space, tab, LF, VT, FF, CR) at both ends; they

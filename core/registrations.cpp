@@ -49,6 +49,7 @@ void Registrations::SetWatchText(int row, const char* text, int watched) {
 
 void Registrations::AddProgram(ProgramEntryDialog& dialog) {
     ProgramEntryForm form;
+    form.m_isRegistered = [this](const std::string& name) { return m_programs.Find(MakeKey(name)) != nullptr; };
     if (dialog.Run(form)) Add(form);
 }
 
@@ -56,7 +57,7 @@ bool Registrations::Add(const ProgramEntryForm& form) {
     const int row = m_rows.Count();
     const std::string key = MakeKey(form.m_name);
     if (m_programs.Find(key)) {
-        m_boxes.Show(TextOf(Text::AlreadyRegistered), TextOf(Text::AlreadyRegisteredCaption),
+        m_boxes.Show(TextWith(Text::AlreadyRegistered, {form.m_name}), TextOf(Text::AlreadyRegisteredCaption),
                      kMbOk | kMbIconInformation);
         return false;
     }
@@ -104,7 +105,7 @@ void Registrations::DeleteSelected() {
         const int row = m_rows.Selected();
         if (row < 0) return;
         // Anything but a clear Yes (a box that failed to show, too) keeps the row.
-        if (m_boxes.Show(TextOf(Text::ConfirmDelete), TextOf(Text::ConfirmDeleteCaption),
+        if (m_boxes.Show(TextWith(Text::ConfirmDelete, {m_rows.Text(row, kNameColumn)}), TextOf(Text::ConfirmDeleteCaption),
                          kMbYesNo | kMbIconQuestion | kMbDefButton2) != kIdYes) {
             return;
         }
@@ -123,10 +124,11 @@ void Registrations::ApplyQuickCommand(unsigned commandId) {
     const PriorityCommand* command = FindPriorityCommand(commandId);
     if (!command) return;
     const RowsInUse inUse(*this);
-    if (command->asksFirst && !ConfirmHighPriority(m_boxes)) return;
     if (m_rows.Count() == 0) return;
     const int row = m_rows.Selected();
     if (row < 0) return;
+    // The question names the program: with no row to set, there is nothing to ask.
+    if (command->asksFirst && !ConfirmHighPriority(m_boxes, m_rows.Text(row, kNameColumn), command->level)) return;
     const RowPriorities before = m_rows.Priorities(row);
     RowPriorities after = before;
     (command->active ? after.active : after.specified) = command->level;

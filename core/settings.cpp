@@ -81,7 +81,13 @@ std::string AppSettings::SaveFilePathFromStored(std::string_view stored) const {
 void AppSettings::Load() {
     std::optional<std::string> text = m_files.Read(m_settingsFilePath);
     m_fileVersion.Remember(m_files, m_settingsFilePath, text);
-    if (!text) return;
+    if (!text) {
+        // A new user: what was saved comes back at the next start, and a change is not
+        // lost by forgetting to save. A file that exists but cannot be read now keeps
+        // the values as they are.
+        if (!m_files.Exists(m_settingsFilePath)) m_autoSaveMode = m_autoLoadMode = 1;
+        return;
+    }
     ForEachLine(*text, [this](std::string_view line) {
         ApplyLine(line);
         return true;

@@ -92,6 +92,9 @@ constexpr TextRow kJapanese[] = {
     {Text::ProgramNameMissing, "プログラム名を入力してください。"},
     {Text::ProgramNameComma,
      "プログラム名に半角カンマ「,」は使えません。\nセーブファイルに保存できないため、カンマを含まない名前にしてください。"},
+    {Text::ProgramNameWithoutExtension,
+     "%1 のことですか？\nプログラム名は拡張子まで含めたファイル名で照合されます。\n"
+     "（［いいえ］を選ぶと、入力した名前のまま登録します。）"},
     {Text::ProgramNameCaption, "プログラム名の警告"},
     {Text::AlreadyRegistered, "既に同じプログラムが登録されています。"},
     {Text::AlreadyRegisteredCaption, "追加の警告"},
@@ -191,16 +194,19 @@ constexpr TextRow kEnglish[] = {
      "Choose a folder and file whose names can be written in Japanese (Shift_JIS) characters."},
     {Text::PathNotShiftJisCaption, "Choose Save File"},
     {Text::ConfirmHighPriority,
-     "This setting can slow other applications down considerably and is not recommended.\n"
-     "Do you really want to use it?"},
+     "Running %1 at %2 priority can slow other applications down considerably and is not "
+     "recommended.\nDo you really want to set it?"},
     {Text::ConfirmHighPriorityCaption, "Confirm Priority"},
     {Text::ProgramNameMissing, "Enter a program name."},
     {Text::ProgramNameComma, "A program name cannot contain a comma (,), which the save file cannot hold.\n"
                              "Enter a name without commas."},
+    {Text::ProgramNameWithoutExtension,
+     "Did you mean %1?\nTarnwick matches the whole file name, extension included.\n"
+     "(Click No to keep the name as typed.)"},
     {Text::ProgramNameCaption, "Program Name"},
-    {Text::AlreadyRegistered, "This program is registered already."},
+    {Text::AlreadyRegistered, "%1 is already registered.\nCorrect the name, or edit the existing registration."},
     {Text::AlreadyRegisteredCaption, "Add Program"},
-    {Text::ConfirmDelete, "Do you really want to delete this registration?"},
+    {Text::ConfirmDelete, "Do you really want to delete the registration of %1?"},
     {Text::ConfirmDeleteCaption, "Confirm Delete"},
     {Text::RegistrationsSaveFailed,
      "Tarnwick could not save the registrations. Check the save file's path on the options' File page."},
@@ -217,7 +223,7 @@ constexpr TextRow kEnglish[] = {
     {Text::VersionUnknown, "Tarnwick could not read the Windows version."},
     {Text::InitFailed, "An error occurred while Tarnwick was starting."},
     {Text::AlreadyRunningElevated, "Tarnwick is already running as administrator."},
-    {Text::HistoryChanged, "%1 %3 → %4 %2"},
+    {Text::HistoryChanged, "%1 %2: %3 → %4"},
     {Text::HistoryNotGranted, "%1 %2: %3 was not allowed; it got %4."},
     {Text::HistoryHigherRights, "%1 %2 runs with higher rights than Tarnwick; its priority cannot be changed."},
     {Text::HistoryEfficiencyMode, "%1 %2 runs in efficiency mode; its priority is left as it is."},

@@ -64,14 +64,15 @@ enum class Text : int {
     SaveFailedCaption,
     PathNotShiftJis,
     PathNotShiftJisCaption,
-    ConfirmHighPriority,
+    ConfirmHighPriority,  // %1: the program's name, %2: the class
     ConfirmHighPriorityCaption,
     ProgramNameMissing,
     ProgramNameComma,
+    ProgramNameWithoutExtension,  // %1: the name with ".exe"; asked with the caption below
     ProgramNameCaption,
-    AlreadyRegistered,
+    AlreadyRegistered,  // %1: the program's name
     AlreadyRegisteredCaption,
-    ConfirmDelete,
+    ConfirmDelete,  // %1: the program's name
     ConfirmDeleteCaption,
     RegistrationsSaveFailed,
     ConfirmEnd,

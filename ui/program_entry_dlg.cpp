@@ -53,7 +53,13 @@ BOOL CProgramEntryDlg::OnInitDialog() {
     m_activeCombo.SetCurSel(EntryComboIndex(names, active ? m_form.m_activePriority : kNormal));
     m_nameEdit.SetWindowText(m_form.m_name);
     m_descriptionEdit.SetWindowText(m_form.m_description);
-    if (m_form.m_nameLocked == 1) m_nameEdit.EnableWindow(false);
+    if (m_form.m_nameLocked == 1) {
+        // A locked name takes nothing from a file or the running list either.
+        for (CWnd* control : {static_cast<CWnd*>(&m_nameEdit), static_cast<CWnd*>(&m_listButton),
+                              static_cast<CWnd*>(&m_browseButton)}) {
+            control->EnableWindow(false);
+        }
+    }
     return TRUE;  // the first enabled control in tab order takes the focus
 }
 
@@ -90,8 +96,13 @@ void CProgramEntryDlg::OnOK() {
                                   m_priorityCombo.SelectedText(), m_activeCheck.GetCheck(),
                                   m_activeCombo.SelectedText()};
     const EntryVerdict verdict = AcceptProgramEntry(m_form, input, m_boxes);
+    // ".exe" added on the user's word shows, should the dialog stay open.
+    if (m_form.m_nameLocked != 1 && m_form.m_name != TrimBlanks(input.name)) m_nameEdit.SetWindowText(m_form.m_name);
     switch (verdict.focus) {
-        case EntryField::Name: GotoDlgCtrl(m_nameEdit); break;
+        case EntryField::Name:
+            GotoDlgCtrl(m_nameEdit);
+            m_nameEdit.SelectAll();  // ready to be corrected
+            break;
         case EntryField::Specified: GotoDlgCtrl(m_priorityCombo); break;
         case EntryField::Active: GotoDlgCtrl(m_activeCombo); break;
         case EntryField::None: break;

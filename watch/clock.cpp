@@ -1,5 +1,7 @@
 #include "watch/clock.h"
 
+#include "core/texts.h"
+
 namespace tarnwick {
 
 #ifndef _WIN32
@@ -9,11 +11,17 @@ bool SystemClock::LocalNow(std::tm& now) {
     std::time_t seconds = std::time(nullptr);
     return localtime_r(&seconds, &now) != nullptr;
 }
+
+std::string SystemClock::InUserFormat(const std::tm&) { return {}; }
 #endif
 
 std::string TimeStamp(Clock& clock) {
     std::tm now{};
     if (!clock.LocalNow(now)) return {};
+    if (CurrentLanguage() == Language::English) {
+        std::string stamp = clock.InUserFormat(now);
+        if (!stamp.empty()) return stamp;
+    }
     char buffer[128];
     std::size_t length = std::strftime(buffer, sizeof buffer, "%y/%m/%d %H:%M:%S", &now);
     return std::string(buffer, length);

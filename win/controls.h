@@ -32,7 +32,11 @@ protected:
     HWND m_hWnd = nullptr;
 };
 
-class CEdit : public CWnd {};
+class CEdit : public CWnd {
+public:
+    // Selects the whole text, so that typing replaces it.
+    void SelectAll() { Send(EM_SETSEL, 0, -1); }
+};
 
 class CButton : public CWnd {
 public:

@@ -13,6 +13,7 @@
 
 #include "core/files.h"
 #include "core/message_box.h"
+#include "core/texts.h"
 
 namespace tarnwick::testing {
 
@@ -85,6 +86,12 @@ public:
         answers.pop_front();
         return answer;
     }
+};
+
+// The English interface for one test's scope.
+struct InEnglish {
+    InEnglish() { UseLanguage(Language::English); }
+    ~InEnglish() { UseLanguage(Language::Japanese); }
 };
 
 }  // namespace tarnwick::testing

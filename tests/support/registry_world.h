@@ -65,7 +65,7 @@ protected:
 
     static ProgramEntryForm Entry(const std::string& name, PriorityLevel specified = kHigh,
                                   PriorityLevel active = kNoPriority, const std::string& description = "") {
-        return {0, name, description, specified, active};
+        return {0, name, description, specified, active, nullptr, ""};
     }
     // The number of times the save file has been written.
     int Saves() const {

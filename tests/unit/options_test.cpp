@@ -108,6 +108,14 @@ TEST_F(OptionsTest, TheFirstKeyInALineDecidesAndTheLastLineWins) {
     }
 }
 
+// A new user, without a settings file, has what was saved come back and changes saved
+// at once; a settings file keeps what it says.
+TEST_F(OptionsTest, OnlyANewUserStartsWithAutoLoadAndAutoSave) {
+    settings.Load();
+    EXPECT_EQ(settings.Format(), LoadFrom("AUTOSAVEMODE=1\r\nAUTOLOADMODE=1\r\n").Format());
+    EXPECT_EQ(LoadFrom("RETRYCOUNT=3\r\n").Format(), AppSettings(kProgram, files).Format());
+}
+
 // The files keep their fixed names beside a renamed program, whose shortcuts lead to it.
 TEST_F(OptionsTest, PathsKeepTheFixedFileNamesAndDoubleByteFolders) {
     // "ソフト表示": two second bytes 0x5C inside the folder name.

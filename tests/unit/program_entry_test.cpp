@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/support/fakes.h"
 
 namespace tarnwick {
@@ -68,6 +70,49 @@ TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
         EXPECT_EQ(form.m_priority, c.specified);
         EXPECT_EQ(form.m_activePriority, c.active);  // updated even when the dialog stays open
     }
+}
+
+// A name without an extension is offered ".exe"; one registered already keeps the
+// dialog open at the name, before any priority is read.
+TEST(ProgramEntryTest, NamesThatCouldNotMatchAreCaughtBeforeOk) {
+    const std::tuple<const char*, int, bool, std::size_t, const char*> cases[] = {
+        // typed, the answer, accepted, boxes, the name afterwards
+        {"wordpad", kIdYes, true, 1, "wordpad.exe"},     {" wordpad ", kIdNo, true, 1, "wordpad"},
+        {"Taken.exe", kIdOk, false, 1, "Taken.exe"},     {"taken", kIdYes, false, 2, "taken.exe"},
+        {"my.tool", kIdOk, true, 0, "my.tool"},
+    };
+    for (const auto& [typed, answer, accepted, asked, name] : cases) {
+        SCOPED_TRACE(typed);
+        ScriptedMessageBoxes boxes;
+        boxes.answers = {answer};
+        ProgramEntryForm form;
+        form.m_isRegistered = [](const std::string& n) { return n == "Taken.exe" || n == "taken.exe"; };
+        const EntryVerdict verdict = AcceptProgramEntry(form, {typed, "", "通常", false, ""}, boxes);
+        EXPECT_EQ(verdict.accept, accepted);
+        EXPECT_EQ(verdict.focus, accepted ? EntryField::None : EntryField::Name);
+        EXPECT_EQ(boxes.shown.size(), asked);
+        EXPECT_EQ(form.m_name, name);
+    }
+}
+
+// The name is asked about once, and the questions name the program; an edited
+// registration's locked name is never questioned.
+TEST(ProgramEntryTest, ANameWithoutExtensionIsAskedAboutOnce) {
+    const testing::InEnglish english;
+    ScriptedMessageBoxes boxes;
+    boxes.answers = {kIdNo, kIdNo, kIdYes};
+    ProgramEntryForm form;
+    const ProgramEntryInput input{"wordpad", "", "High", false, ""};
+    EXPECT_FALSE(AcceptProgramEntry(form, input, boxes).accept);
+    EXPECT_TRUE(AcceptProgramEntry(form, input, boxes).accept);
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown[0].text.substr(0, 26), "Did you mean wordpad.exe?\n");
+    EXPECT_EQ(boxes.shown[2].text.substr(0, 38), "Running wordpad at High priority can s");
+    ProgramEntryForm edited;
+    edited.m_nameLocked = 1;
+    edited.m_isRegistered = [](const std::string&) { return true; };
+    EXPECT_TRUE(AcceptProgramEntry(edited, {"old", "", "Normal", false, ""}, boxes).accept);
+    EXPECT_EQ(boxes.shown.size(), 3u);
 }
 
 }  // namespace

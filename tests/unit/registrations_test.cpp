@@ -43,7 +43,7 @@ const PolicyCase kPolicy[] = {
     {"delete: nothing selected", Command::Delete, 2, false, kIdYes, 0, 2, 0},
     {"quick command: yes", Command::Quick, 2, true, kIdYes, 1, 2, 1},
     {"quick command: no", Command::Quick, 2, true, kIdNo, 1, 2, 0},
-    {"quick command: nothing selected, asked all the same", Command::Quick, 2, false, kIdYes, 1, 2, 0},
+    {"quick command: nothing selected, nothing to ask about", Command::Quick, 2, false, kIdYes, 0, 2, 0},
     {"a check box", Command::Untick, 2, true, 0, 0, 2, 1},
     {"a change of selection", Command::Select, 2, true, 0, 0, 2, 0},
     {"a change reported for no row", Command::NoSuchRow, 2, true, 0, 0, 2, 0},

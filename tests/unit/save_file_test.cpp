@@ -97,10 +97,7 @@ TEST_F(RegistryTest, LoadReadsEveryQuirkAsTheTableSays) {
 // In English the list shows English names, while the file reads and writes as in
 // Japanese, byte for byte, a field that names no class included.
 TEST_F(RegistryTest, InEnglishTheListShowsEnglishAndTheFileStaysAsItIs) {
-    struct InEnglish {
-        InEnglish() { UseLanguage(Language::English); }
-        ~InEnglish() { UseLanguage(Language::Japanese); }
-    } english;
+    const testing::InEnglish english;
     const std::string file = "Version:4.0.0\r\n1,editor.exe,高,通常以上,text\r\n0,odd.exe,b.exe,指定なし,\r\n";
     files.files[kSavePath] = file;
     registry.LoadTable();
@@ -113,7 +110,7 @@ TEST_F(RegistryTest, InEnglishTheListShowsEnglishAndTheFileStaysAsItIs) {
     EXPECT_TRUE(registry.SaveTable());
     EXPECT_EQ(files.files[kSavePath], "Version:4.0.0\r\n1,editor.exe,高,通常以下,text\r\n1,odd.exe,b.exe,指定なし,\r\n");
     // A name is put into a text as it is, also one that looks like a place for another value.
-    EXPECT_EQ(TextWith(Text::HistoryChanged, {"t", "%1%2.exe", "High", "Low"}), "t High → Low %1%2.exe");
+    EXPECT_EQ(TextWith(Text::HistoryChanged, {"t", "%1%2.exe", "High", "Low"}), "t %1%2.exe: High → Low");
 }
 
 // Every writer puts a complete file in place or leaves the old one, and cleans up.

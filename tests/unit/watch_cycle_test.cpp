@@ -15,10 +15,14 @@ using testing::FakeSystem;
 class FixedClock final : public Clock {
 public:
     bool fails = false;
+    std::string userFormat;  // empty: the user's format cannot be had
     bool LocalNow(std::tm& now) override {
         now = {};
         strptime("2004-07-15 09:05:03", "%Y-%m-%d %H:%M:%S", &now);
         return !fails;
+    }
+    std::string InUserFormat(const std::tm& time) override {
+        return time.tm_mday == 15 ? userFormat : std::string("not the time read");
     }
 };
 
@@ -224,6 +228,18 @@ TEST_P(WatchTest, SixteenBitTasksAreSetOnTheirNtvdmHost) {
     EXPECT_EQ(system.Process(20)->priority, 0x100u);
     EXPECT_EQ(history.Lines(), (std::vector<std::string>{"04/07/15 09:05:03 通常 → リアルタイム WORD.EXE"}));
     EXPECT_EQ(system.openHandles, 0);
+    // In English the time as the user's Windows writes it, and the program first; the
+    // fixed form where the user's cannot be had.
+    const testing::InEnglish english;
+    system.foreground = 0;
+    clock.userFormat = "7/15/2004 9:05:03 AM";
+    onThirtyTwo.Tick();
+    system.foreground = 20;
+    clock.userFormat.clear();
+    onThirtyTwo.Tick();
+    EXPECT_EQ(history.Lines(), (std::vector<std::string>{"04/07/15 09:05:03 WORD.EXE: High → Realtime",
+                                                         "7/15/2004 9:05:03 AM WORD.EXE: Realtime → High",
+                                                         "04/07/15 09:05:03 通常 → リアルタイム WORD.EXE"}));
 }
 
 // Without the privilege to raise scheduling priority, a set to realtime succeeds but

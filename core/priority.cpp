@@ -107,6 +107,10 @@ const PriorityCommand* FindPriorityCommand(unsigned id) {
 
 int PriorityMenuPosition(const OsVersion& version) { return HasExtendedPriorities(version) ? 1 : 2; }
 
+bool QuickCommandMarked(const PriorityCommand& command, PriorityLevel specified, PriorityLevel active) {
+    return (command.active ? active : specified) == command.level;
+}
+
 bool NeedsConfirmation(PriorityLevel level) { return level == kRealtime || level == kHigh; }
 
 bool ConfirmHighPriority(MessageBoxes& boxes, const std::string& program, PriorityLevel level) {

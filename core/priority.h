@@ -69,6 +69,8 @@ struct PriorityCommand {
 std::span<const PriorityCommand> PriorityCommands();
 // The command with this id, or nullptr.
 const PriorityCommand* FindPriorityCommand(unsigned id);
+// Whether the command sets the level that a row has now: the menu marks it.
+bool QuickCommandMarked(const PriorityCommand& command, PriorityLevel specified, PriorityLevel active);
 // Position of the list's pop-up in menu 135: 1 with extended priorities, else 2.
 int PriorityMenuPosition(const OsVersion& version);
 

@@ -190,8 +190,9 @@ constexpr TextRow kEnglish[] = {
      "Make sure that files can be written to its folder."},
     {Text::SaveFailedCaption, "Save Failed"},
     {Text::PathNotShiftJis,
-     "The path of the selected file contains characters that Tarnwick cannot handle.\n"
-     "Choose a folder and file whose names can be written in Japanese (Shift_JIS) characters."},
+     "The path of the selected file contains characters that Tarnwick cannot keep, such as accented letters: "
+     "its files hold names in the Japanese character set, which has English letters and digits but no "
+     "accents.\nChoose a folder and file whose names use English or Japanese characters only."},
     {Text::PathNotShiftJisCaption, "Choose Save File"},
     {Text::ConfirmHighPriority,
      "Running %1 at %2 priority can slow other applications down considerably and is not "

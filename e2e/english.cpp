@@ -1,9 +1,19 @@
 // The English interface, on a western Windows whose display language is not
-// Japanese: the main window, a history line, the entry and options dialogs in
-// English, and the save file byte for byte as the Japanese interface writes it.
+// Japanese: the main window, a history line in the user's date format, the entry
+// dialog's questions and options dialog in English, columns that show their texts
+// whole, and the save file byte for byte as the Japanese interface writes it.
 #include "tests/wine/wine_support.h"
 
 namespace tarnwick::wine {
+
+namespace {
+// Today as the user's Windows writes a short date.
+std::string UserDate() {
+    wchar_t date[80] = L"";
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 80, nullptr);
+    return Narrow(date);
+}
+}  // namespace
 
 void EnglishInterface() {
     using Texts = std::vector<std::string>;
@@ -14,14 +24,28 @@ void EnglishInterface() {
     WINE_CHECK(run.Ready(2) && Narrow(TitleOf(run.Window())) == kMainTitleEnglish && run.Main().Text(1003) == "&Add...");
     WINE_CHECK(run.Column(0) == (Texts{"Yes", "No"}) && run.Column(3) == (Texts{"High", "Below normal"}) &&
                run.Column(4) == (Texts{"(none)", "Above normal"}));
+    const std::string line = " TwTarget.exe: Normal → High";
     WINE_CHECK(WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS && run.HistoryCount() == 1; }) &&
-               run.HistoryLine(0).substr(17) == " Normal → High TwTarget.exe");  // after a time stamp of 17 characters
+               run.HistoryLine(0).rfind(UserDate() + " ", 0) == 0 &&
+               run.HistoryLine(0).substr(run.HistoryLine(0).size() - line.size()) == line);
 
-    // The entry dialog offers the classes by their English names.
-    const Dialog entry = run.Open(1003, "Program and Priority");
-    entry.SetText(1020, "Added.exe");
+    // The entry dialog offers the classes by their English names, and ".exe" for a bare name.
+    Dialog entry = run.Open(1003, "Program and Priority");
+    entry.SetText(1020, "Added");
     entry.Select(1019, "Above normal");
-    WINE_CHECK(entry.Close(IDOK) && run.Column(3) == (Texts{"High", "Below normal", "Above normal"}));
+    entry.Press(IDOK);
+    WINE_CHECK(run.AnswerMessageBox("Program Name", IDYES, "Did you mean Added.exe?\nTarnwick matches the whole file "
+                                                           "name, extension included.\n(Click No to keep the name as typed.)"));
+    WINE_CHECK(entry.Closed() && run.Column(3) == (Texts{"High", "Below normal", "Above normal"}));
+    // A name registered already keeps the dialog open with the name selected for correction.
+    entry = run.Open(1003, "Program and Priority");
+    entry.SetText(1020, "twtarget.exe");
+    entry.Press(IDOK);
+    WINE_CHECK(run.AnswerMessageBox("Add Program", IDOK, "twtarget.exe is already registered.\n"
+                                                         "Correct the name, or edit the existing registration.") &&
+               run.Settle() && IsWindow(entry.window) && run.FocusedControl() == entry.Item(1020) &&
+               SendMessageW(entry.Item(1020), EM_GETSEL, 0, 0) == MAKELONG(0, 12) && entry.Close(IDCANCEL));
+    WINE_CHECK(run.ColumnsShowWholeTexts());
     const Dialog options = run.Open(1008, "Tarnwick - Options");
     WINE_CHECK(options.Page(1044).Text(1044) == "Create a shortcut on the desktop" && options.Close(IDCANCEL));
 

@@ -96,7 +96,7 @@ void FilesThatAreFolders() {
 // file and no stray copy.
 void SaveFileChangedByAnother() {
     const std::string other = "Version:4.0.0\r\n0,other.exe,通常以下,指定なし,written elsewhere\r\n";
-    Installation install("", other);
+    Installation install("AUTOLOADMODE=0\r\n", other);
     TarnwickRun run(install);
     WINE_CHECK(run.Ready() && run.HistoryLine(0).find(" セーブファイルの 1 件の登録は読み込まれていません。") == 17);
     const Dialog entry = run.Open(1003, kEntryTitle);

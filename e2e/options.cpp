@@ -59,7 +59,7 @@ const char* const kQuestion =
 // A renamed copy without auto-load, its registration loaded by the button: the pages,
 // what OK changes at once, and auto-load offered with the Startup shortcut.
 void OptionsPagesAndEffects() {
-    Installation install("", "Version:4.0.0\r\n1,TwCycle.exe,高,指定なし,c\r\n");
+    Installation install("AUTOLOADMODE=0\r\n", "Version:4.0.0\r\n1,TwCycle.exe,高,指定なし,c\r\n");
     install.program = L"Tarnwick at logon.exe";  // the shortcuts lead to the file that runs
     WINE_CHECK(MoveFileW(install.Path(L"Tarnwick.exe").c_str(), install.Path(install.program.c_str()).c_str()));
     Started target = install.Target(L"TwCycle.exe");

@@ -40,12 +40,6 @@ Function User32Function(const char* name) {
     return LoadedSystemFunction<Function>(L"user32.dll", name);
 }
 
-// A system metric at a DPI; at the system's DPI where that cannot be asked for.
-int MetricAt(int index, UINT dpi) {
-    static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
-    return forDpi && dpi ? forDpi(index, dpi) : GetSystemMetrics(index);
-}
-
 HICON LoadIconSized(int id, int size) {
     return static_cast<HICON>(
         LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
@@ -161,9 +155,10 @@ BOOL CMonitorDlg::OnInitDialog() {
     m_trayIcon.Add();
     m_programList.InsertColumns(Columns());
     m_programList.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    SizeColumns();
+    m_programList.MarkPrioritiesOf(m_rows);
     m_registrations.PostLoadsWith([this] { PostMessageW(m_hWnd, kRunWaitingLoad, 0, 0); });
     if (m_settings.m_autoLoadMode) m_registrations.LoadTable();
+    SizeColumns();
     for (const std::string& note : m_registrations.StartNotes(TimeStamp(m_clock))) AddHistoryLine(m_history, note);
     if (m_settings.m_runPanelView) {
         SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
@@ -183,6 +178,13 @@ bool CMonitorDlg::Dispatch(const MessageEvent& event, std::intptr_t& result) {
     // registrations, and with them whether the foreground needs following.
     if (event.message == WM_COMMAND || event.message == WM_NOTIFY || event.message == WM_TIMER) {
         FollowForegroundWhileNeeded();
+    }
+    // Commands (a double click edits) and a waiting load are what bring new texts to
+    // the list; its columns then show them uncut. Not on every notification: setting a
+    // width notifies again.
+    if (handled && (event.message == WM_COMMAND || event.message == kRunWaitingLoad ||
+                    (event.message == WM_NOTIFY && event.code == static_cast<unsigned>(NM_DBLCLK)))) {
+        SizeColumns();
     }
     return handled;
 }
@@ -487,7 +489,7 @@ void CMonitorDlg::RefreshIcons() {
 }
 
 void CMonitorDlg::SizeColumns() {
-    m_programList.FitColumns(Columns(), MetricAt(SM_CXVSCROLL, DpiOf(m_hWnd)));
+    m_programList.FitColumns(Columns());
 }
 
 bool CMonitorDlg::AddIcon() {

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <vector>
+
 #include "res/resource.h"
 #include "win/app.h"
 #include "win/dialog.h"
@@ -21,8 +23,15 @@ std::intptr_t CProgramListCtrl::OnContextMenu(const MessageEvent& event) {
     POINT at{GET_X_LPARAM(event.lParam), GET_Y_LPARAM(event.lParam)};
     if (at.x == -1 && at.y == -1) at = SelectedRowMenuPoint();  // Shift+F10 or the menu key
     HWND owner = AfxGetApp() && AfxGetApp()->m_pMainWnd ? AfxGetApp()->m_pMainWnd->GetSafeHwnd() : GetParent(m_hWnd);
+    std::vector<unsigned> marked;
+    if (m_rows) {
+        const RowPriorities now = m_rows->Priorities(GetSelected());
+        for (const PriorityCommand& command : PriorityCommands()) {
+            if (QuickCommandMarked(command, now.specified, now.active)) marked.push_back(command.id);
+        }
+    }
     CMenu menu(IDR_POPUP);
-    menu.TrackPopup(PriorityMenuPosition(m_version), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at, owner);
+    menu.TrackPopup(PriorityMenuPosition(m_version), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at, owner, marked);
     return TRUE;
 }
 

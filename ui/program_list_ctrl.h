@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/priority.h"
+#include "core/program_rows.h"
 #include "ui/sort_list_ctrl.h"
 
 namespace tarnwick {
@@ -12,6 +13,8 @@ class CProgramListCtrl final : public CSortListCtrl {
 public:
     explicit CProgramListCtrl(const OsVersion& version) : m_version(version) {}
     bool OnReflected(const MessageEvent& event, std::intptr_t& result) override;
+    // The rows whose priorities the menu marks.
+    void MarkPrioritiesOf(const ProgramRows& rows) { m_rows = &rows; }
 
 private:
     static const MapEntry<CProgramListCtrl> kMessageMap[];
@@ -21,6 +24,7 @@ private:
     POINT SelectedRowMenuPoint() const;
 
     const OsVersion& m_version;
+    const ProgramRows* m_rows = nullptr;
 };
 
 }  // namespace tarnwick

@@ -41,7 +41,7 @@ BOOL CRunningListDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CRunningListDlg::OnDpiSettled() { m_list.SizeColumns(Columns()); }
+void CRunningListDlg::OnDpiSettled() { m_list.FitColumns(Columns()); }
 
 void CRunningListDlg::FillList() {
     for (const RunningProgram& program : ListRunningPrograms(m_enumerator, m_processes, m_versions)) {
@@ -51,6 +51,7 @@ void CRunningListDlg::FillList() {
         m_list.SetItemText(row, 2, program.priority);
     }
     if (m_list.GetItemCount() > 0) m_list.SelectAndFocus(0);
+    m_list.FitColumns(Columns());
 }
 
 bool CRunningListDlg::Dispatch(const MessageEvent& event, std::intptr_t& result) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "win/column_widths.h"
 #include "win/resources.h"
 #include "win/text.h"
 #include "win/window.h"
@@ -120,21 +121,23 @@ void CListCtrl::InsertColumns(std::span<const ColumnLayout> columns) {
     }
 }
 
-void CListCtrl::FitColumns(std::span<const ColumnLayout> columns, int scrollBarWidth) {
+void CListCtrl::FitColumns(std::span<const ColumnLayout> columns) {
+    const int scrollBarWidth = MetricAt(SM_CXVSCROLL, DpiOf(m_hWnd));
     RECT client{};
     GetClientRect(m_hWnd, &client);
     const bool barShown = (GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VSCROLL) != 0;
     const int room = client.right - (barShown ? 0 : scrollBarWidth);
-    int factors = 0;
-    for (const ColumnLayout& column : columns) factors += column.widthFactor;
+    // The list measures its values itself (with the check boxes and its own margins);
+    // a heading gets the header's margins, about the width of two "X" in any font size.
+    const int headingMargin = 2 * GetStringWidth("X");
+    std::vector<ColumnNeed> needs;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        Send(LVM_SETCOLUMNWIDTH, i, room * columns[i].widthFactor / factors);
+        Send(LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE);
+        const int values = static_cast<int>(Send(LVM_GETCOLUMNWIDTH, i));
+        needs.push_back({columns[i].widthFactor, std::max(values, GetStringWidth(columns[i].heading) + headingMargin)});
     }
-}
-
-void CListCtrl::SizeColumns(std::span<const ColumnLayout> columns) {
-    const int unit = GetStringWidth("X");
-    for (std::size_t i = 0; i < columns.size(); ++i) Send(LVM_SETCOLUMNWIDTH, i, columns[i].widthFactor * unit);
+    const std::vector<int> widths = ShareColumnWidths(needs, room);
+    for (std::size_t i = 0; i < columns.size(); ++i) Send(LVM_SETCOLUMNWIDTH, i, widths[i]);
 }
 
 void CListCtrl::SetExtendedStyle(DWORD style) { Send(LVM_SETEXTENDEDLISTVIEWSTYLE, ~0u, style); }
@@ -239,8 +242,9 @@ CMenu::~CMenu() {
     if (m_menu) DestroyMenu(m_menu);
 }
 
-void CMenu::TrackPopup(int position, UINT flags, POINT at, HWND owner) const {
+void CMenu::TrackPopup(int position, UINT flags, POINT at, HWND owner, std::span<const unsigned> marked) const {
     if (HMENU popup = m_menu ? GetSubMenu(m_menu, position) : nullptr) {
+        for (unsigned id : marked) CheckMenuRadioItem(popup, id, id, id, MF_BYCOMMAND);
         TrackPopupMenu(popup, flags, at.x, at.y, 0, owner, nullptr);
     }
 }

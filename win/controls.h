@@ -66,11 +66,11 @@ class CListCtrl : public CWnd {
 public:
     // Inserts the columns in order, measuring "X" for each.
     void InsertColumns(std::span<const ColumnLayout> columns);
-    // Shares the list's width among the columns by their factors, leaving room for a
-    // vertical scroll bar that more rows would bring: no horizontal one is needed.
-    void FitColumns(std::span<const ColumnLayout> columns, int scrollBarWidth);
-    // Gives the columns their widths again in the list's present font (after a DPI change).
-    void SizeColumns(std::span<const ColumnLayout> columns);
+    // Shares the list's width among the columns: each first gets what shows its heading
+    // and its values uncut, as far as the room goes, the rest by their factors (see
+    // win/column_widths.h). Room is left for a vertical scroll bar that more rows would
+    // bring: no horizontal one is needed. Again after the rows or the font change.
+    void FitColumns(std::span<const ColumnLayout> columns);
     int InsertColumn(int column, const std::string& heading, int format, int width);
     void SetExtendedStyle(DWORD style);
     int GetStringWidth(const std::string& text) const;
@@ -128,8 +128,9 @@ public:
     CMenu(const CMenu&) = delete;
     CMenu& operator=(const CMenu&) = delete;
     bool Loaded() const { return m_menu != nullptr; }
-    // Tracks the pop-up at `position` until it closes; a chosen item reaches `owner` as WM_COMMAND.
-    void TrackPopup(int position, UINT flags, POINT at, HWND owner) const;
+    // Tracks the pop-up at `position` until it closes, the items `marked` shown with a
+    // radio mark; a chosen item reaches `owner` as WM_COMMAND.
+    void TrackPopup(int position, UINT flags, POINT at, HWND owner, std::span<const unsigned> marked = {}) const;
 
 private:
     HMENU m_menu;

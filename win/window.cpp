@@ -28,6 +28,12 @@ UINT DpiOf(HWND window) {
     return getDpiForWindow && window ? getDpiForWindow(window) : 0;
 }
 
+int MetricAt(int index, UINT dpi) {
+    static const auto forDpi =
+        LoadedSystemFunction<int(WINAPI*)(int, UINT)>(L"user32.dll", "GetSystemMetricsForDpi");
+    return forDpi && dpi ? forDpi(index, dpi) : GetSystemMetrics(index);
+}
+
 void UseTabBackground(HWND page) {
     // Loaded at run time and kept: the program imports only libraries that every
     // Windows has in its system folder, and the page paints through it while it lives.

@@ -16,6 +16,8 @@ void CenterInWorkArea(HWND window);
 
 // The DPI of a window (Windows 10 1607 and later), or 0 where it cannot be known.
 UINT DpiOf(HWND window);
+// A system metric at a DPI; at the system's DPI where that cannot be asked for (0).
+int MetricAt(int index, UINT dpi);
 
 // Gives a dialog shown as a tab control's page the tab's themed background, so that
 // it looks like part of the tab rather than a grey block on it. Where themes are

@@ -1,6 +1,8 @@
-// The guards of the message map and of reflection: what must not reach a handler.
+// The framework's portable parts: the guards of the message map and of reflection
+// (what must not reach a handler), and how a list shares its width among its columns.
 // Every route the program uses is driven end to end under Wine.
 #include "win/message_map.h"
+#include "win/column_widths.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +69,21 @@ TEST(MessageMap, OnlyTheFirstMatchRunsAndAControlTakesOnlyItsOwnEvents) {
                   entry != 0);
         EXPECT_EQ(result, entry);
         EXPECT_EQ(window.calls, entry != 0);
+    }
+}
+
+// Needs met first, spare room by factor; short room keeps the small needs whole.
+TEST(ColumnWidthsTest, NeedsComeFirstThenTheFactors) {
+    const std::tuple<const char*, std::vector<ColumnNeed>, int, std::vector<int>> cases[] = {
+        {"room to spare goes by factor", {{1, 10}, {3, 10}}, 100, {30, 70}},
+        {"a column needing more than its share", {{1, 60}, {3, 10}}, 100, {67, 32}},
+        {"short room: the small need stays whole", {{1, 10}, {1, 80}, {2, 80}}, 100, {10, 30, 60}},
+        {"no room", {{1, 10}, {2, 10}}, -5, {0, 0}},
+        {"exactly enough", {{2, 40}, {1, 60}}, 100, {40, 60}},
+    };
+    for (const auto& [title, columns, room, widths] : cases) {
+        SCOPED_TRACE(title);
+        EXPECT_EQ(ShareColumnWidths(columns, room), widths);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <algorithm>
 #include <tuple>
 
 #include "res/resource.h"
@@ -279,6 +280,12 @@ TEST_F(RegistryTest, EveryQuickCommandSetsItsColumnAndAsksFirstOnlyForHighAndRea
         EXPECT_EQ(boxes.shown.size(), asks ? 2u : 0u);
         EXPECT_EQ(rows.Text(0, column), text);
         EXPECT_EQ(rows.Text(0, kSpecifiedColumn + kActiveColumn - column), "?");
+        // The menu then marks this command, and one of the other column's.
+        const RowPriorities now = rows.Priorities(0);
+        EXPECT_EQ(std::ranges::count_if(PriorityCommands(), [&now](const PriorityCommand& c) {
+                      return QuickCommandMarked(c, now.specified, now.active);
+                  }), 2);
+        EXPECT_TRUE(QuickCommandMarked(*FindPriorityCommand(id), now.specified, now.active));
         const auto level = static_cast<std::int32_t>(PriorityFromFileName(text));
         EXPECT_EQ(*registry.Programs().Find("A.EXE"),
                   (ProgramState{column == kActiveColumn ? 1 : level, column == kActiveColumn ? level : 2, 1, 3, 1}));

@@ -261,6 +261,34 @@ void TarnwickRun::ClickItem(HWND control, UINT message, int index, bool right, i
                clicks);
 }
 
+bool TarnwickRun::ColumnsShowWholeTexts(HWND list) {
+    list = list ? list : List();
+    auto* remote = static_cast<wchar_t*>(m_remote) + kTextOffset / sizeof(wchar_t);
+    const auto widthOf = [&](const std::wstring& text) {
+        WriteProcessMemory(Process(), remote, text.c_str(), (text.size() + 1) * sizeof(wchar_t), nullptr);
+        return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(remote)));
+    };
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    bool whole = true;
+    for (int column = 0; column < SendMessageW(header, HDM_GETITEMCOUNT, 0, 0); ++column) {
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.pszText = remote;
+        item.cchTextMax = 256;
+        SendRemote(header, HDM_GETITEMW, column, item);
+        std::wstring heading(256, L'\0');
+        ReadProcessMemory(Process(), remote, heading.data(), heading.size() * sizeof(wchar_t), nullptr);
+        int needed = widthOf(heading.c_str());
+        for (const std::string& value : Column(column, list)) needed = std::max(needed, widthOf(Wide(value)));
+        const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+        if (width < needed + 12) {
+            std::printf("column %d is %d wide; its texts need %d and margins\n", column, width, needed);
+            whole = false;
+        }
+    }
+    return whole;
+}
+
 HWND TarnwickRun::FocusedControl() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

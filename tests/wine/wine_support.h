@@ -266,6 +266,9 @@ public:
         for (std::size_t row = 0; row < names.size(); ++row) if (names[row] == name) return static_cast<int>(row);
         return -1;
     }
+    // Every column at least as wide as its heading and each of its values, measured in
+    // the list's own font, with a list's margins: nothing is cut to "...".
+    bool ColumnsShowWholeTexts(HWND list = nullptr);
     int StateImage(int row) {  // 1 unchecked, 2 checked
         return static_cast<int>(SendMessageW(List(), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) >> 12);
     }

@@ -78,6 +78,7 @@ void TakeOptionsFromFile(AppSettings& settings, OptionsEffects& effects) {
 }  // namespace
 
 bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes& boxes, OptionsEffects& effects) {
+    if (!TakeChosenSaveFile(form.saveFilePathHeld, boxes)) return false;
     if (settings.ChangedByAnother()) {
         switch (AskAboutChangedFile(boxes, Text::SettingsFileChanged, Text::SettingsFileChangedCaption,
                                     settings.GetSettingsFilePath())) {

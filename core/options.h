@@ -27,6 +27,7 @@ struct OptionsForm {
     bool targetAllApp = false;
     // File page.
     std::string saveFilePath;
+    bool saveFilePathHeld = true;  // false: typed with characters that code page 932 cannot hold
     bool autoSaveMode = false;
     bool autoLoadMode = false;
     std::string filesFolder;  // shown only: where the settings and save files lie
@@ -55,7 +56,7 @@ public:
 // of the form's (No, which closes the dialog), or left alone (Cancel).
 bool AcceptOptions(AppSettings& settings, const OptionsForm& form, MessageBoxes& boxes, OptionsEffects& effects);
 
-// A save file chosen in the file dialog whose path code page 932 cannot hold would
+// A save file chosen in the file dialog (or typed) whose path code page 932 cannot hold would
 // silently become another path: it is refused with a message. True when it is taken.
 bool TakeChosenSaveFile(bool pathHeldExactly, MessageBoxes& boxes);
 

@@ -130,7 +130,7 @@ void SaveFileChangedByAnother() {
     run.Click(1006);
     WINE_CHECK(run.AnswerMessageBox(kSaveFailedTitle, IDOK, kSaveFailed));
     CloseHandle(held);
-    const std::string files = "Tarnwick-session-end.sav Tarnwick.exe Tarnwick.sav";
+    const std::string files = "Tarnwick-session-end.sav Tarnwick.exe Tarnwick.ini Tarnwick.sav";
     WINE_CHECK(install.Save() == checked && install.Files() == files);
     WINE_CHECK(run.ClickDone(1006) && install.Save() == other);  // released: the save goes through
     WINE_CHECK(run.QuitLeaving(files));

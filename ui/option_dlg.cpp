@@ -108,7 +108,7 @@ std::intptr_t CFilePage::OnBrowse(const MessageEvent&) {
 }
 
 void CFilePage::Read() {
-    m_form.saveFilePath = m_saveFile.GetWindowText();
+    m_form.saveFilePathHeld = m_saveFile.GetWindowTextExactly(m_form.saveFilePath);
     m_form.autoSaveMode = m_autoSave.GetCheck();
     m_form.autoLoadMode = m_autoLoad.GetCheck();
 }

@@ -17,12 +17,17 @@ namespace {
 // A text that a control hands out in two steps: its length, then a copy into a
 // buffer of that length; `copy` returns how many characters it copied.
 template <typename Copy>
-std::string FetchText(LRESULT length, Copy copy) {
+std::wstring FetchWideText(LRESULT length, Copy copy) {
     if (length <= 0) return {};
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT copied = copy(text.data(), static_cast<int>(length) + 1);
     text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return Narrow(text);
+    return text;
+}
+
+template <typename Copy>
+std::string FetchText(LRESULT length, Copy copy) {
+    return Narrow(FetchWideText(length, copy));
 }
 
 }  // namespace
@@ -30,6 +35,13 @@ std::string FetchText(LRESULT length, Copy copy) {
 std::string CWnd::GetWindowText() const {
     return FetchText(GetWindowTextLengthW(m_hWnd),
                      [this](wchar_t* buffer, int size) { return ::GetWindowTextW(m_hWnd, buffer, size); });
+}
+
+bool CWnd::GetWindowTextExactly(std::string& text) const {
+    return NarrowExactly(FetchWideText(GetWindowTextLengthW(m_hWnd), [this](wchar_t* buffer, int size) {
+                             return ::GetWindowTextW(m_hWnd, buffer, size);
+                         }),
+                         text);
 }
 
 void CWnd::SetWindowText(const std::string& text) { SetWindowTextW(m_hWnd, Wide(text).c_str()); }

@@ -24,6 +24,9 @@ public:
         return SendMessageW(m_hWnd, message, wParam, lParam);
     }
     std::string GetWindowText() const;
+    // The text without substitutes: false when it holds a character that code page 932
+    // cannot (a path typed with an accented letter would otherwise name another file).
+    bool GetWindowTextExactly(std::string& text) const;
     void SetWindowText(const std::string& text);
     void EnableWindow(bool enable) { ::EnableWindow(m_hWnd, enable); }
     bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != 0; }

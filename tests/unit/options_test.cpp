@@ -255,7 +255,11 @@ TEST_F(OptionsTest, ASettingsFileChangedByAnotherIsAskedAbout) {
 TEST_F(OptionsTest, AChosenPathCodePage932CannotHoldIsRefused) {
     EXPECT_TRUE(TakeChosenSaveFile(true, boxes));
     EXPECT_FALSE(TakeChosenSaveFile(false, boxes));
-    EXPECT_EQ(boxes.shown.size(), 1u);
+    // Typed, such a path keeps the dialog open and writes nothing.
+    form.saveFilePathHeld = false;
+    EXPECT_FALSE(AcceptOptions(settings, form, boxes, effects));
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_FALSE(files.Exists(kIni));
 }
 
 class FakeLinks final : public ShellLinks {

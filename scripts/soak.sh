@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the soak of the real Tarnwick.exe at its long length, two minutes,
-# the one the README's Reliability figures come from. The test command runs it for
+# the one the figures in docs/reliability.md come from. The test command runs it for
 # 40 seconds, a length at which a leak of one handle a tick still fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -127,7 +127,7 @@ private:
 };
 
 // The soak runs at a length that catches a leak of one object per tick or round;
-// TARNWICK_LONG_SOAK=1 (scripts/soak.sh) selects the long run of the README's figures.
+// TARNWICK_LONG_SOAK=1 (scripts/soak.sh) selects the long run of the figures in docs/reliability.md.
 inline bool LongSoak() {
     const wchar_t* chosen = _wgetenv(L"TARNWICK_LONG_SOAK");
     return chosen && std::wstring(chosen) == L"1";

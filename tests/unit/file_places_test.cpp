@@ -95,28 +95,6 @@ TEST(FilePlacesTest, SaveFileInTheFilesFolderIsStoredByNameAndFoundWhereTheFolde
     }
 }
 
-// Files that move to the user's folder take the program folder's copy once; a file
-// already there, or one in another folder, is left alone.
-TEST(FilePlacesTest, TheUsersFolderCopiesTheProgramFoldersFileOnce) {
-    const FilePlaces places{"C:\\T\\", std::string(kUserFolder) + "\\"};
-    const std::string ini = places.filesFolder + "Tarnwick.ini";
-    struct Case { const char* title; std::string path; std::optional<std::string> before, after; };
-    for (const Case& c : {
-             Case{"copied", ini, std::nullopt, "old"},
-             Case{"never overwritten", ini, "mine", "mine"},
-             Case{"nothing to copy", places.filesFolder + "Tarnwick.sav", std::nullopt, std::nullopt},
-             Case{"another folder", "D:\\Data\\Tarnwick.ini", std::nullopt, std::nullopt},
-         }) {
-        SCOPED_TRACE(c.title);
-        MemoryFileSystem files;
-        files.files["C:\\T\\Tarnwick.ini"] = "old";
-        if (c.before) files.files[c.path] = *c.before;
-        AdoptFromProgramFolder(files, places, c.path);
-        EXPECT_EQ(files.Read(c.path), c.after);
-        EXPECT_EQ(files.files.size(), c.after ? 2u : 1u);
-    }
-}
-
 struct ScriptedToken final : PrivilegeToken {
     bool granted = false;
     bool Switch(bool) override { return granted; }

@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+
 #include "tests/support/fakes.h"
 
 namespace tarnwick {
@@ -72,46 +73,36 @@ TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
     }
 }
 
-// A name without an extension is offered ".exe"; one registered already keeps the
-// dialog open at the name, before any priority is read.
-TEST(ProgramEntryTest, NamesThatCouldNotMatchAreCaughtBeforeOk) {
-    const std::tuple<const char*, int, bool, std::size_t, const char*> cases[] = {
-        // typed, the answer, accepted, boxes, the name afterwards
-        {"wordpad", kIdYes, true, 1, "wordpad.exe"},     {" wordpad ", kIdNo, true, 1, "wordpad"},
-        {"Taken.exe", kIdOk, false, 1, "Taken.exe"},     {"taken", kIdYes, false, 2, "taken.exe"},
-        {"my.tool", kIdOk, true, 0, "my.tool"},
+// A name without an extension is offered ".exe", once; one registered already keeps
+// the dialog open at the name, before any priority is read. An edited registration's
+// locked name is never questioned. A dialog left open gets OK again on the name it shows.
+TEST(ProgramEntryTest, NamesThatCouldNotMatchAreCaughtOnceBeforeOk) {
+    const std::tuple<const char*, int, const char*, std::vector<int>, bool, std::size_t, const char*> cases[] = {
+        // typed, locked, the priority, the answers, accepted, boxes, the name afterwards
+        {"wordpad", 0, "通常", {kIdYes}, true, 1, "wordpad.exe"}, {" wordpad ", 0, "高", {kIdNo, kIdNo, kIdYes}, true, 3, "wordpad"},
+        {"Taken.exe", 0, "通常", {}, false, 2, "Taken.exe"},      {"taken", 0, "通常", {kIdYes}, false, 3, "taken.exe"},
+        {"my.tool", 0, "通常", {}, true, 0, "my.tool"},           {"taken", 1, "通常", {}, true, 0, "taken"},
     };
-    for (const auto& [typed, answer, accepted, asked, name] : cases) {
+    for (const auto& [typed, locked, specified, answers, accepted, asked, name] : cases) {
         SCOPED_TRACE(typed);
         ScriptedMessageBoxes boxes;
-        boxes.answers = {answer};
+        boxes.answers.assign(answers.begin(), answers.end());
         ProgramEntryForm form;
-        form.m_isRegistered = [](const std::string& n) { return n == "Taken.exe" || n == "taken.exe"; };
-        const EntryVerdict verdict = AcceptProgramEntry(form, {typed, "", "通常", false, ""}, boxes);
+        form.m_nameLocked = locked;
+        form.m_isRegistered = [](const std::string& n) { return n == "Taken.exe" || n == "taken.exe" || n == "taken"; };
+        EntryVerdict verdict = AcceptProgramEntry(form, {typed, "", specified, false, ""}, boxes);
+        if (!verdict.accept) verdict = AcceptProgramEntry(form, {form.m_name, "", specified, false, ""}, boxes);
         EXPECT_EQ(verdict.accept, accepted);
         EXPECT_EQ(verdict.focus, accepted ? EntryField::None : EntryField::Name);
         EXPECT_EQ(boxes.shown.size(), asked);
         EXPECT_EQ(form.m_name, name);
     }
-}
-
-// The name is asked about once, and the questions name the program; an edited
-// registration's locked name is never questioned.
-TEST(ProgramEntryTest, ANameWithoutExtensionIsAskedAboutOnce) {
+    // In English the priority question names the program and the priority.
     const testing::InEnglish english;
     ScriptedMessageBoxes boxes;
-    boxes.answers = {kIdNo, kIdNo, kIdYes};
     ProgramEntryForm form;
-    const ProgramEntryInput input{"wordpad", "", "High", false, ""};
-    EXPECT_FALSE(AcceptProgramEntry(form, input, boxes).accept);
-    EXPECT_TRUE(AcceptProgramEntry(form, input, boxes).accept);
-    ASSERT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(boxes.shown[2].text.substr(0, 38), "Running wordpad at High priority can s");
-    ProgramEntryForm edited;
-    edited.m_nameLocked = 1;
-    edited.m_isRegistered = [](const std::string&) { return true; };
-    EXPECT_TRUE(AcceptProgramEntry(edited, {"old", "", "Normal", false, ""}, boxes).accept);
-    EXPECT_EQ(boxes.shown.size(), 3u);
+    AcceptProgramEntry(form, {"a.exe", "", "High", false, ""}, boxes);
+    EXPECT_EQ(boxes.shown.at(0).text.substr(0, 31), "Running a.exe at High priority ");
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ const PolicyCase kPolicy[] = {
     {"edit: nothing selected", Command::Edit, 2, false, kIdOk, 0, 2, 0},
     {"delete: an empty list is saved without a question", Command::Delete, 0, true, kIdYes, 0, 0, 1},
     {"delete: yes", Command::Delete, 2, true, kIdYes, 1, 1, 1},
+    {"delete: the only row", Command::Delete, 1, true, kIdYes, 1, 0, 1},
     {"delete: no", Command::Delete, 2, true, kIdNo, 1, 2, 0},
     {"delete: a box that could not be shown keeps the row", Command::Delete, 2, true, 0, 1, 2, 0},
     {"delete: nothing selected", Command::Delete, 2, false, kIdYes, 0, 2, 0},
@@ -158,6 +159,7 @@ TEST_F(RegistryTest, ALoadAskedForWhileTheRowsAreInUseWaitsForThem) {
         const Registrations::RowsInUse tick(registry);
         rows.SetChecked(0, false);  // the change reaction saves: No
         rows.SetChecked(0, true);   // nothing is saved, nor asked, while the load waits
+        EXPECT_TRUE(registry.SaveTable());  // nor is a failure told
         registry.RunWaitingLoad();  // delivered by a nested message loop: it waits on
     }
     EXPECT_EQ(rows.Text(0, kNameColumn) + std::to_string(posts), "mine.exe1");

@@ -25,12 +25,12 @@ unsigned g_showMonitor = 0;  // kShowMonitorMessage
 // In the user's language, which is chosen at start.
 std::array<ColumnLayout, kColumnCount> Columns() {
     return {{
-        {TextOf(Text::ColumnWatch), 8, LVCFMT_LEFT},
-        {TextOf(Text::ColumnProgram), 15, LVCFMT_LEFT},
-        {TextOf(Text::ColumnDescription), 15, LVCFMT_LEFT},
-        {TextOf(Text::ColumnSpecified), 12, LVCFMT_LEFT},
-        {TextOf(Text::ColumnActive), 12, LVCFMT_LEFT},
-        {TextOf(Text::ColumnRunCount), 9, LVCFMT_RIGHT},
+        {TextOf(Text::ColumnWatch), 8, LVCFMT_LEFT, false},
+        {TextOf(Text::ColumnProgram), 15, LVCFMT_LEFT, true},
+        {TextOf(Text::ColumnDescription), 15, LVCFMT_LEFT, true},
+        {TextOf(Text::ColumnSpecified), 12, LVCFMT_LEFT, false},
+        {TextOf(Text::ColumnActive), 12, LVCFMT_LEFT, false},
+        {TextOf(Text::ColumnRunCount), 9, LVCFMT_RIGHT, false},
     }};
 }
 

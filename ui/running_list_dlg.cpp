@@ -14,9 +14,9 @@ namespace {
 // In the user's language, which is chosen at start.
 std::array<ColumnLayout, 3> Columns() {
     return {{
-        {TextOf(Text::ColumnProgram), 15, LVCFMT_LEFT},
-        {TextOf(Text::ColumnDescription), 35, LVCFMT_LEFT},
-        {TextOf(Text::ColumnCurrentPriority), 12, LVCFMT_LEFT},
+        {TextOf(Text::ColumnProgram), 15, LVCFMT_LEFT, true},
+        {TextOf(Text::ColumnDescription), 35, LVCFMT_LEFT, true},
+        {TextOf(Text::ColumnCurrentPriority), 12, LVCFMT_LEFT, false},
     }};
 }
 

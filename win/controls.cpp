@@ -146,7 +146,8 @@ void CListCtrl::FitColumns(std::span<const ColumnLayout> columns) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
         Send(LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE);
         const int values = static_cast<int>(Send(LVM_GETCOLUMNWIDTH, i));
-        needs.push_back({columns[i].widthFactor, std::max(values, GetStringWidth(columns[i].heading) + headingMargin)});
+        needs.push_back({columns[i].widthFactor, std::max(values, GetStringWidth(columns[i].heading) + headingMargin),
+                         columns[i].freeText});
     }
     const std::vector<int> widths = ShareColumnWidths(needs, room);
     for (std::size_t i = 0; i < columns.size(); ++i) Send(LVM_SETCOLUMNWIDTH, i, widths[i]);

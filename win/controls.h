@@ -63,6 +63,7 @@ struct ColumnLayout {
     const char* heading;
     int widthFactor;
     int format;  // LVCFMT_LEFT or LVCFMT_RIGHT
+    bool freeText;  // names and descriptions: cut before the columns of fixed values
 };
 
 class CListCtrl : public CWnd {

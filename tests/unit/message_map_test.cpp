@@ -72,14 +72,17 @@ TEST(MessageMap, OnlyTheFirstMatchRunsAndAControlTakesOnlyItsOwnEvents) {
     }
 }
 
-// Needs met first, spare room by factor; short room keeps the small needs whole.
+// Needs met first, spare room by factor; short room keeps the fixed values whole, then
+// the small needs.
 TEST(ColumnWidthsTest, NeedsComeFirstThenTheFactors) {
     const std::tuple<const char*, std::vector<ColumnNeed>, int, std::vector<int>> cases[] = {
-        {"room to spare goes by factor", {{1, 10}, {3, 10}}, 100, {30, 70}},
-        {"a column needing more than its share", {{1, 60}, {3, 10}}, 100, {67, 32}},
-        {"short room: the small need stays whole", {{1, 10}, {1, 80}, {2, 80}}, 100, {10, 30, 60}},
-        {"no room", {{1, 10}, {2, 10}}, -5, {0, 0}},
-        {"exactly enough", {{2, 40}, {1, 60}}, 100, {40, 60}},
+        {"room to spare goes by factor", {{1, 10, true}, {3, 10, false}}, 100, {30, 70}},
+        {"a column needing more than its share", {{1, 60, true}, {3, 10, true}}, 100, {67, 32}},
+        {"short room: the small need stays whole", {{1, 10, true}, {1, 80, true}, {2, 80, true}}, 100, {10, 30, 60}},
+        {"short room: fixed values stay whole", {{3, 50, false}, {1, 80, true}, {1, 80, true}}, 100, {50, 25, 25}},
+        {"too short even for those", {{1, 90, false}, {1, 90, false}, {2, 10, true}}, 100, {45, 45, 10}},
+        {"no room", {{1, 10, true}, {2, 10, false}}, -5, {0, 0}},
+        {"exactly enough", {{2, 40, true}, {1, 60, false}}, 100, {40, 60}},
     };
     for (const auto& [title, columns, room, widths] : cases) {
         SCOPED_TRACE(title);

@@ -127,6 +127,19 @@ constexpr TextRow kJapanese[] = {
     {Text::HistorySessionEndCopy,
      "%1 Windows の終了時にセーブファイルが他のプログラムによって変更されていたため、"
      "セーブされていない登録内容は %2 に保存されています。"},
+    {Text::SettingIo, "I/O %1"},
+    {Text::SettingMemory, "メモリ %1"},
+    {Text::SettingProcessors, "CPU %1"},
+    {Text::EfficiencyOff, "効率オフ"},
+    {Text::EfficiencyOn, "効率オン"},
+    {Text::IoVeryLow, "最低"},
+    {Text::IoLow, "低"},
+    {Text::IoNormal, "通常"},
+    {Text::MemoryVeryLow, "最低"},
+    {Text::MemoryLow, "低"},
+    {Text::MemoryMedium, "中"},
+    {Text::MemoryBelowNormal, "通常以下"},
+    {Text::MemoryNormal, "通常"},
 };
 static_assert(Complete(kJapanese), "the Japanese table lacks a text or has one out of order");
 
@@ -236,6 +249,19 @@ constexpr TextRow kEnglish[] = {
     {Text::HistorySessionEndCopy,
      "%1 When Windows ended the last session, another program had changed the save file; "
      "the registrations that were not saved are in %2."},
+    {Text::SettingIo, "I/O %1"},
+    {Text::SettingMemory, "Memory %1"},
+    {Text::SettingProcessors, "CPU %1"},
+    {Text::EfficiencyOff, "Efficiency off"},
+    {Text::EfficiencyOn, "Efficiency on"},
+    {Text::IoVeryLow, "very low"},
+    {Text::IoLow, "low"},
+    {Text::IoNormal, "normal"},
+    {Text::MemoryVeryLow, "very low"},
+    {Text::MemoryLow, "low"},
+    {Text::MemoryMedium, "medium"},
+    {Text::MemoryBelowNormal, "below normal"},
+    {Text::MemoryNormal, "normal"},
 };
 static_assert(Complete(kEnglish), "the English table lacks a text or has one out of order");
 

@@ -93,6 +93,20 @@ enum class Text : int {
     HistoryRefusedUnwatched,
     HistoryNotLoaded,       // %2: the number of registrations in the save file
     HistorySessionEndCopy,  // %2: the path of the copy written at the session's end
+    // A registration's further settings, as the list's last column sums them up.
+    SettingIo,          // %1: the level
+    SettingMemory,      // %1: the level
+    SettingProcessors,  // %1: the processors, "0-3,8"
+    EfficiencyOff,
+    EfficiencyOn,
+    IoVeryLow,
+    IoLow,
+    IoNormal,
+    MemoryVeryLow,
+    MemoryLow,
+    MemoryMedium,
+    MemoryBelowNormal,
+    MemoryNormal,
     Count
 };
 

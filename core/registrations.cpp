@@ -109,8 +109,10 @@ void Registrations::DeleteSelected() {
                          kMbYesNo | kMbIconQuestion | kMbDefButton2) != kIdYes) {
             return;
         }
-        m_programs.Erase(MakeKey(m_rows.Text(row, kNameColumn)));
+        const std::string key = MakeKey(m_rows.Text(row, kNameColumn));
+        m_programs.Erase(key);
         m_rows.Delete(row);
+        if (RowOf(key) == m_rows.Count()) m_more.Erase(key);  // no other row of the name
         if (count == row + 1) {
             if (row > 0) m_rows.SelectAndFocus(row - 1);
         } else {
@@ -161,7 +163,7 @@ bool Registrations::SaveTable() {
     // A load that waits replaces the list with the file: nothing to write meanwhile.
     if (m_loading || m_loadWaiting) return true;
     const std::string path = m_settings.GetSaveFilePath();
-    if (m_saveVersion.ChangedSince(m_files, path)) {
+    if (m_saveVersion.ChangedSince(m_files, path) || m_more.ChangedSince(m_files, path)) {
         const Text question = m_saveVersion.Seen(path) ? Text::SaveFileChanged : Text::SaveFileNotLoaded;
         switch (AskAboutChangedFile(m_boxes, question, Text::SaveFileChangedCaption, path)) {
             case kIdYes: break;
@@ -195,13 +197,13 @@ void Registrations::RunWaitingLoad() {
 
 bool Registrations::WriteSaveFile(const std::string& bytes) {
     const std::string path = m_settings.GetSaveFilePath();
-    if (!WriteReplacing(m_files, path, bytes)) return false;
+    if (!m_more.Save(m_files, path, m_rows) || !WriteReplacing(m_files, path, bytes)) return false;
     m_saveVersion.Remember(m_files, path, bytes);
     m_savedBytes = bytes;
     return true;
 }
 
-bool Registrations::Unsaved() const { return FormatSaveFile(m_rows) != m_savedBytes; }
+bool Registrations::Unsaved() const { return FormatSaveFile(m_rows) != m_savedBytes || m_more.Unsaved(m_rows); }
 
 bool Registrations::ConfirmUnsaved(Text question, Text caption) {
     if (!Unsaved() || (AutoSave() && !m_saveFailed)) return true;
@@ -214,15 +216,16 @@ bool Registrations::ConfirmUnsaved(Text question, Text caption) {
 
 void Registrations::SaveForSessionEnd() {
     const std::string bytes = FormatSaveFile(m_rows);
-    if (bytes == m_savedBytes) return;
+    if (!Unsaved()) return;
     const std::string path = m_settings.GetSaveFilePath();
-    if (!m_saveVersion.ChangedSince(m_files, path)) {
+    if (!m_saveVersion.ChangedSince(m_files, path) && !m_more.ChangedSince(m_files, path)) {
         WriteSaveFile(bytes);
         return;
     }
     for (int number = 1; number <= kSessionEndCopies; ++number) {
         const std::string copy = SessionEndCopyPath(path, number);
         if (!m_files.Exists(copy)) {
+            m_more.WriteCopy(m_files, copy, m_rows);
             WriteReplacing(m_files, copy, bytes);
             return;
         }
@@ -242,6 +245,12 @@ std::vector<std::string> Registrations::StartNotes(const std::string& timeStamp)
         if (m_files.Exists(copy)) notes.push_back(TextWith(Text::HistorySessionEndCopy, {timeStamp, copy}));
     }
     return notes;
+}
+
+std::vector<std::string> Registrations::TakeLoadNotes(const std::string& timeStamp) {
+    if (m_damagedLinesUntold == 0) return {};
+    const std::string count = std::to_string(std::exchange(m_damagedLinesUntold, 0));
+    return {TextWith(Text::HistoryCompanionDamaged, {timeStamp, CompanionPath(m_settings.GetSaveFilePath()), count})};
 }
 
 int Registrations::RecordsInSaveFile() {
@@ -269,6 +278,8 @@ void Registrations::LoadTable() {
         explicit LoadingFlag(Registrations& r) : owner(r) { owner.m_loading = 1; }
         ~LoadingFlag() {
             owner.m_loading = 0;
+            owner.m_damagedLinesUntold +=
+                owner.m_more.Load(owner.m_files, owner.m_settings.GetSaveFilePath(), owner.m_rows);
             owner.m_savedBytes = FormatSaveFile(owner.m_rows);
             owner.m_saveFailed = false;
         }

@@ -13,6 +13,7 @@
 #include "core/priority.h"
 #include "core/program_entry.h"
 #include "core/program_rows.h"
+#include "core/program_settings_store.h"
 #include "core/program_table.h"
 
 namespace tarnwick {
@@ -62,6 +63,9 @@ public:
     // What the history tells at start: the registrations that the save file holds
     // when auto-load is off, and each copy that an earlier session's end left.
     std::vector<std::string> StartNotes(const std::string& timeStamp);
+    // What the loads since the last call have to tell the history: lines of the
+    // companion file that could not be read. Told once, then forgotten.
+    std::vector<std::string> TakeLoadNotes(const std::string& timeStamp);
 
     // While a watch tick, a row's change reaction or a command on the selected row
     // runs, the rows must stay as they are: the list control is inside its own
@@ -84,6 +88,7 @@ public:
     void RunWaitingLoad();
 
     ProgramTable& Programs() { return m_programs; }
+    ProgramSettingsStore& MoreSettings() { return m_more; }
     ProgramRows& Rows() { return m_rows; }
     bool Loading() const { return m_loading != 0; }
 
@@ -106,6 +111,8 @@ private:
     MessageBoxes& m_boxes;
     FileSystem& m_files;
     ProgramTable m_programs;
+    ProgramSettingsStore m_more;
+    int m_damagedLinesUntold = 0;
     int m_loading = 0;
     std::string m_savedBytes;
     bool m_saveFailed = false;  // the last save wrote nothing: a failure, or cancelled

@@ -127,6 +127,7 @@ constexpr TextRow kJapanese[] = {
     {Text::HistorySessionEndCopy,
      "%1 Windows の終了時にセーブファイルが他のプログラムによって変更されていたため、"
      "セーブされていない登録内容は %2 に保存されています。"},
+    {Text::HistoryCompanionDamaged, "%1 詳細設定ファイル %2 の %3 行は読み取れないため、無視しました。"},
     {Text::SettingIo, "I/O %1"},
     {Text::SettingMemory, "メモリ %1"},
     {Text::SettingProcessors, "CPU %1"},
@@ -249,6 +250,7 @@ constexpr TextRow kEnglish[] = {
     {Text::HistorySessionEndCopy,
      "%1 When Windows ended the last session, another program had changed the save file; "
      "the registrations that were not saved are in %2."},
+    {Text::HistoryCompanionDamaged, "%1 %3 lines of the settings file %2 could not be read and were skipped."},
     {Text::SettingIo, "I/O %1"},
     {Text::SettingMemory, "Memory %1"},
     {Text::SettingProcessors, "CPU %1"},

@@ -93,6 +93,7 @@ enum class Text : int {
     HistoryRefusedUnwatched,
     HistoryNotLoaded,       // %2: the number of registrations in the save file
     HistorySessionEndCopy,  // %2: the path of the copy written at the session's end
+    HistoryCompanionDamaged,  // %2: the companion file's path, %3: the lines skipped
     // A registration's further settings, as the list's last column sums them up.
     SettingIo,          // %1: the level
     SettingMemory,      // %1: the level

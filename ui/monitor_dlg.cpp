@@ -160,6 +160,7 @@ BOOL CMonitorDlg::OnInitDialog() {
     if (m_settings.m_autoLoadMode) m_registrations.LoadTable();
     SizeColumns();
     for (const std::string& note : m_registrations.StartNotes(TimeStamp(m_clock))) AddHistoryLine(m_history, note);
+    TellLoadNotes();
     if (m_settings.m_runPanelView) {
         SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     }
@@ -179,12 +180,13 @@ bool CMonitorDlg::Dispatch(const MessageEvent& event, std::intptr_t& result) {
     if (event.message == WM_COMMAND || event.message == WM_NOTIFY || event.message == WM_TIMER) {
         FollowForegroundWhileNeeded();
     }
-    // Commands (a double click edits) and a waiting load are what bring new texts to
-    // the list; its columns then show them uncut. Not on every notification: setting a
-    // width notifies again.
+    // Commands (a double click edits) and a waiting load are what load the list or bring
+    // new texts to it; its columns then show them uncut, and what a load has to tell is
+    // told. Not on every notification: setting a width notifies again.
     if (handled && (event.message == WM_COMMAND || event.message == kRunWaitingLoad ||
                     (event.message == WM_NOTIFY && event.code == static_cast<unsigned>(NM_DBLCLK)))) {
         SizeColumns();
+        TellLoadNotes();
     }
     return handled;
 }
@@ -486,6 +488,10 @@ void CMonitorDlg::RefreshIcons() {
     data.uFlags = NIF_ICON;
     data.hIcon = m_hTrayIcon;
     Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+void CMonitorDlg::TellLoadNotes() {
+    for (const std::string& note : m_registrations.TakeLoadNotes(TimeStamp(m_clock))) AddHistoryLine(m_history, note);
 }
 
 void CMonitorDlg::SizeColumns() {

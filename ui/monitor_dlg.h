@@ -120,6 +120,8 @@ private:
     void RefreshIcons();
     // The columns share the list's whole width, at any font and DPI.
     void SizeColumns();
+    // The history lines of the loads since the last call (a damaged companion file).
+    void TellLoadNotes();
     // While a dialog or message box of this window is open, the window is disabled and
     // the icon must not act under it; brings that box to the front instead. False
     // when the window is free.

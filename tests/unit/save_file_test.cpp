@@ -113,6 +113,34 @@ TEST_F(RegistryTest, InEnglishTheListShowsEnglishAndTheFileStaysAsItIs) {
     EXPECT_EQ(TextWith(Text::HistoryChanged, {"t", "%1%2.exe", "High", "Low"}), "t %1%2.exe: High → Low");
 }
 
+// The further settings go to the companion file with every save and come back with
+// every load, for the listed programs only: none set writes no new file, the save
+// file stays byte for byte, damaged lines are told once, a deleted program's settings
+// go with it, and another program's change of the companion file alone is asked about.
+TEST_F(RegistryTest, FurtherSettingsTravelInTheCompanionFile) {
+    const std::string more = CompanionPath(kSavePath);
+    registry.Add(Entry("a.exe"));
+    registry.Add(Entry("b.exe"));
+    EXPECT_TRUE(registry.SaveTable() && !files.Exists(more));
+    const std::string saved = files.files[kSavePath];
+    registry.MoreSettings().Set("A.EXE", {IoPriority::Low, MemoryPriority::NotSet, 3, {}});
+    EXPECT_TRUE(registry.Unsaved() && registry.SaveTable());
+    EXPECT_EQ(files.files[kSavePath], saved);
+    EXPECT_EQ(files.files[more], "TarnwickMore:1\r\na.exe,low,,,0-1\r\n");
+    files.files[more] += "gone.exe,low,,,\r\nbroken\r\n";
+    registry.LoadTable();
+    EXPECT_EQ(registry.TakeLoadNotes("t"), Strings{"t 詳細設定ファイル C:\\T\\Tarnwick.more の 1 行は読み取れないため、無視しました。"});
+    EXPECT_TRUE(registry.TakeLoadNotes("t").empty() && registry.MoreSettings().Find("A.EXE") && !registry.Unsaved());
+    boxes.answers = {kIdYes, kIdNo};
+    registry.DeleteSelected();
+    EXPECT_TRUE(registry.SaveTable());
+    EXPECT_EQ(files.files[more], "TarnwickMore:1\r\n");
+    files.files[more] = "TarnwickMore:1\r\nb.exe,,,on,\r\n";
+    EXPECT_TRUE(registry.SaveTable());  // No: the other version is loaded
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(registry.MoreSettings().Find("B.EXE")->efficiency, EfficiencyMode::AlwaysOn);
+}
+
 // Every writer puts a complete file in place or leaves the old one, and cleans up.
 TEST_F(RegistryTest, AFailingDiskNeverCostsTheOldFile) {
     const std::string ini = settings.GetSettingsFilePath();

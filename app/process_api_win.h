@@ -16,6 +16,8 @@ public:
     bool LastCallWasDenied() override;
     Dword GetPriorityClass(Handle process) override;
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
+    SettingOutcome SetProcessSetting(Handle process, ProcessSetting setting, std::uint64_t value) override;
+    std::uint64_t MachineProcessors() override;
     void CloseHandle(Handle handle) override;
     bool ProcessSession(Dword processId, Dword& session) override;
     bool InEfficiencyMode(Handle process) override;

@@ -128,6 +128,10 @@ constexpr TextRow kJapanese[] = {
      "%1 Windows の終了時にセーブファイルが他のプログラムによって変更されていたため、"
      "セーブされていない登録内容は %2 に保存されています。"},
     {Text::HistoryCompanionDamaged, "%1 詳細設定ファイル %2 の %3 行は読み取れないため、無視しました。"},
+    {Text::HistorySettingsApplied, "%1 %3 %2"},
+    {Text::HistorySettingMissing, "%1 %2 の %3 は、この Windows では設定できないため、以後は試みません。"},
+    {Text::HistorySettingRefused, "%1 %2 の %3 は拒否されました。"},
+    {Text::HistoryNoProcessorsHere, "%1 %2 の CPU %3 は、このコンピューターにはありません。"},
     {Text::SettingIo, "I/O %1"},
     {Text::SettingMemory, "メモリ %1"},
     {Text::SettingProcessors, "CPU %1"},
@@ -251,6 +255,10 @@ constexpr TextRow kEnglish[] = {
      "%1 When Windows ended the last session, another program had changed the save file; "
      "the registrations that were not saved are in %2."},
     {Text::HistoryCompanionDamaged, "%1 %3 lines of the settings file %2 could not be read and were skipped."},
+    {Text::HistorySettingsApplied, "%1 %2: %3"},
+    {Text::HistorySettingMissing, "%1 %2: %3 cannot be set on this Windows; it is not tried again."},
+    {Text::HistorySettingRefused, "%1 %2: %3 was refused."},
+    {Text::HistoryNoProcessorsHere, "%1 %2: none of the processors %3 exist on this computer."},
     {Text::SettingIo, "I/O %1"},
     {Text::SettingMemory, "Memory %1"},
     {Text::SettingProcessors, "CPU %1"},

@@ -94,6 +94,11 @@ enum class Text : int {
     HistoryNotLoaded,       // %2: the number of registrations in the save file
     HistorySessionEndCopy,  // %2: the path of the copy written at the session's end
     HistoryCompanionDamaged,  // %2: the companion file's path, %3: the lines skipped
+    // %2: the program's name, %3: the settings as the list sums them up.
+    HistorySettingsApplied,
+    HistorySettingMissing,
+    HistorySettingRefused,
+    HistoryNoProcessorsHere,  // %3: the processors, "0-3,8"
     // A registration's further settings, as the list's last column sums them up.
     SettingIo,          // %1: the level
     SettingMemory,      // %1: the level

@@ -98,6 +98,10 @@ inline Dword PriorityRights(const OsVersion& version) {
            (version.majorVersion >= 6 ? kProcessQueryLimitedInformation : kProcessQueryInformation);
 }
 
+// A registration's further settings, as a process takes them.
+enum class ProcessSetting { Io, Memory, Processors, Efficiency };
+enum class SettingOutcome { Done, NotOnThisSystem, Refused };
+
 class ProcessApi {
 public:
     virtual ~ProcessApi() = default;
@@ -125,6 +129,14 @@ public:
     // speed, which Windows 11 pairs with the idle class); false where the system
     // cannot tell: the state can be read only from Windows 11 22H2 on.
     virtual bool InEfficiencyMode(Handle process) = 0;
+    // Sets one further setting on a process opened with the priority rights, which each
+    // of them needs and no more: `value` is the I/O priority hint, the memory priority,
+    // the processor mask (within this machine's) or 1 and 0 for efficiency mode on and off.
+    // NotOnThisSystem where this Windows lacks the setting (older ones, Wine).
+    virtual SettingOutcome SetProcessSetting(Handle process, ProcessSetting setting, std::uint64_t value) = 0;
+    // The logical processors of this machine that a process may run on (those of the
+    // program's own processor group); 0 when they cannot be read.
+    virtual std::uint64_t MachineProcessors() = 0;
     virtual void CloseHandle(Handle handle) = 0;
     // Process id of the foreground window's owner; 0 when there is none.
     virtual Dword ForegroundProcessId() = 0;

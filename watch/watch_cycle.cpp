@@ -12,7 +12,8 @@ WatchCycle::WatchCycle(Registrations& registrations, HistoryList& history, Proce
       m_api(api),
       m_clock(clock),
       m_settings(settings),
-      m_listing(api, enumerator) {}
+      m_listing(api, enumerator),
+      m_applier(api, history, clock) {}
 
 void WatchCycle::Tick(Cause cause) {
     // A tick may run inside another (a message box's loop): each keeps its own number,
@@ -27,6 +28,7 @@ void WatchCycle::Tick(Cause cause) {
     // every switch of windows.
     if (cause == Cause::Timer) {
         std::erase_if(m_notes, [tick](const auto& note) { return note.second.seenInTick < tick; });
+        m_applier.ForgetUnseenSince(tick);
     }
 }
 
@@ -54,6 +56,8 @@ bool WatchCycle::Settled(ProgramState& state, const ProcessKey& process, Dword p
     // watches for: one known unchangeable is left alone while it runs. Only a creation
     // time tells it from a later process of the same id.
     if (note && note->unchangeable && process.created != 0) return true;
+    // m_key is the key of this process's program: WatchedProgram has just found it.
+    if (m_applier.Pending(process, m_registrations.MoreSettings().Find(m_key), m_tick)) return false;
     if (priorityClass == 0) return false;
     const Dword wanted = Wanted(state, process.id);
     return wanted == priorityClass || AlreadyGranted(note, wanted, priorityClass);
@@ -64,6 +68,10 @@ void WatchCycle::Watch(ProgramState& state, const ProcessKey& key, const char* n
         Refused(state, name);
         return;
     }
+    // In the same open as the class, before it: efficiency mode switched off lets the
+    // class be set.
+    const ProgramSettings* more = m_registrations.MoreSettings().Find(MakeKey(name));
+    if (m_applier.Pending(key, more, m_tick)) m_applier.Apply(process, key, *more, RowNameOf(name));
     const Dword current = m_api.GetPriorityClass(process);
     if (current == 0) {
         Failed(state, key, name);
@@ -72,8 +80,10 @@ void WatchCycle::Watch(ProgramState& state, const ProcessKey& key, const char* n
     const Dword wanted = Wanted(state, key.id);
     if (wanted == current || AlreadyGranted(SeenNote(key), wanted, current)) return;
     // Windows and browsers lower a process in efficiency mode on purpose (background
-    // tabs): raising it again would undo that on every tick.
-    if (m_api.InEfficiencyMode(process)) {
+    // tabs): raising it again would undo that on every tick. Not where the registration
+    // itself decides efficiency mode.
+    const bool efficiencyDecided = more && more->efficiency != EfficiencyMode::LeftToWindows;
+    if (!efficiencyDecided && m_api.InEfficiencyMode(process)) {
         InEfficiencyMode(key, name);
         return;
     }

@@ -19,6 +19,7 @@
 #include "watch/history.h"
 #include "watch/process_api.h"
 #include "watch/process_enumerator.h"
+#include "watch/settings_applier.h"
 #include "watch/watched_listing.h"
 
 namespace tarnwick {
@@ -76,6 +77,7 @@ private:
     Clock& m_clock;
     const AppSettings& m_settings;
     WatchedProcessListing m_listing;
+    SettingsApplier m_applier;
     std::string m_key;  // kept between processes: one allocation for the whole listing
     std::unordered_map<ProcessKey, ProcessNote, ProcessKeyHash> m_notes;
     std::uint64_t m_tick = 0;

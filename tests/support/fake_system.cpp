@@ -184,6 +184,15 @@ bool FakeSystem::SetPriorityClass(Handle handle, Dword priorityClass) {
     return true;
 }
 
+SettingOutcome FakeSystem::SetProcessSetting(Handle handle, ProcessSetting setting, std::uint64_t value) {
+    FakeProcess* process = Process(ProcessIdOf(handle));
+    if (settingsMissing.count(setting)) return SettingOutcome::NotOnThisSystem;
+    if (!process || process->settingsRefused) return SettingOutcome::Refused;
+    process->settings.emplace_back(setting, value);
+    if (setting == ProcessSetting::Efficiency) process->efficiencyMode = value != 0;
+    return SettingOutcome::Done;
+}
+
 void FakeSystem::CloseHandle(Handle handle) {
     m_snapshots.erase(handle);
     --openHandles;

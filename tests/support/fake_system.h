@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <utility>
 #include <unordered_map>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ struct FakeProcess {
     bool refusedAsDenied = false;  // a refused read or set says access denied: a driver stripped the rights
     bool elevated = false;  // runs as administrator: opens with the limited query right alone
     bool efficiencyMode = false;
+    bool settingsRefused = false;  // each further setting is refused
+    std::vector<std::pair<ProcessSetting, std::uint64_t>> settings;  // as set, in order
     Dword session = 1;
     std::int64_t created = 0;  // set by Add: each process later than the one before
     std::vector<FakeTask> tasks;
@@ -57,6 +60,8 @@ public:
     std::set<std::string> missingLibraries;
     std::set<std::string> missingFunctions;
     bool listingFails = false;
+    std::set<ProcessSetting> settingsMissing;  // what this system does not have
+    std::uint64_t machineProcessors = 0xFF;
     std::vector<FakeProcess> processes;
     Dword foreground = 0;
     // The rights any open may have; a wider request is refused as Windows refuses it.
@@ -89,6 +94,8 @@ public:
     bool LastCallWasDenied() override { return m_denied; }
     Dword GetPriorityClass(Handle process) override;
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
+    SettingOutcome SetProcessSetting(Handle process, ProcessSetting setting, std::uint64_t value) override;
+    std::uint64_t MachineProcessors() override { return machineProcessors; }
     void CloseHandle(Handle handle) override;
     bool ProcessSession(Dword processId, Dword& session) override;
     bool InEfficiencyMode(Handle process) override;

@@ -139,6 +139,37 @@ TEST_P(WatchTest, ActivePriorityFollowsTheForegroundAndEachSwitchCounts) {
                        }));
 }
 
+// A registration's further settings: applied once to each process, in the same open
+// as its class and before it, never on a steady tick, again after an edit; a setting
+// this system lacks is told once and not tried again; one refused is told once per
+// process; the processors are cut to this machine's; "always off" takes the process out
+// of efficiency mode and then sets its class.
+TEST_P(WatchTest, FurtherSettingsAreAppliedOncePerProcess) {
+    using Settings = std::vector<std::pair<ProcessSetting, std::uint64_t>>;
+    registry.Add(Entry("a.exe", kHigh));
+    registry.MoreSettings().Set("A.EXE", {IoPriority::Low, MemoryPriority::NotSet, 0x101, EfficiencyMode::AlwaysOff});
+    system.settingsMissing = {ProcessSetting::Io};
+    system.Add(8, "C:\\a.exe").efficiencyMode = true;
+    system.Add(12, "C:\\a.exe", 0x80).settingsRefused = true;
+    for (int tick = 0; tick < 3; ++tick) Tick();
+    const int opens = system.opens;
+    Tick();
+    EXPECT_TRUE(system.opens == opens || Listing() != WatchListing::Query);  // the others open to read the class
+    EXPECT_EQ(system.Process(8)->settings, (Settings{{ProcessSetting::Processors, 1}, {ProcessSetting::Efficiency, 0}}));
+    EXPECT_EQ(system.Process(8)->priority, 0x80u);
+    EXPECT_EQ(history.Lines(), (std::vector<std::string>{
+                                   "04/07/15 09:05:03 a.exe の CPU 0 は拒否されました。",
+                                   "04/07/15 09:05:03 通常 → 高 a.exe",
+                                   "04/07/15 09:05:03 CPU 0, 効率オフ a.exe",
+                                   "04/07/15 09:05:03 a.exe の I/O 低 は、この Windows では設定できないため、以後は試みません。",
+                               }));
+    registry.MoreSettings().Set("A.EXE", {IoPriority::NotSet, MemoryPriority::Low, 0, {}});
+    Tick();
+    EXPECT_EQ(system.Process(8)->settings.back(), (std::pair{ProcessSetting::Memory, std::uint64_t{2}}));
+    EXPECT_EQ(history.Count(), 5);
+    EXPECT_EQ(rows.Checked(0), true);
+}
+
 TEST_P(WatchTest, RetriesThenTakesOffWatchAndSavesWithAutoSave) {
     settings.m_retryCount = 3;
     registry.Add(Entry("Locked.exe", kHigh));

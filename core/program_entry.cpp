@@ -18,6 +18,21 @@ int EntryComboIndex(const std::vector<std::string>& names, PriorityLevel level) 
     return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 
+bool AcceptProgramSettings(ProgramSettings& settings, const ProgramSettingsInput& input, std::uint64_t machine,
+                           MessageBoxes& boxes) {
+    const std::optional<std::uint64_t> processors = ParseProcessors(input.processors);
+    if (!processors || (*processors && machine && !(*processors & machine))) {
+        const std::string message = processors ? TextWith(Text::ProcessorsNotHere, {input.processors, FormatProcessors(machine)})
+                                               : TextOf(Text::ProcessorsInvalid);
+        boxes.Show(message, TextOf(Text::MoreSettingsCaption), kMbOk | kMbIconExclamation);
+        return false;
+    }
+    settings = {input.io > 0 ? static_cast<IoPriority>(input.io - 1) : IoPriority::NotSet,
+                input.memory > 0 ? static_cast<MemoryPriority>(input.memory) : MemoryPriority::NotSet, *processors,
+                static_cast<EfficiencyMode>(input.efficiency)};
+    return true;
+}
+
 std::string TrimBlanks(std::string_view text) {
     constexpr std::string_view kBlanks = " \t\n\v\f\r";
     const std::size_t first = text.find_first_not_of(kBlanks);

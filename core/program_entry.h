@@ -10,6 +10,7 @@
 
 #include "core/message_box.h"
 #include "core/priority.h"
+#include "core/program_settings.h"
 
 namespace tarnwick {
 
@@ -25,7 +26,31 @@ struct ProgramEntryForm {
     std::function<bool(const std::string& name)> m_isRegistered;
     // A name without an extension that the user chose to keep as typed: not asked again.
     std::string m_keptAsTyped;
+    // The further settings, which the entry dialog's "More..." button changes.
+    ProgramSettings m_more;
 };
+
+// The further settings' own small dialog, from the entry dialog or the list's menu.
+class ProgramSettingsDialog {
+public:
+    virtual ~ProgramSettingsDialog() = default;
+    // Runs the dialog on the settings; true (and the settings changed) after OK.
+    virtual bool Run(ProgramSettings& settings) = 0;
+};
+
+// The settings dialog's controls when OK is pressed: each combo box's selection (0:
+// not set, left to Windows) and the processors as typed.
+struct ProgramSettingsInput {
+    int io = 0;
+    int memory = 0;
+    int efficiency = 0;
+    std::string processors;
+};
+// Its OK button: the processors must be a list of processors of which this machine has
+// at least one (`machine`: its processors, 0 when they cannot be read); else a box
+// says what is wrong and the dialog stays open at the processors.
+bool AcceptProgramSettings(ProgramSettings& settings, const ProgramSettingsInput& input, std::uint64_t machine,
+                           MessageBoxes& boxes);
 
 class ProgramEntryDialog {
 public:

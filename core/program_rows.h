@@ -18,7 +18,8 @@ enum Column : int {
     kSpecifiedColumn = 3,
     kActiveColumn = 4,
     kRunCountColumn = 5,
-    kColumnCount = 6,
+    kMoreColumn = 6,  // the further settings, summed up; kept in the companion file
+    kColumnCount = 7,
 };
 
 // A row's two priorities: each class, and the save file's text for it, kept byte

@@ -65,6 +65,7 @@ bool Registrations::Add(const ProgramEntryForm& form) {
     m_rows.SetText(row, kNameColumn, form.m_name);
     m_rows.SetText(row, kDescriptionColumn, form.m_description);
     ShowPriorities(row, PrioritiesOf(form));
+    SetMore(key, form.m_more);  // before the check box, whose change may save
     const bool watched = m_settings.m_addWatchMode != 0;
     m_rows.SetChecked(row, watched);
     ProgramState& state = *m_programs.Insert(key, ProgramState{}).first;
@@ -86,7 +87,10 @@ void Registrations::EditSelected(ProgramEntryDialog& dialog) {
         const RowPriorities priorities = m_rows.Priorities(row);
         form.m_priority = priorities.specified;
         form.m_activePriority = priorities.active;
+        const std::string key = MakeKey(form.m_name);
+        if (const ProgramSettings* more = m_more.Find(key)) form.m_more = *more;
         if (dialog.Run(form)) {
+            SetMore(key, form.m_more);
             m_rows.SetText(row, kDescriptionColumn, form.m_description);
             ShowPriorities(row, PrioritiesOf(form));
             ProgramState& state = m_programs.FindOrAdd(MakeKey(m_rows.Text(row, kNameColumn)));
@@ -120,6 +124,26 @@ void Registrations::DeleteSelected() {
         }
     }
     if (AutoSave()) SaveTable();
+}
+
+void Registrations::EditSelectedSettings(ProgramSettingsDialog& dialog) {
+    const RowsInUse inUse(*this);
+    const int row = m_rows.Count() > 0 ? m_rows.Selected() : -1;
+    if (row < 0) return;
+    const std::string key = MakeKey(m_rows.Text(row, kNameColumn));
+    const ProgramSettings* kept = m_more.Find(key);
+    ProgramSettings settings = kept ? *kept : ProgramSettings{};
+    if (!dialog.Run(settings)) return;
+    SetMore(key, settings);
+    if (AutoSave()) SaveTable();
+}
+
+void Registrations::SetMore(const std::string& key, const ProgramSettings& settings) {
+    m_more.Set(key, settings);
+    const std::string summary = SettingsSummary(settings);
+    for (int row = 0; row < m_rows.Count(); ++row) {
+        if (MakeKey(m_rows.Text(row, kNameColumn)) == key) m_rows.SetText(row, kMoreColumn, summary);
+    }
 }
 
 void Registrations::ApplyQuickCommand(unsigned commandId) {
@@ -280,6 +304,10 @@ void Registrations::LoadTable() {
             owner.m_loading = 0;
             owner.m_damagedLinesUntold +=
                 owner.m_more.Load(owner.m_files, owner.m_settings.GetSaveFilePath(), owner.m_rows);
+            for (int row = 0; row < owner.m_rows.Count(); ++row) {
+                const ProgramSettings* more = owner.m_more.Find(MakeKey(owner.m_rows.Text(row, kNameColumn)));
+                owner.m_rows.SetText(row, kMoreColumn, more ? SettingsSummary(*more) : std::string());
+            }
             owner.m_savedBytes = FormatSaveFile(owner.m_rows);
             owner.m_saveFailed = false;
         }

@@ -31,6 +31,8 @@ public:
     bool Add(const ProgramEntryForm& form);
     void EditSelected(ProgramEntryDialog& dialog);
     void DeleteSelected();
+    // The list menu's "More...": the selected registration's further settings alone.
+    void EditSelectedSettings(ProgramSettingsDialog& dialog);
     // One of the list's pop-up menu commands (ids 32775 to 32790).
     void ApplyQuickCommand(unsigned commandId);
 
@@ -98,6 +100,8 @@ private:
     void AddRecord(int row, std::string_view line);
     // The row's two priorities and the cells that show them.
     void ShowPriorities(int row, const RowPriorities& priorities);
+    // Keeps the program's further settings and shows them in its rows' last column.
+    void SetMore(const std::string& key, const ProgramSettings& settings);
     bool WriteSaveFile(const std::string& bytes);
     bool ConfirmUnsaved(Text question, Text caption);
     // No to the changed-file question: the other version replaces the list, at once

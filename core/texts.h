@@ -93,6 +93,15 @@ enum class Text : int {
     HistoryRefusedUnwatched,
     HistoryNotLoaded,       // %2: the number of registrations in the save file
     HistorySessionEndCopy,  // %2: the path of the copy written at the session's end
+    ProcessorsInvalid,
+    ProcessorsNotHere,  // %1: the processors as typed, %2: this machine's
+    MoreSettingsCaption,
+    NotSet,
+    EfficiencyLeftToWindows,
+    EfficiencyAlwaysOff,
+    EfficiencyAlwaysOn,
+    ThisComputersProcessors,  // %1: this machine's processors, "0-7"
+    ColumnMore,
     HistoryCompanionDamaged,  // %2: the companion file's path, %3: the lines skipped
     // %2: the program's name, %3: the settings as the list sums them up.
     HistorySettingsApplied,

@@ -22,4 +22,5 @@ SCENARIO(FullDisk,                    "full-disk",                             "
 SCENARIO(HugeSaveFile,                "huge-save-file",                        "")
 SCENARIO(ForegroundFollowedAtOnce,    "foreground-followed-at-once",           "")
 SCENARIO(SoakOfTheRealProgram,        "soak-of-the-real-program",              "")
+SCENARIO(MoreSettingsKeptAndApplied, "more-settings",                         "codepage")
 SCENARIO(EnglishInterface,            "english-interface",                     "english")

@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "ui/about_dlg.h"
 #include "ui/option_dlg.h"
+#include "ui/program_settings_dlg.h"
 #include "win/resources.h"
 #include "win/system_library.h"
 #include "win/text.h"
@@ -31,6 +32,7 @@ std::array<ColumnLayout, kColumnCount> Columns() {
         {TextOf(Text::ColumnSpecified), 12, LVCFMT_LEFT, false},
         {TextOf(Text::ColumnActive), 12, LVCFMT_LEFT, false},
         {TextOf(Text::ColumnRunCount), 9, LVCFMT_RIGHT, false},
+        {TextOf(Text::ColumnMore), 14, LVCFMT_LEFT, true},
     }};
 }
 
@@ -82,6 +84,7 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Command, ID_ACTIVE_BELOW_NORMAL, 0, &CMonitorDlg::OnQuickCommand},
     {Route::Command, ID_ACTIVE_IDLE, 0, &CMonitorDlg::OnQuickCommand},
     {Route::Command, ID_ACTIVE_NONE, 0, &CMonitorDlg::OnQuickCommand},
+    {Route::Command, ID_MORE_SETTINGS, 0, &CMonitorDlg::OnMoreSettings},
     {Route::Registered, 0, 0, &CMonitorDlg::OnTaskbarCreated, &g_taskbarCreated},
     {Route::Registered, 0, 0, &CMonitorDlg::OnTrayMonitor, &g_showMonitor},
     {Route::Message, WM_DPICHANGED, 0, &CMonitorDlg::OnDpiChanged},
@@ -377,6 +380,12 @@ std::intptr_t CMonitorDlg::OnClear(const MessageEvent&) {
 
 std::intptr_t CMonitorDlg::OnHide(const MessageEvent&) {
     SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW);
+    return TRUE;
+}
+
+std::intptr_t CMonitorDlg::OnMoreSettings(const MessageEvent&) {
+    CProgramSettingsDlg more(m_hWnd, m_processes.MachineProcessors());
+    m_registrations.EditSelectedSettings(more);
     return TRUE;
 }
 

@@ -78,6 +78,7 @@ private:
     std::intptr_t OnClear(const MessageEvent& event);
     std::intptr_t OnHide(const MessageEvent& event);
     std::intptr_t OnQuickCommand(const MessageEvent& event);
+    std::intptr_t OnMoreSettings(const MessageEvent& event);
     std::intptr_t OnTrayCallback(const MessageEvent& event);
     std::intptr_t OnTrayMonitor(const MessageEvent& event);
     std::intptr_t OnTrayOptions(const MessageEvent& event);

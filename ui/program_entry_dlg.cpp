@@ -3,6 +3,7 @@
 #include "core/mbcs.h"
 #include "core/texts.h"
 #include "res/resource.h"
+#include "ui/program_settings_dlg.h"
 #include "ui/running_list_dlg.h"
 
 namespace tarnwick {
@@ -11,6 +12,7 @@ const MapEntry<CProgramEntryDlg> CProgramEntryDlg::kMessageMap[] = {
     {Route::Command, IDC_BROWSE, BN_CLICKED, &CProgramEntryDlg::OnBrowse},
     {Route::Command, IDC_RUNNING_LIST, BN_CLICKED, &CProgramEntryDlg::OnRunningList},
     {Route::Command, IDC_ACTIVE_CHECK, BN_CLICKED, &CProgramEntryDlg::OnActiveCheck},
+    {Route::Command, IDC_MORE_SETTINGS, BN_CLICKED, &CProgramEntryDlg::OnMoreSettings},
 };
 
 CProgramEntryDlg::CProgramEntryDlg(HWND owner, const OsVersion& version, CProcessEnumerator& enumerator,
@@ -77,6 +79,13 @@ std::intptr_t CProgramEntryDlg::OnBrowse(const MessageEvent&) {
     std::string path;
     const FileDialogOptions options{TextOf(Text::ProgramDialogTitle), TextOf(Text::ProgramFilter), "*.exe", "exe"};
     if (ShowOpenFileDialog(m_hWnd, options, path)) TakeChosenProgram(BaseName(path), GetFileDescription(m_versions, path));
+    return TRUE;
+}
+
+// Kept in the form for this dialog's own OK: Cancel here drops them too.
+std::intptr_t CProgramEntryDlg::OnMoreSettings(const MessageEvent&) {
+    CProgramSettingsDlg more(m_hWnd, m_processes.MachineProcessors());
+    more.Run(m_form.m_more);
     return TRUE;
 }
 

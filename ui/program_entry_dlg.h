@@ -32,6 +32,7 @@ private:
     std::intptr_t OnBrowse(const MessageEvent& event);
     std::intptr_t OnRunningList(const MessageEvent& event);
     std::intptr_t OnActiveCheck(const MessageEvent& event);
+    std::intptr_t OnMoreSettings(const MessageEvent& event);
     // A program chosen by browsing or from the running list.
     void TakeChosenProgram(const std::string& name, const std::string& description);
 

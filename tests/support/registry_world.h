@@ -29,7 +29,7 @@ struct RegistryWorld {
         std::vector<std::string> all;
         for (int row = 0; row < rows.Count(); ++row) {
             std::string line = rows.Checked(row) ? "[x]" : "[ ]";
-            for (int column = 0; column < kColumnCount; ++column) line += "|" + rows.Text(row, column);
+            for (int column = 0; column < kMoreColumn; ++column) line += "|" + rows.Text(row, column);
             all.push_back(line);
         }
         return all;
@@ -65,7 +65,7 @@ protected:
 
     static ProgramEntryForm Entry(const std::string& name, PriorityLevel specified = kHigh,
                                   PriorityLevel active = kNoPriority, const std::string& description = "") {
-        return {0, name, description, specified, active, nullptr, ""};
+        return {0, name, description, specified, active, nullptr, "", {}};
     }
     // The number of times the save file has been written.
     int Saves() const {

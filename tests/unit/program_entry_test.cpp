@@ -105,5 +105,26 @@ TEST(ProgramEntryTest, NamesThatCouldNotMatchAreCaughtOnceBeforeOk) {
     EXPECT_EQ(boxes.shown.at(0).text.substr(0, 31), "Running a.exe at High priority ");
 }
 
+// The settings dialog's OK: the combo boxes as they stand, the processors checked
+// against this machine's (0-7 here; unknown, any list passes).
+TEST(ProgramEntryTest, TheSettingsDialogTakesOnlyProcessorsThisMachineHas) {
+    const std::tuple<ProgramSettingsInput, std::uint64_t, bool, ProgramSettings> cases[] = {
+        {{0, 0, 0, ""}, 0xFF, true, {}},
+        {{2, 4, 1, "0-3"}, 0xFF, true, {IoPriority::Low, MemoryPriority::BelowNormal, 0xF, EfficiencyMode::AlwaysOff}},
+        {{3, 5, 2, "7,9"}, 0xFF, true, {IoPriority::Normal, MemoryPriority::Normal, 0x280, EfficiencyMode::AlwaysOn}},
+        {{1, 1, 0, "8-9"}, 0xFF, false, {}},
+        {{1, 1, 0, "8-9"}, 0, true, {IoPriority::VeryLow, MemoryPriority::VeryLow, 0x300, {}}},
+        {{0, 0, 0, "x"}, 0xFF, false, {}},
+    };
+    for (const auto& [input, machine, accepted, settings] : cases) {
+        SCOPED_TRACE(input.processors);
+        ScriptedMessageBoxes boxes;
+        ProgramSettings taken;
+        EXPECT_EQ(AcceptProgramSettings(taken, input, machine, boxes), accepted);
+        EXPECT_EQ(taken, settings);
+        EXPECT_EQ(boxes.shown.size(), accepted ? 0u : 1u);
+    }
+}
+
 }  // namespace
 }  // namespace tarnwick

@@ -139,6 +139,14 @@ TEST_F(RegistryTest, FurtherSettingsTravelInTheCompanionFile) {
     EXPECT_TRUE(registry.SaveTable());  // No: the other version is loaded
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(registry.MoreSettings().Find("B.EXE")->efficiency, EfficiencyMode::AlwaysOn);
+    EXPECT_EQ(rows.Text(0, kMoreColumn), "効率オン");
+    // The menu's dialog changes the selected row's alone; with auto-save, saved at once.
+    struct Dialog final : ProgramSettingsDialog {
+        bool Run(ProgramSettings& settings) override { return settings.processors = 1, true; }
+    } menu;
+    settings.m_autoSaveMode = 1;
+    registry.EditSelectedSettings(menu);
+    EXPECT_EQ(files.files[more], "TarnwickMore:1\r\nb.exe,,,on,0\r\n");
 }
 
 // Every writer puts a complete file in place or leaves the old one, and cleans up.

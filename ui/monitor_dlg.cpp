@@ -66,7 +66,7 @@ const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {
     {Route::Message, WM_TIMER, 0, &CMonitorDlg::OnTimer},
     {Route::Message, WM_DESTROY, 0, &CMonitorDlg::OnDestroy},
     {Route::Command, IDC_HIDE, 0, &CMonitorDlg::OnHide},
-    {Route::Message, kTrayCallback, 0, &CMonitorDlg::OnTrayCallback},
+    {Route::Message, CTrayIcon::kCallbackMessage, 0, &CMonitorDlg::OnTrayCallback},
     {Route::Command, ID_TRAY_MONITOR, 0, &CMonitorDlg::OnTrayMonitor},
     {Route::Command, ID_TRAY_QUIT, 0, &CMonitorDlg::OnTrayQuit},
     {Route::Message, WM_ENDSESSION, 0, &CMonitorDlg::OnEndSession},
@@ -113,18 +113,16 @@ CMonitorDlg::CMonitorDlg(AppSettings& settings, const OsVersion& version, CProce
 }
 
 CMonitorDlg::~CMonitorDlg() {
-    for (HICON icon : {m_hIcon, m_hSmallIcon, m_hTrayIcon}) {
+    for (HICON icon : {m_hIcon, m_hSmallIcon}) {
         if (icon) DestroyIcon(icon);
     }
 }
 
 void CMonitorDlg::LoadIcons() {
     const UINT dpi = DpiOf(m_hWnd);
-    const UINT taskbarDpi = DpiOf(FindWindowW(L"Shell_TrayWnd", nullptr));
-    const HICON old[] = {m_hIcon, m_hSmallIcon, m_hTrayIcon};
+    const HICON old[] = {m_hIcon, m_hSmallIcon};
     m_hIcon = LoadIconSized(IDR_MAINFRAME, MetricAt(SM_CXICON, dpi));
     m_hSmallIcon = LoadIconSized(IDR_MAINFRAME, MetricAt(SM_CXSMICON, dpi));
-    m_hTrayIcon = LoadIconSized(IDI_TRAY, MetricAt(SM_CXSMICON, taskbarDpi));
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
     for (HICON icon : old) {
@@ -249,7 +247,7 @@ std::intptr_t CMonitorDlg::OnTimer(const MessageEvent& event) {
         case kForegroundTickTimer:
             RunWatchTick(WatchCycle::Cause::Foreground);
             break;
-        case kTrayRetryTimer:
+        case CTrayIcon::kRetryTimer:
             m_trayIcon.RetryTimerFired();
             break;
     }
@@ -291,11 +289,10 @@ std::intptr_t CMonitorDlg::OnDestroy(const MessageEvent&) {
     KillTimer(m_hWnd, kForegroundPollTimer);
     m_foregroundPolled = false;
     KillTimer(m_hWnd, kForegroundTickTimer);
-    KillTimer(m_hWnd, kTrayRetryTimer);
     if (m_foregroundHook) UnhookWinEvent(m_foregroundHook);
     m_foregroundHook = nullptr;
     s_foregroundListener = nullptr;
-    RemoveTrayIcon();
+    m_trayIcon.Remove();
     return FALSE;
 }
 
@@ -405,20 +402,9 @@ std::intptr_t CMonitorDlg::OnTrayCallback(const MessageEvent& event) {
         case WM_LBUTTONDBLCLK:
             if (!BringModalToFront()) ShowMonitor();
             return 1;
-        case WM_RBUTTONUP: {
-            if (BringModalToFront()) return 1;
-            POINT cursor{};
-            GetCursorPos(&cursor);
-            // The window must be in front, or the menu would not close when the user clicks elsewhere.
-            SetForegroundWindow(m_hWnd);
-            CMenu menu(IDR_POPUP);
-            menu.TrackPopup(0, TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor, m_hWnd);
-            // Then a message of its own, which completes the switch to the window as
-            // Windows asks of a notification-area menu: else a second right click
-            // may find the menu not opening, or it may stay open.
-            PostMessageW(m_hWnd, WM_NULL, 0, 0);
+        case WM_RBUTTONUP:
+            if (!BringModalToFront()) m_trayIcon.ShowMenu();
             return 1;
-        }
         default:
             return 0;
     }
@@ -464,7 +450,6 @@ bool CMonitorDlg::BringModalToFront() {
 }
 
 std::intptr_t CMonitorDlg::OnTaskbarCreated(const MessageEvent&) {
-    LoadIcons();  // the new taskbar may have another DPI
     m_trayIcon.Add();
     return 0;
 }
@@ -490,13 +475,7 @@ std::intptr_t CMonitorDlg::OnDisplaySettings(const MessageEvent&) {
 
 void CMonitorDlg::RefreshIcons() {
     LoadIcons();
-    NOTIFYICONDATAW data{};
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    data.hWnd = m_hWnd;
-    data.uID = IDI_TRAY;
-    data.uFlags = NIF_ICON;
-    data.hIcon = m_hTrayIcon;
-    Shell_NotifyIconW(NIM_MODIFY, &data);
+    m_trayIcon.Refresh();
 }
 
 void CMonitorDlg::TellLoadNotes() {
@@ -507,30 +486,5 @@ void CMonitorDlg::SizeColumns() {
     m_programList.FitColumns(Columns());
 }
 
-bool CMonitorDlg::AddIcon() {
-    NOTIFYICONDATAW data{};
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    data.hWnd = m_hWnd;
-    data.uID = IDI_TRAY;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kTrayCallback;
-    data.hIcon = m_hTrayIcon;
-    lstrcpynW(data.szTip, L"Tarnwick", 64);
-    // A busy shell may report a timeout and add the icon all the same: a retry's add
-    // then fails, and the icon is found there by a modify.
-    return Shell_NotifyIconW(NIM_ADD, &data) || Shell_NotifyIconW(NIM_MODIFY, &data);
-}
-
-void CMonitorDlg::StartRetryTimer(unsigned intervalMs) { SetTimer(m_hWnd, kTrayRetryTimer, intervalMs, nullptr); }
-
-void CMonitorDlg::StopRetryTimer() { KillTimer(m_hWnd, kTrayRetryTimer); }
-
-void CMonitorDlg::RemoveTrayIcon() {
-    NOTIFYICONDATAW data{};
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    data.hWnd = m_hWnd;
-    data.uID = IDI_TRAY;
-    Shell_NotifyIconW(NIM_DELETE, &data);
-}
 
 }  // namespace tarnwick

@@ -18,7 +18,7 @@
 #include "ui/program_entry_dlg.h"
 #include "ui/program_list_ctrl.h"
 #include "ui/shell_links_win.h"
-#include "ui/tray_icon_keeper.h"
+#include "ui/tray_icon.h"
 #include "ui/version_files_win.h"
 #include "win/dialog.h"
 
@@ -29,7 +29,7 @@ namespace tarnwick {
 // an unelevated program from moving an elevated program's window.
 inline constexpr const wchar_t* kShowMonitorMessage = L"Tarnwick.ShowMonitor";
 
-class CMonitorDlg final : public CDialog, private OptionsEffects, private TrayIconShell {
+class CMonitorDlg final : public CDialog, private OptionsEffects {
 public:
     // Brings the debug privilege to the option's state; true when that gained it.
     using PrivilegeSwitch = std::function<bool(bool enabled)>;
@@ -42,12 +42,10 @@ public:
     // Runs the options dialog; after OK saves (with auto-save) and restarts the watch timer.
     void OpenOptions();
 
-    static constexpr UINT kTrayCallback = WM_USER + 1;
     static constexpr UINT_PTR kWatchTimer = 1;
     // The foreground poll, and the one-shot tick that a foreground change may wait for.
     static constexpr UINT_PTR kForegroundPollTimer = 2;
-    static constexpr UINT_PTR kForegroundTickTimer = 3;
-    static constexpr UINT_PTR kTrayRetryTimer = 4;
+    static constexpr UINT_PTR kForegroundTickTimer = 3;  // 4 is the icon's (CTrayIcon::kRetryTimer)
     static constexpr UINT kForegroundPollMs = 50;
     // Posted when a load had to wait for a notification or a tick to end.
     static constexpr UINT kRunWaitingLoad = WM_APP + 1;
@@ -109,15 +107,10 @@ private:
     static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
                                            DWORD thread, DWORD time);
 
-    // The notification-area icon, added through m_trayIcon, which retries a failed add.
-    bool AddIcon() override;
-    void StartRetryTimer(unsigned intervalMs) override;
-    void StopRetryTimer() override;
-    void RemoveTrayIcon();
-    // The window's icons at the sizes of its monitor's DPI, the tray icon at the
-    // small-icon size of the taskbar's; replaced whenever either may have changed.
+    // The window's icons at the sizes of its monitor's DPI.
     void LoadIcons();
-    // LoadIcons, and the notification area shown the new tray icon.
+    // LoadIcons, and the notification-area icon at the taskbar's DPI: whenever either
+    // may have changed.
     void RefreshIcons();
     // The columns share the list's whole width, at any font and DPI.
     void SizeColumns();
@@ -134,7 +127,6 @@ private:
     CProgramListCtrl m_programList;
     HICON m_hIcon = nullptr;
     HICON m_hSmallIcon = nullptr;
-    HICON m_hTrayIcon = nullptr;
 
     AppSettings& m_settings;
     const OsVersion& m_version;
@@ -149,7 +141,7 @@ private:
     SystemClock m_clock;
     Registrations m_registrations;
     WatchCycle m_watchCycle;
-    TrayIconKeeper m_trayIcon{*this};
+    CTrayIcon m_trayIcon{m_hWnd};
     ForegroundFollower m_foregroundFollower;
     HWINEVENTHOOK m_foregroundHook = nullptr;
     bool m_foregroundPolled = false;

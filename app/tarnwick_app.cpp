@@ -5,6 +5,7 @@
 #include "app/system_folders_win.h"
 #include "core/debug_privilege.h"
 #include "core/file_places.h"
+#include "core/program_settings.h"
 #include "core/texts.h"
 #include "ui/monitor_dlg.h"
 #include "win/controls.h"
@@ -109,6 +110,7 @@ BOOL CTarnwickApp::InitInstance() {
     AdoptFromProgramFolder(m_files, places, m_settings.GetSettingsFilePath());
     m_settings.Load();
     AdoptFromProgramFolder(m_files, places, m_settings.GetSaveFilePath());
+    AdoptFromProgramFolder(m_files, places, CompanionPath(m_settings.GetSaveFilePath()));
     if (m_enumerator.m_unavailable) {
         mutex.Release();
         ShowInitError(Text::InitFailed);

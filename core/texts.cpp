@@ -272,7 +272,7 @@ constexpr TextRow kEnglish[] = {
     {Text::EfficiencyAlwaysOn, "Always on"},
     {Text::ThisComputersProcessors, "This computer: %1"},
     {Text::ColumnMore, "More"},
-    {Text::HistoryCompanionDamaged, "%1 %3 lines of the settings file %2 could not be read and were skipped."},
+    {Text::HistoryCompanionDamaged, "%1 The file of further settings %2 had lines that could not be read; they were skipped: %3."},
     {Text::HistorySettingsApplied, "%1 %2: %3"},
     {Text::HistorySettingMissing, "%1 %2: %3 cannot be set on this Windows; it is not tried again."},
     {Text::HistorySettingRefused, "%1 %2: %3 was refused."},

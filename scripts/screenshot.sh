@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's pictures: the monitor window with a few registrations,
 # watching target programs so that history lines appear, then the program entry
-# dialog and the running programs dialog opened from it, then the options dialog's
+# dialog with the running programs dialog and the further settings opened from it, then the options dialog's
 # three pages, all opened with the keyboard as a user would, inside a Wine virtual
 # desktop on a private Xvfb display.
 #   scripts/screenshot.sh [FOLDER]   (default docs/)
@@ -46,6 +46,7 @@ printf '%s\r\n' 'Version:4.0.0' \
   '1,Backup.exe,低,指定なし,夜間のバックアップ' \
   '0,Game.exe,通常以上,高,' \
   '1,ＥｎｃｏｄｅＴＶ.exe,通常以下,指定なし,録画の変換' | iconv -f UTF-8 -t CP932 >"\$dir/Tarnwick.sav"
+printf '%s\r\n' 'TarnwickMore:1' 'Backup.exe,verylow,low,,1' 'Editor.exe,,,off,0-1' >"\$dir/Tarnwick.more"
 wine "\$dir/a/editor.exe" & wine "\$dir/b/editor.exe" & wine "\$dir/c/Backup.exe" &
 sleep 2
 wine explorer /desktop=Tarnwick,$desktop "\$dir/Tarnwick.exe" &
@@ -60,6 +61,12 @@ import -window root -crop $desktop+0+0 "$out/entry.png"
 xdotool key alt+l
 sleep 4
 import -window root -crop $desktop+0+0 "$out/running.png"
+# The list closed, the entry dialog's further settings (Alt+M).
+xdotool key Escape
+sleep 1
+xdotool key alt+m
+sleep 2
+import -window root -crop $desktop+0+0 "$out/more.png"
 # Both dialogs closed, the options (Alt+O) and their pages, switched with the arrow key.
 xdotool key Escape
 sleep 1
@@ -82,4 +89,4 @@ if [ "${TARNWICK_LANGUAGE:-ja}" = en ]; then
 else
   env -u LC_ALL LC_MESSAGES=ja_JP.UTF-8 scripts/wine-session.sh bash "$shot"
 fi
-echo "Screenshots in $out: monitor, entry, running, options-general, options-watch, options-file"
+echo "Screenshots in $out: monitor, entry, running, more, options-general, options-watch, options-file"

@@ -44,17 +44,17 @@ TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
         {"high and realtime: one question", {"a.exe", "", "高", true, "リアルタイム"}, {kIdYes},
          {true, EntryField::None}, 1, kHigh, kRealtime},
         {"specified refused", {"a.exe", "", "リアルタイム", true, "高"}, {kIdNo}, {false, EntryField::Specified}, 1,
-         kRealtime, kNoPriority},
+         kRealtime, kAboveNormal},
         {"active asked", {"a.exe", "", "通常", true, "高"}, {kIdYes}, {true, EntryField::None}, 1, kNormal, kHigh},
         {"active refused", {"a.exe", "", "通常", true, "高"}, {kIdNo}, {false, EntryField::Active}, 1, kNormal, kHigh},
         {"no selection is low", {"a.exe", "", "", true, "通常以下"}, {}, {true, EntryField::None}, 0, kIdle,
          kBelowNormal},
         {"a comma warns before any question", {"a,b.exe", "", "高", true, "高"}, {}, {false, EntryField::Name},
-         1, kNormal, kNoPriority},
+         1, kNormal, kAboveNormal},
         {"a full-width comma is not a comma", {"a\x81\x43" "b.exe", "", "通常", false, ""}, {}, {true, EntryField::None},
          0, kNormal, kNoPriority},
         {"blanks are no name", {" \t\r\n\v\f ", "x", "高", false, ""}, {}, {false, EntryField::Name}, 1, kNormal,
-         kNoPriority},
+         kAboveNormal},
         // Only No refuses: Cancel, or a box that could not be shown, lets the change through.
         {"Cancel", {"a.exe", "", "高", false, ""}, {kIdCancel}, {true, EntryField::None}, 1, kHigh, kNoPriority},
         {"no box", {"a.exe", "", "高", false, ""}, {0}, {true, EntryField::None}, 1, kHigh, kNoPriority},
@@ -64,6 +64,7 @@ TEST(ProgramEntryTest, OkHandlerChecksAndAsksAtMostOnce) {
         ScriptedMessageBoxes boxes;
         boxes.answers.assign(c.answers.begin(), c.answers.end());
         ProgramEntryForm form;
+        form.m_activePriority = kAboveNormal;  // as an edited registration's
         const EntryVerdict verdict = AcceptProgramEntry(form, c.input, boxes);
         EXPECT_EQ(verdict.accept, c.verdict.accept);
         EXPECT_EQ(verdict.focus, c.verdict.focus);

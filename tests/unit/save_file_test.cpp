@@ -119,11 +119,17 @@ TEST_F(RegistryTest, InEnglishTheListShowsEnglishAndTheFileStaysAsItIs) {
 // go with it, and another program's change of the companion file alone is asked about.
 TEST_F(RegistryTest, FurtherSettingsTravelInTheCompanionFile) {
     const std::string more = CompanionPath(kSavePath);
-    registry.Add(Entry("a.exe"));
+    struct Dialog final : ProgramSettingsDialog {
+        int runs = 0;
+        bool Run(ProgramSettings& settings) override { return ++runs, settings.processors = 1, true; }
+    } menu;
+    registry.EditSelectedSettings(menu);  // no row: no dialog
     registry.Add(Entry("b.exe"));
-    EXPECT_TRUE(registry.SaveTable() && !files.Exists(more));
-    const std::string saved = files.files[kSavePath];
-    registry.MoreSettings().Set("A.EXE", {IoPriority::Low, MemoryPriority::NotSet, 3, {}});
+    EXPECT_TRUE(registry.SaveTable() && !files.Exists(more) && menu.runs == 0);
+    const std::string saved = files.files[kSavePath] + "1,a.exe,高,指定なし,\r\n";
+    ProgramEntryForm withMore = Entry("a.exe");
+    withMore.m_more = {IoPriority::Low, MemoryPriority::NotSet, 3, {}};
+    registry.Add(withMore);
     EXPECT_TRUE(registry.Unsaved() && registry.SaveTable());
     EXPECT_EQ(files.files[kSavePath], saved);
     EXPECT_EQ(files.files[more], "TarnwickMore:1\r\na.exe,low,,,0-1\r\n");
@@ -132,18 +138,16 @@ TEST_F(RegistryTest, FurtherSettingsTravelInTheCompanionFile) {
     EXPECT_EQ(registry.TakeLoadNotes("t"), Strings{"t 詳細設定ファイル C:\\T\\Tarnwick.more の 1 行は読み取れないため、無視しました。"});
     EXPECT_TRUE(registry.TakeLoadNotes("t").empty() && registry.MoreSettings().Find("A.EXE") && !registry.Unsaved());
     boxes.answers = {kIdYes, kIdNo};
+    rows.SelectAndFocus(1);
     registry.DeleteSelected();
-    EXPECT_TRUE(registry.SaveTable());
+    EXPECT_TRUE(registry.SaveTable() && !registry.MoreSettings().Find("A.EXE"));
     EXPECT_EQ(files.files[more], "TarnwickMore:1\r\n");
     files.files[more] = "TarnwickMore:1\r\nb.exe,,,on,\r\n";
-    EXPECT_TRUE(registry.SaveTable());  // No: the other version is loaded
+    EXPECT_TRUE(registry.SaveTable() && !registry.Unsaved());  // No: the other version is loaded
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(registry.MoreSettings().Find("B.EXE")->efficiency, EfficiencyMode::AlwaysOn);
     EXPECT_EQ(rows.Text(0, kMoreColumn), "効率オン");
     // The menu's dialog changes the selected row's alone; with auto-save, saved at once.
-    struct Dialog final : ProgramSettingsDialog {
-        bool Run(ProgramSettings& settings) override { return settings.processors = 1, true; }
-    } menu;
     settings.m_autoSaveMode = 1;
     registry.EditSelectedSettings(menu);
     EXPECT_EQ(files.files[more], "TarnwickMore:1\r\nb.exe,,,on,0\r\n");

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/mbcs.h"
+#include "core/program_settings.h"
 #include "core/save_file.h"
 #include "tests/support/registry_world.h"
 
@@ -94,6 +95,19 @@ void Settings(const std::string& input) {
     PROPERTY(second.GetSaveFilePath() == first.GetSaveFilePath());
 }
 
+// The further settings' companion file: what is read writes back to a file that reads
+// the same, without a damaged line; processors read from a text write back to a text
+// that reads the same.
+void Companion(const std::string& input) {
+    const CompanionContents read = ParseCompanionFile(input);
+    NamedSettings named(read.settings.begin(), read.settings.end());
+    const CompanionContents again = ParseCompanionFile(FormatCompanionFile(named));
+    PROPERTY(again.settings == read.settings && again.damagedLines == 0);
+    if (const std::optional<std::uint64_t> processors = ParseProcessors(input)) {
+        PROPERTY(ParseProcessors(FormatProcessors(*processors)) == processors);
+    }
+}
+
 // Upper-casing, cutting and path splitting of arbitrary bytes.
 void Cp932(const std::string& input) {
     const std::size_t limit = input.empty() ? 0 : static_cast<unsigned char>(input[0]);
@@ -117,6 +131,7 @@ void Cp932(const std::string& input) {
 
 const std::map<std::string, std::function<void(const std::string&)>> kTargets = {
     {"save-file", SaveFile}, {"old-layout", OldLayout}, {"settings", Settings}, {"cp932", Cp932},
+    {"companion", Companion},
 };
 
 }  // namespace

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-targets=(save-file old-layout settings cp932)
+targets=(save-file old-layout settings cp932 companion)
 
 scripts/install-deps.sh
 export AFL_SKIP_CPUFREQ=1 AFL_NO_UI=1 AFL_I_DONT_CARE_ABOUT_MISSING_CRASHES=1 AFL_QUIET=1

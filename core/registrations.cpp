@@ -140,10 +140,14 @@ void Registrations::EditSelectedSettings(ProgramSettingsDialog& dialog) {
 
 void Registrations::SetMore(const std::string& key, const ProgramSettings& settings) {
     m_more.Set(key, settings);
-    const std::string summary = SettingsSummary(settings);
     for (int row = 0; row < m_rows.Count(); ++row) {
-        if (MakeKey(m_rows.Text(row, kNameColumn)) == key) m_rows.SetText(row, kMoreColumn, summary);
+        if (MakeKey(m_rows.Text(row, kNameColumn)) == key) ShowMore(row);
     }
+}
+
+void Registrations::ShowMore(int row) {
+    const ProgramSettings* more = m_more.Find(MakeKey(m_rows.Text(row, kNameColumn)));
+    m_rows.SetText(row, kMoreColumn, more ? SettingsSummary(*more) : std::string());
 }
 
 void Registrations::ApplyQuickCommand(unsigned commandId) {
@@ -240,7 +244,7 @@ bool Registrations::ConfirmUnsaved(Text question, Text caption) {
 
 void Registrations::SaveForSessionEnd() {
     const std::string bytes = FormatSaveFile(m_rows);
-    if (!Unsaved()) return;
+    if (bytes == m_savedBytes && !m_more.Unsaved(m_rows)) return;
     const std::string path = m_settings.GetSaveFilePath();
     if (!m_saveVersion.ChangedSince(m_files, path) && !m_more.ChangedSince(m_files, path)) {
         WriteSaveFile(bytes);
@@ -304,10 +308,7 @@ void Registrations::LoadTable() {
             owner.m_loading = 0;
             owner.m_damagedLinesUntold +=
                 owner.m_more.Load(owner.m_files, owner.m_settings.GetSaveFilePath(), owner.m_rows);
-            for (int row = 0; row < owner.m_rows.Count(); ++row) {
-                const ProgramSettings* more = owner.m_more.Find(MakeKey(owner.m_rows.Text(row, kNameColumn)));
-                owner.m_rows.SetText(row, kMoreColumn, more ? SettingsSummary(*more) : std::string());
-            }
+            for (int row = 0; row < owner.m_rows.Count(); ++row) owner.ShowMore(row);
             owner.m_savedBytes = FormatSaveFile(owner.m_rows);
             owner.m_saveFailed = false;
         }

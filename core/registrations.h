@@ -102,6 +102,8 @@ private:
     void ShowPriorities(int row, const RowPriorities& priorities);
     // Keeps the program's further settings and shows them in its rows' last column.
     void SetMore(const std::string& key, const ProgramSettings& settings);
+    // The row's last column, from the settings kept for its program.
+    void ShowMore(int row);
     bool WriteSaveFile(const std::string& bytes);
     bool ConfirmUnsaved(Text question, Text caption);
     // No to the changed-file question: the other version replaces the list, at once

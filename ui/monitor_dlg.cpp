@@ -42,11 +42,6 @@ Function User32Function(const char* name) {
     return LoadedSystemFunction<Function>(L"user32.dll", name);
 }
 
-HICON LoadIconSized(int id, int size) {
-    return static_cast<HICON>(
-        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-}
-
 }  // namespace
 
 const MapEntry<CMonitorDlg> CMonitorDlg::kMessageMap[] = {

@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "win/controls.h"
+#include "win/resources.h"
 #include "win/window.h"
 
 namespace tarnwick {
@@ -25,10 +26,8 @@ CTrayIcon::~CTrayIcon() {
 
 void CTrayIcon::LoadIcon() {
     const UINT taskbarDpi = DpiOf(FindWindowW(L"Shell_TrayWnd", nullptr));
-    const int size = MetricAt(SM_CXSMICON, taskbarDpi);
     const HICON old = m_icon;
-    m_icon = static_cast<HICON>(
-        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    m_icon = LoadIconSized(IDI_TRAY, MetricAt(SM_CXSMICON, taskbarDpi));
     if (old) DestroyIcon(old);
 }
 

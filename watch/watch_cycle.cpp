@@ -70,7 +70,8 @@ void WatchCycle::Watch(ProgramState& state, const ProcessKey& key, const char* n
     }
     // In the same open as the class, before it: efficiency mode switched off lets the
     // class be set.
-    const ProgramSettings* more = m_registrations.MoreSettings().Find(MakeKey(name));
+    // m_key is still this process's program key: nothing has run since WatchedProgram.
+    const ProgramSettings* more = m_registrations.MoreSettings().Find(m_key);
     if (m_applier.Pending(key, more, m_tick)) m_applier.Apply(process, key, *more, RowNameOf(name));
     const Dword current = m_api.GetPriorityClass(process);
     if (current == 0) {

@@ -35,4 +35,9 @@ std::wstring LoadResourceString(unsigned id) {
     return std::wstring(entry + 1, static_cast<std::size_t>(*entry));
 }
 
+HICON LoadIconSized(unsigned id, int size) {
+    return static_cast<HICON>(
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
 }  // namespace tarnwick

@@ -18,5 +18,7 @@ const DLGTEMPLATE* DialogTemplate(unsigned id);
 HMENU LoadMenuResource(unsigned id);
 // The string with this number; empty when there is none.
 std::wstring LoadResourceString(unsigned id);
+// The icon with this number at this size in pixels, or null; the caller destroys it.
+HICON LoadIconSized(unsigned id, int size);
 
 }  // namespace tarnwick

@@ -27,7 +27,7 @@ bool AcceptProgramSettings(ProgramSettings& settings, const ProgramSettingsInput
         boxes.Show(message, TextOf(Text::MoreSettingsCaption), kMbOk | kMbIconExclamation);
         return false;
     }
-    settings = {input.io > 0 ? static_cast<IoPriority>(input.io - 1) : IoPriority::NotSet,
+    settings = {static_cast<IoPriority>(input.io - 1),  // the first entry, "not set", is -1
                 input.memory > 0 ? static_cast<MemoryPriority>(input.memory) : MemoryPriority::NotSet, *processors,
                 static_cast<EfficiencyMode>(input.efficiency)};
     return true;

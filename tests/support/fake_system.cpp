@@ -172,6 +172,7 @@ Handle FakeSystem::OpenProcess(Dword access, Dword processId) {
 Dword FakeSystem::GetPriorityClass(Handle handle) {
     FakeProcess* process = Process(ProcessIdOf(handle));
     m_denied = process && process->readRefused && process->refusedAsDenied;
+    if (process && std::exchange(process->readFailsOnce, false)) return 0;
     return process && !process->readRefused ? process->priority : 0;
 }
 
@@ -180,6 +181,7 @@ bool FakeSystem::SetPriorityClass(Handle handle, Dword priorityClass) {
     m_denied = process && process->setRefused && process->refusedAsDenied;
     if (!process || process->setRefused) return false;
     process->priority = priorityClass == 0x100 ? realtimeGives : priorityClass;
+    process->readFailsOnce = process->readBackFails;
     sets.emplace_back(process->id, priorityClass);
     return true;
 }

@@ -36,6 +36,7 @@ struct FakeProcess {
     bool elevated = false;  // runs as administrator: opens with the limited query right alone
     bool efficiencyMode = false;
     bool settingsRefused = false;  // each further setting is refused
+    bool readBackFails = false, readFailsOnce = false;  // the read right after a set of the class fails
     std::vector<std::pair<ProcessSetting, std::uint64_t>> settings;  // as set, in order
     Dword session = 1;
     std::int64_t created = 0;  // set by Add: each process later than the one before

@@ -50,7 +50,6 @@ TEST(ProgramSettingsTest, TheCompanionFileReadsBackAndSkipsWhatItCannotRead) {
                                                                      {"ゲーム.EXE", named[2].second},
                                                                      {"X.EXE", {IoPriority::Low, MemoryPriority::NotSet, 0, {}}}}));
     EXPECT_EQ(read.damagedLines, 3);
-    EXPECT_TRUE(ParseCompanionFile(std::nullopt).settings.empty());
     EXPECT_EQ(ParseCompanionFile("TarnwickMore:2\r\nBackup.exe,low,,,\r\n").damagedLines, 1);
 }
 

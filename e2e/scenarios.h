@@ -1,10 +1,11 @@
 // The end-to-end scenarios, listed once: main.cpp includes this file, and
-// e2e/CMakeLists.txt reads it to make one test per line. The third field is the
-// test's ctest label: "codepage" where the behaviour depends on the system's code
-// page (Japanese names of programs and files, texts, the bytes of the save and
-// settings files); those run again under a Japanese system. "english" where the
-// scenario shows the English interface: those run without a Japanese display language.
-//       function                     scenario                                 label
+// e2e/CMakeLists.txt reads it to make one test per line. The third field says on which
+// systems it runs: none, the western system with the Japanese interface; "codepage"
+// where the behaviour depends on the system's code page (Japanese names of programs
+// and files, texts, the bytes of the save and settings files), again on a Japanese
+// system; "english" where the scenario shows the English interface, on the western
+// system with an English display language.
+//       function                     scenario                                 systems
 SCENARIO(StartUp,                     "start-up",                              "codepage")
 SCENARIO(StartUpStorm,                "start-up-storm",                        "")
 SCENARIO(PlantedLibraries,            "planted-libraries",                     "")

@@ -6,17 +6,38 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-timings=()
+times=$(mktemp)
 phase() {
-  local name=$1 started=$SECONDS
+  local name=$1 started=$SECONDS status=0
   shift
-  "$@"
-  timings+=("$(printf '%5d s  %s' $((SECONDS - started)) "$name")")
+  "$@" || status=$?
+  printf '%5d s  %s\n' $((SECONDS - started)) "$name" >>"$times"
+  return $status
+}
+# Phases that wait more than they compute run beside the others: their output is
+# shown when they have ended.
+background=()
+beside() {
+  local log
+  log=$(mktemp)
+  phase "$@" >"$log" 2>&1 &
+  background+=("$!:$log")
+}
+await_beside() {
+  local entry status=0
+  for entry in "${background[@]}"; do
+    wait "${entry%%:*}" || status=1
+    cat "${entry#*:}"
+    rm -f "${entry#*:}"
+  done
+  background=()
+  return $status
 }
 report() {
   echo "Seconds by phase:"
-  printf '  %s\n' "${timings[@]}"
+  sed 's/^/  /' "$times"
   echo "  $SECONDS s in all"
+  rm -f "$times"
 }
 trap report EXIT
 
@@ -31,23 +52,17 @@ phase "native tests" ctest --preset native -j "$jobs"
 cmake --preset asan >/dev/null
 phase "sanitizer build" cmake --build --preset asan -j "$jobs" --target unit_tests fuzz_harness
 phase "sanitizer tests" ctest --preset asan -j "$jobs"
-# Every reader of outside data fuzzed briefly; any crash, hang or broken property fails.
-phase "fuzzing" scripts/fuzz.sh 10
 
 cmake --preset windows >/dev/null
 phase "windows build" cmake --build --preset windows -j "$jobs"
-# Everything as a western system (code page 1252) whose display language is
-# Japanese, then the English interface on the same system with an English display
-# language; what depends on the code page (names of programs and files, texts, the
-# save and settings files) again as a Japanese system (code page 932).
-western=(env -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8)
-phase "wine: western system" "${western[@]}" LC_MESSAGES=ja_JP.UTF-8 scripts/wine-session.sh ctest --preset windows -LE english
-phase "wine: english interface" "${western[@]}" scripts/wine-session.sh ctest --preset windows -L english
-phase "wine: japanese system" env LC_ALL=ja_JP.UTF-8 scripts/wine-session.sh ctest --preset windows -L codepage
+
+# Every reader of outside data fuzzed briefly; any crash, hang or broken property fails.
+beside "fuzzing" scripts/fuzz.sh 10
 
 # The release archive as a user gets it: its program imports only what every
 # Windows has, its guides read right on any Windows (UTF-8 with a byte-order mark),
 # and unpacked it starts, and starts again, as a new user's does.
+western=(env -u LC_ALL LANG=C.UTF-8 LC_MESSAGES=ja_JP.UTF-8)
 release_check() {
   local archive release
   archive=$(scripts/package.sh | tail -n 1)
@@ -57,8 +72,18 @@ release_check() {
     [ "$(head -c 3 "$release/$guide" | od -An -tx1 | tr -d ' ')" = efbbbf ] ||
       { echo "$guide is missing or does not start with the UTF-8 byte-order mark" >&2; rm -rf "$release"; return 1; }
   done
-  TARNWICK_EXE="Z:$(tr / '\\' <<<"$release/Tarnwick.exe")" "${western[@]}" LC_MESSAGES=ja_JP.UTF-8 \
-    scripts/wine-session.sh ctest --preset windows -R '^e2e-start-up$' || { rm -rf "$release"; return 1; }
+  TARNWICK_EXE="Z:$(tr / '\\' <<<"$release/Tarnwick.exe")" TARNWICK_PREFIX_CACHE=build/windows/wine-prefixes \
+    "${western[@]}" scripts/wine-session.sh wine build/windows/tarnwick_e2e.exe start-up || { rm -rf "$release"; return 1; }
   rm -rf "$release"
 }
-phase "release check" release_check
+beside "release check" release_check
+
+# Every Wine test, each in a Windows world of its own, several side by side: as a
+# western system (code page 1252) whose display language is Japanese, the English
+# interface on the same system with an English display language, and what depends
+# on the code page (names of programs and files, texts, the save and settings files)
+# again as a Japanese system (code page 932). ctest's labels: western, english, japanese.
+wine_status=0
+phase "wine tests, 4 side by side" ctest --preset windows -j 4 || wine_status=$?
+await_beside
+exit $wine_status

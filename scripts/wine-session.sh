@@ -5,6 +5,9 @@
 # outside them is touched.
 #   scripts/wine-session.sh COMMAND [ARGS...]
 # TARNWICK_PREFIX=FOLDER keeps the prefix in FOLDER between sessions (made once);
+# TARNWICK_PREFIX_CACHE=FOLDER copies a prefix made once in FOLDER for the session's
+# language settings instead of booting a new one (ctest starts each test program this
+# way, several side by side, each in a world of its own);
 # TARNWICK_USE_DISPLAY=1 uses the caller's DISPLAY instead of a private one;
 # TARNWICK_DPI=N gives the session a system DPI of N (144 is 150 per cent), which a
 # kept prefix then keeps.
@@ -47,9 +50,9 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export TARNWICK_WINE_WORK="$work"
 
-# A prefix is made once: a kept one is ready when its font substitutes are in.
-if [ ! -f "$prefix/.tarnwick-ready" ]; then
-  mkdir -p "$prefix"
+# A new prefix, with the dialog fonts mapped to an installed Japanese font.
+make_prefix() {
+  mkdir -p "$WINEPREFIX"
   wineboot -i >"$work/wineboot.log" 2>&1
   wineserver -w
 
@@ -63,7 +66,24 @@ if [ ! -f "$prefix/.tarnwick-ready" ]; then
   } | iconv -f UTF-8 -t UTF-16 >"$work/fonts.reg"
   wine regedit "$work/fonts.reg" >/dev/null 2>&1
   wineserver -w
-  touch "$prefix/.tarnwick-ready"
+  touch "$WINEPREFIX/.tarnwick-ready"
+}
+
+if [ -f "$prefix/.tarnwick-ready" ]; then
+  :  # a kept prefix, made before
+elif [ -n "${TARNWICK_PREFIX_CACHE:-}" ] && [ -z "${TARNWICK_PREFIX:-}" ]; then
+  # One made prefix per language setting and version of this script; the first
+  # session makes it while the others wait for the lock, then each takes a copy.
+  key=$({ printf '%s|%s|%s|' "${LC_ALL:-}" "${LC_MESSAGES:-}" "${LANG:-}"; cat "$0"; } | md5sum | cut -c1-12)
+  made="$TARNWICK_PREFIX_CACHE/$key"
+  mkdir -p "$TARNWICK_PREFIX_CACHE"
+  (
+    flock 9
+    [ -f "$made/.tarnwick-ready" ] || { rm -rf "$made"; WINEPREFIX="$made" make_prefix; }
+  ) 9>"$made.lock"
+  cp -a "$made" "$prefix"
+else
+  make_prefix
 fi
 
 # Wine reads the system DPI from the registry as each program starts.

@@ -17,26 +17,26 @@
 #include "tests/support/registry_world.h"
 
 using namespace tarnwick;
+using testing::kSavePath;
+using testing::kTempPath;
 using testing::MemoryFileSystem;
 
 namespace {
 
-#define PROPERTY(condition)                                                                      \
-    do {                                                                                         \
-        if (!(condition)) {                                                                      \
-            std::fprintf(stderr, "property failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
-            std::abort();                                                                        \
-        }                                                                                        \
-    } while (0)
+void Check(bool holds, const char* condition, int line) {
+    if (holds) return;
+    std::fprintf(stderr, "property failed: %s (%s:%d)\n", condition, __FILE__, line);
+    std::abort();
+}
+#define PROPERTY(condition) Check(condition, #condition, __LINE__)
 
 const std::string kProgram = "C:\\T\\Tarnwick.exe";
-const std::string kSavePath = "C:\\T\\Tarnwick.sav";
 
-// A monitor window without a window, over files in memory.
+// A monitor window without a window, over files in memory, loaded from them: every
+// row has its entry, the table holds nothing else, the texts match the boxes.
 struct Registry : testing::RegistryWorld {
-    explicit Registry(MemoryFileSystem& files) : RegistryWorld(kProgram, files) {}
-    // Every row has its entry, the table holds nothing else, the texts match the boxes.
-    void CheckConsistent() {
+    explicit Registry(MemoryFileSystem& files) : RegistryWorld(kProgram, files) {
+        registry.LoadTable();
         for (int row = 0; row < rows.Count(); ++row) {
             PROPERTY(registry.Programs().Find(MakeKey(rows.Text(row, kNameColumn))) != nullptr);
             PROPERTY(rows.Text(row, kWatchColumn) == (rows.Checked(row) ? "する" : "しない"));
@@ -50,14 +50,10 @@ void SaveFile(const std::string& input) {
     MemoryFileSystem files;
     files.files[kSavePath] = input;
     Registry first(files);
-    first.registry.LoadTable();
-    first.CheckConsistent();
     first.registry.SaveTable();
     PROPERTY(first.boxes.shown.empty());
     const std::string saved = files.files[kSavePath];
     Registry second(files);
-    second.registry.LoadTable();
-    second.CheckConsistent();
     PROPERTY(second.RowsAsText() == first.RowsAsText());
     second.registry.SaveTable();
     PROPERTY(files.files[kSavePath] == saved);
@@ -67,16 +63,12 @@ void SaveFile(const std::string& input) {
 void OldLayout(const std::string& input) {
     MemoryFileSystem files;
     files.files[kSavePath] = input;
-    const std::string tempPath = "C:\\T\\Tarnwick.tmp";
-    ConvertOldSaveFile(files, kSavePath, tempPath);
-    PROPERTY(files.files.count(kSavePath) == 1);
-    PROPERTY(files.files.count(tempPath) == 0);
+    ConvertOldSaveFile(files, kSavePath, kTempPath);
+    PROPERTY(files.files.count(kSavePath) == 1 && files.files.count(kTempPath) == 0);
     const std::string converted = files.files[kSavePath];
-    ConvertOldSaveFile(files, kSavePath, tempPath);
+    ConvertOldSaveFile(files, kSavePath, kTempPath);
     PROPERTY(files.files[kSavePath] == converted);
-    Registry registry(files);
-    registry.registry.LoadTable();
-    registry.CheckConsistent();
+    const Registry loaded(files);  // which then loads as any save file does
 }
 
 // Read, write, read again: the second file is the first, byte for byte.

@@ -21,42 +21,27 @@ Handle ProcessHandle(Dword id) { return reinterpret_cast<Handle>(kProcessTag + i
 Dword ProcessIdOf(Handle handle) { return static_cast<Dword>(reinterpret_cast<std::uintptr_t>(handle) - kProcessTag); }
 
 // The exported entry points: each takes the type that the program calls it by and
-// forwards to the system that is current.
+// forwards, with its arguments `a`, to the system that is current.
 FakeSystem& Current() { return *FakeSystem::current; }
-template <typename Function>
-void* Entry(Function function) {
-    return reinterpret_cast<void*>(function);
-}
+#define FORWARD(Type, call) reinterpret_cast<void*>(static_cast<Type>([](auto... a) { return Current().call; }))
 
-struct Export {
-    const char* library;
-    const char* name;
-    void* address;
-};
+struct Export { const char *library, *name; void* address; };
 const Export kExports[] = {
-    {"PSAPI.DLL", "EnumProcesses", Entry<EnumProcessesFn>([](auto... a) { return Current().EnumProcesses(a...); })},
-    {"PSAPI.DLL", "EnumProcessModules",
-     Entry<EnumProcessModulesFn>([](auto... a) { return Current().EnumProcessModules(a...); })},
-    {"PSAPI.DLL", "GetModuleBaseNameW",
-     Entry<GetModuleNameFn>([](auto... a) { return Current().ModuleName(a..., false); })},
-    {"PSAPI.DLL", "GetModuleFileNameExW",
-     Entry<GetModuleNameFn>([](auto... a) { return Current().ModuleName(a..., true); })},
-    {"VDMDBG.DLL", "VDMEnumTaskWOWEx", Entry<VdmEnumTaskWowExFn>([](auto... a) { return Current().EnumTasks(a...); })},
+    {"PSAPI.DLL", "EnumProcesses", FORWARD(EnumProcessesFn, EnumProcesses(a...))},
+    {"PSAPI.DLL", "EnumProcessModules", FORWARD(EnumProcessModulesFn, EnumProcessModules(a...))},
+    {"PSAPI.DLL", "GetModuleBaseNameW", FORWARD(GetModuleNameFn, ModuleName(a..., false))},
+    {"PSAPI.DLL", "GetModuleFileNameExW", FORWARD(GetModuleNameFn, ModuleName(a..., true))},
+    {"VDMDBG.DLL", "VDMEnumTaskWOWEx", FORWARD(VdmEnumTaskWowExFn, EnumTasks(a...))},
     {"Kernel32.DLL", "CreateToolhelp32Snapshot",
-     Entry<CreateToolhelp32SnapshotFn>([](Dword, Dword) { return Current().Snapshot(); })},
-    {"Kernel32.DLL", "Process32First",
-     Entry<Process32Fn>([](auto... a) { return Current().SnapshotEntry(a..., true); })},
-    {"Kernel32.DLL", "Process32Next",
-     Entry<Process32Fn>([](auto... a) { return Current().SnapshotEntry(a..., false); })},
-    {"Kernel32.DLL", "Process32FirstW",
-     Entry<Process32WFn>([](auto... a) { return Current().WideSnapshotEntry(a..., true); })},
-    {"Kernel32.DLL", "Process32NextW",
-     Entry<Process32WFn>([](auto... a) { return Current().WideSnapshotEntry(a..., false); })},
-    {"Kernel32.DLL", "QueryFullProcessImageNameW",
-     Entry<QueryFullProcessImageNameFn>([](auto... a) { return Current().ImagePath(a...); })},
-    {"ntdll.dll", "NtQuerySystemInformation",
-     Entry<NtQuerySystemInformationFn>([](auto... a) { return Current().QuerySystemInformation(a...); })},
+     reinterpret_cast<void*>(static_cast<CreateToolhelp32SnapshotFn>([](Dword, Dword) { return Current().Snapshot(); }))},
+    {"Kernel32.DLL", "Process32First", FORWARD(Process32Fn, SnapshotEntry(a..., true))},
+    {"Kernel32.DLL", "Process32Next", FORWARD(Process32Fn, SnapshotEntry(a..., false))},
+    {"Kernel32.DLL", "Process32FirstW", FORWARD(Process32WFn, WideSnapshotEntry(a..., true))},
+    {"Kernel32.DLL", "Process32NextW", FORWARD(Process32WFn, WideSnapshotEntry(a..., false))},
+    {"Kernel32.DLL", "QueryFullProcessImageNameW", FORWARD(QueryFullProcessImageNameFn, ImagePath(a...))},
+    {"ntdll.dll", "NtQuerySystemInformation", FORWARD(NtQuerySystemInformationFn, QuerySystemInformation(a...))},
 };
+#undef FORWARD
 
 // The file name of a path, found without allocating (the benchmark runs through here).
 std::string_view BaseNameOf(std::string_view path) {

@@ -10,10 +10,6 @@ void MemoryRows::Insert(int row, const std::string& watchText) {
     m_rows.insert(m_rows.begin() + row, std::move(fresh));
 }
 
-void MemoryRows::SetPriorities(int row, const RowPriorities& priorities) {
-    if (Valid(row)) m_rows[row].priorities = priorities;
-}
-
 std::string MemoryRows::Text(int row, int column) const {
     if (!Valid(row) || column < 0 || column >= kColumnCount) return {};
     return m_rows[row].texts[column];
@@ -26,16 +22,10 @@ void MemoryRows::SetText(int row, int column, const std::string& text) {
     Report(row);
 }
 
-bool MemoryRows::Checked(int row) const { return Valid(row) && m_rows[row].checked; }
-
 void MemoryRows::SetChecked(int row, bool checked) {
     if (!Valid(row) || m_rows[row].checked == checked) return;
     m_rows[row].checked = checked;
     Report(row);
-}
-
-void MemoryRows::Delete(int row) {
-    if (Valid(row)) m_rows.erase(m_rows.begin() + row);
 }
 
 int MemoryRows::Selected() const {
@@ -55,10 +45,6 @@ void MemoryRows::SelectAndFocus(int row) {
     }
     m_rows[row].selected = true;
     Report(row);
-}
-
-void MemoryHistory::DeleteLine(int index) {
-    if (index >= 0 && index < Count()) m_lines.erase(m_lines.begin() + index);
 }
 
 void MemoryHistory::InsertLine(int index, const std::string& text) {

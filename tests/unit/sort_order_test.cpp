@@ -11,7 +11,6 @@ TEST(SortOrderTest, EachColumnFlipsItsOwnDirectionStartingDescending) {
     SortDirections directions;
     EXPECT_FALSE(directions.Ready());
     directions.Prepare(3);
-    EXPECT_TRUE(directions.Ready());
     EXPECT_EQ(directions.Flip(1), SORT_DESCENDING);
     EXPECT_EQ(directions.Flip(2), SORT_DESCENDING);  // another column in between
     EXPECT_EQ(directions.Flip(1), SORT_ASCENDING);

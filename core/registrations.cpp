@@ -72,6 +72,8 @@ bool Registrations::Add(const ProgramEntryForm& form) {
     state = {static_cast<std::int32_t>(form.m_priority), static_cast<std::int32_t>(form.m_activePriority),
              watched ? 1 : 0, 0, -1};
     if (row == 0) m_rows.SelectAndFocus(0);
+    // A ticked box has saved already; an unwatched registration is a change all the same.
+    if (!watched && AutoSave()) SaveTable();
     return true;
 }
 
@@ -225,16 +227,28 @@ void Registrations::RunWaitingLoad() {
 
 bool Registrations::WriteSaveFile(const std::string& bytes) {
     const std::string path = m_settings.GetSaveFilePath();
-    if (!m_more.Save(m_files, path, m_rows) || !WriteReplacing(m_files, path, bytes)) return false;
+    // The save file first: a companion file put in place beside a save file that cannot
+    // be (another program holds it) would give the registrations kept there new settings.
+    if (!WriteReplacing(m_files, path, bytes)) return false;
     m_saveVersion.Remember(m_files, path, bytes);
     m_savedBytes = bytes;
-    return true;
+    return m_more.Save(m_files, path, m_rows);
 }
 
-bool Registrations::Unsaved() const { return FormatSaveFile(m_rows) != m_savedBytes || m_more.Unsaved(m_rows); }
+bool Registrations::Unsaved() const {
+    if (FormatSaveFile(m_rows) != m_savedBytes || m_more.Unsaved(m_rows)) return true;
+    // What was saved is no longer there when another program has changed or removed the
+    // files since (or the options named another save file); an empty list loses nothing.
+    if (m_rows.Count() == 0) return false;
+    const std::string path = m_settings.GetSaveFilePath();
+    return !m_files.Stamp(path) || m_saveVersion.ChangedSince(m_files, path) || m_more.ChangedSince(m_files, path);
+}
 
 bool Registrations::ConfirmUnsaved(Text question, Text caption) {
-    if (!Unsaved() || (AutoSave() && !m_saveFailed)) return true;
+    if (!Unsaved()) return true;
+    // Auto-save writes what it has not written yet (a new order, or over files that
+    // another program changed since) without a question of its own.
+    if (AutoSave() && !m_saveFailed) return SaveTable();
     switch (m_boxes.Show(TextOf(question), TextOf(caption), kMbYesNoCancel | kMbIconQuestion)) {
         case kIdYes: return SaveTable();
         case kIdNo: return true;
@@ -243,11 +257,11 @@ bool Registrations::ConfirmUnsaved(Text question, Text caption) {
 }
 
 void Registrations::SaveForSessionEnd() {
+    if (!Unsaved()) return;
     const std::string bytes = FormatSaveFile(m_rows);
-    if (bytes == m_savedBytes && !m_more.Unsaved(m_rows)) return;
     const std::string path = m_settings.GetSaveFilePath();
-    if (!m_saveVersion.ChangedSince(m_files, path) && !m_more.ChangedSince(m_files, path)) {
-        WriteSaveFile(bytes);
+    // A save file that cannot be written now (another program holds it) gets the copy too.
+    if (!m_saveVersion.ChangedSince(m_files, path) && !m_more.ChangedSince(m_files, path) && WriteSaveFile(bytes)) {
         return;
     }
     for (int number = 1; number <= kSessionEndCopies; ++number) {

@@ -47,20 +47,23 @@ public:
     bool SaveTable();
     void LoadTable();
 
-    // Whether a save would write other bytes than the last save wrote or the last
-    // load showed: a change of any kind, the order of the rows included.
+    // Whether the files no longer hold the list: a save would write other bytes than
+    // the last save wrote or the last load showed (a change of any kind, the order of
+    // the rows included), or rows are listed and another program has changed or removed
+    // the files since (or the options named another save file).
     bool Unsaved() const;
-    // Whether the program may end now. Ending writes nothing by itself, but unsaved
-    // changes are asked about once, with auto-save off or when the last automatic
-    // save failed (a full disk): Yes saves (and a failed save keeps the program
-    // running), No discards them, Cancel keeps running.
+    // Whether the program may end now. Unsaved changes are asked about once, with
+    // auto-save off or when the last automatic save failed (a full disk): Yes saves
+    // (and a failed save keeps the program running), No discards them, Cancel keeps
+    // running. Otherwise auto-save writes them, asking only as any save asks.
     bool ConfirmEnd() { return ConfirmUnsaved(Text::ConfirmEnd, Text::ConfirmEndCaption); }
     // The same question before another save file replaces the registrations.
     bool ConfirmReload() { return ConfirmUnsaved(Text::ConfirmReload, Text::ConfirmReloadCaption); }
     // Windows is ending the session: unsaved changes are written without a word,
     // since any box would hold up the logoff. Where the save file holds what this run
-    // has not seen (another program's registrations), the list goes beside it instead,
-    // into the first free SessionEndCopyPath, and nothing is lost on either side.
+    // has not seen (another program's registrations), or cannot be written (another
+    // program holds it), the list goes beside it instead, into the first free
+    // SessionEndCopyPath, and nothing is lost on either side.
     void SaveForSessionEnd();
     // What the history tells at start: the registrations that the save file holds
     // when auto-load is off, and each copy that an earlier session's end left.

@@ -81,8 +81,8 @@ TEST_F(RegistryTest, SavePolicyOfEveryCommand) {
 // The end's three answers, and no question after a successful automatic save, are
 // driven end to end; here: an automatic save that failed (a full disk) leaves the
 // registrations unsaved, so the end asks, and a failed save keeps the program
-// running; the session's end writes only what differs, showing nothing, not even a
-// failure.
+// running; the session's end writes only what differs, showing nothing, beside a save
+// file that it cannot replace (another program holds it).
 TEST_F(RegistryTest, AFailedSaveKeepsRunningAndTheSessionsEndWritesWithoutAWord) {
     settings.m_autoSaveMode = 1;
     files.uncreatable = {testing::kSavePath + std::string(".new")};
@@ -90,12 +90,24 @@ TEST_F(RegistryTest, AFailedSaveKeepsRunningAndTheSessionsEndWritesWithoutAWord)
     boxes.answers = {kIdYes, kIdOk, kIdNo};
     EXPECT_FALSE(registry.ConfirmEnd());
     EXPECT_TRUE(registry.ConfirmEnd());  // No: ends without saving
-    registry.SaveForSessionEnd();  // fails without a word
+    registry.SaveForSessionEnd();
+    EXPECT_NE(files.files["C:\\T\\Tarnwick-session-end.sav"].find(",a.exe,"), std::string::npos);
     files.uncreatable.clear();
     registry.SaveForSessionEnd();
     registry.SaveForSessionEnd();
     EXPECT_EQ(boxes.shown.size(), 4u);  // the automatic save's failure, the question, its save's failure, the question
     EXPECT_EQ(Saves(), 1);
+    // Another program removes or changes the save file: the end no longer trusts the
+    // last save. Auto-save writes the list again, asking as any save over a changed
+    // file asks; without auto-save the end asks.
+    rows.SetChecked(0, false);  // saved: no failure is left to ask about
+    files.files.erase(testing::kSavePath);
+    EXPECT_TRUE(registry.ConfirmEnd() && files.Exists(testing::kSavePath));
+    files.files[testing::kSavePath] = "Version:4.0.0\r\n";
+    settings.m_autoSaveMode = 0;
+    boxes.answers = {kIdCancel};
+    EXPECT_FALSE(registry.ConfirmEnd());
+    EXPECT_EQ(boxes.shown.back().text, TextOf(Text::ConfirmEnd));
 }
 
 // A save file that holds what this run has not seen (never read: auto-load off; or
@@ -220,10 +232,11 @@ TEST_F(RegistryTest, EachStepLeavesTheEntryThatTheRowShows) {
              registry.Add(Entry("Editor.exe", kHigh, kRealtime, "again"));
              EXPECT_EQ(rows.Selected(), 0);  // the next row, moved up; adding keeps the selection
          }, "EDITOR.EXE", {0x80, 0x100, 1, 0, -1}, true},
-        {"added unwatched, with auto-save on", [&] {
+        {"added unwatched, with auto-save on: saved all the same", [&] {
              settings.m_autoSaveMode = 1;
              settings.m_addWatchMode = 0;
              registry.Add(Entry("quiet.exe", kNormal, kIdle));
+             EXPECT_NE(files.files[testing::kSavePath].find("0,quiet.exe,"), std::string::npos);
          }, "QUIET.EXE", {0x20, 0x40, 0, 0, -1}, true},
     };
     for (const auto& s : steps) {

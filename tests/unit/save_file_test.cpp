@@ -115,6 +115,11 @@ TEST_F(RegistryTest, FurtherSettingsTravelInTheCompanionFile) {
     EXPECT_TRUE(registry.Unsaved() && registry.SaveTable());
     EXPECT_EQ(files.files[kSavePath], saved);
     EXPECT_EQ(files.files[more], "TarnwickMore:1\r\na.exe,low,,,0-1\r\n");
+    // A save file that cannot be replaced keeps its companion file as it was.
+    files.uncreatable = {kSavePath + ".new"s};
+    registry.EditSelectedSettings(menu);
+    EXPECT_TRUE(!registry.SaveTable() && files.files[more] == "TarnwickMore:1\r\na.exe,low,,,0-1\r\n");
+    files.uncreatable.clear();
     files.files[more] += "gone.exe,low,,,\r\nbroken\r\n";
     registry.LoadTable();
     EXPECT_EQ(registry.TakeLoadNotes("t"), Strings{"t 詳細設定ファイル C:\\T\\Tarnwick.more の 1 行は読み取れないため、無視しました。"});

@@ -6,15 +6,6 @@
 
 namespace tarnwick::wine {
 
-namespace {
-// Today as the user's Windows writes a short date.
-std::string UserDate() {
-    wchar_t date[80] = L"";
-    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 80, nullptr);
-    return Narrow(date);
-}
-}  // namespace
-
 void EnglishInterface() {
     using Texts = std::vector<std::string>;
     const std::string save = "Version:4.0.0\r\n1,TwTarget.exe,高,指定なし,watched\r\n0,Other.exe,通常以下,通常以上,\r\n";
@@ -25,25 +16,22 @@ void EnglishInterface() {
     WINE_CHECK(run.Column(0) == (Texts{"Yes", "No"}) && run.Column(3) == (Texts{"High", "Below normal"}) &&
                run.Column(4) == (Texts{"(none)", "Above normal"}));
     const std::string line = " TwTarget.exe: Normal → High";
+    wchar_t date[80] = L"";  // today as the user's Windows writes a short date
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 80, nullptr);
     WINE_CHECK(WaitFor([&] { return target.PriorityClass() == HIGH_PRIORITY_CLASS && run.HistoryCount() == 1; }) &&
-               run.HistoryLine(0).rfind(UserDate() + " ", 0) == 0 &&
+               run.HistoryLine(0).rfind(Narrow(date) + " ", 0) == 0 &&
                run.HistoryLine(0).substr(run.HistoryLine(0).size() - line.size()) == line);
 
     // The entry dialog offers the classes by their English names, and ".exe" for a bare name.
-    Dialog entry = run.Open(1003, "Program and Priority");
-    entry.SetText(1020, "Added");
-    entry.Select(1019, "Above normal");
+    Dialog entry = run.NewEntry("Added", "Above normal", "Program and Priority");
     entry.Press(IDOK);
     WINE_CHECK(run.AnswerMessageBox("Program Name", IDYES, "Did you mean Added.exe?\nTarnwick matches the whole file "
                                                            "name, extension included.\n(Click No to keep the name as typed.)"));
     WINE_CHECK(entry.Closed() && run.Column(3) == (Texts{"High", "Below normal", "Above normal"}));
     // A name registered already keeps the dialog open with the name selected for correction.
-    entry = run.Open(1003, "Program and Priority");
-    entry.SetText(1020, "twtarget.exe");
+    entry = run.NewEntry("twtarget.exe", "", "Program and Priority");
     entry.Press(IDOK);
-    WINE_CHECK(run.AnswerMessageBox("Add Program", IDOK, "twtarget.exe is already registered.\n"
-                                                         "Correct the name, or edit the existing registration.") &&
-               run.Settle() && IsWindow(entry.window) && run.FocusedControl() == entry.Item(1020) &&
+    WINE_CHECK(run.AnswerMessageBox("Add Program", IDOK) && run.Settle() && run.FocusedControl() == entry.Item(1020) &&
                SendMessageW(entry.Item(1020), EM_GETSEL, 0, 0) == MAKELONG(0, 12) && entry.Close(IDCANCEL));
     WINE_CHECK(run.ColumnsShowWholeTexts());
     const Dialog options = run.Open(1008, "Tarnwick - Options");

@@ -27,9 +27,7 @@ void MoreSettingsKeptAndApplied() {
     {
         TarnwickRun run(install);
         WINE_CHECK(run.Ready());
-        const Dialog entry = run.Open(1003, kEntryTitle);
-        entry.SetText(1020, "TwMore.exe");
-        entry.Select(1019, "低");
+        const Dialog entry = run.NewEntry("TwMore.exe", "低");
         entry.Press(1051);
         const Dialog more = run.WaitForDialog("詳細設定");
         more.Select(1052, "低");

@@ -47,7 +47,7 @@ export WINEPREFIX="$prefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono or Gecko installer dialogs in a fresh prefix.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export TARNWICK_WINE_WORK="$work"
 
 # A new prefix, with the dialog fonts mapped to an installed Japanese font.
@@ -66,6 +66,11 @@ make_prefix() {
   } | iconv -f UTF-8 -t UTF-16 >"$work/fonts.reg"
   wine regedit "$work/fonts.reg" >/dev/null 2>&1
   wineserver -w
+  # The user's shell folders (Desktop, Documents, ...) link to the Linux home, which
+  # sessions side by side would share: each session gets folders of its own instead.
+  for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$folder" ]; then rm "$folder" && mkdir "$folder"; fi
+  done
   touch "$WINEPREFIX/.tarnwick-ready"
 }
 

@@ -13,29 +13,23 @@
 using namespace tarnwick::wine;
 
 
-// The room that the control has for its text; 0 when it shows none.
-static int TextRoom(HWND control) {
+// The room that the control, this wide, has for its text; 0 when it shows none.
+static int TextRoom(HWND control, int width) {
     const std::wstring kind = ClassOf(control);
+    const LONG style = GetWindowLongW(control, GWL_STYLE);
+    if (lstrcmpiW(kind.c_str(), L"Static") == 0) return (style & SS_TYPEMASK) <= SS_RIGHT ? width : 0;
+    const LONG button = lstrcmpiW(kind.c_str(), L"Button") == 0 ? style & BS_TYPEMASK : -1;
+    if (button == BS_PUSHBUTTON || button == BS_DEFPUSHBUTTON) return width - 8;
+    if (button == BS_AUTOCHECKBOX) return width - GetSystemMetrics(SM_CXMENUCHECK) - 4;
+    return button == BS_GROUPBOX ? width - 16 : 0;
+}
+
+// Reported with its dialog in one language: "dialog 102 (language 0409)".
+static void Measure(HWND control, LPCWSTR dialog, WORD language) {
+    const std::wstring text = TitleOf(control);
     RECT client{};
     GetClientRect(control, &client);
-    const LONG style = GetWindowLongW(control, GWL_STYLE);
-    if (lstrcmpiW(kind.c_str(), L"Static") == 0) return (style & SS_TYPEMASK) <= SS_RIGHT ? client.right : 0;
-    const LONG button = lstrcmpiW(kind.c_str(), L"Button") == 0 ? style & BS_TYPEMASK : -1;
-    if (button == BS_PUSHBUTTON || button == BS_DEFPUSHBUTTON) return client.right - 8;
-    if (button == BS_AUTOCHECKBOX) return client.right - GetSystemMetrics(SM_CXMENUCHECK) - 4;
-    return button == BS_GROUPBOX ? client.right - 16 : 0;
-}
-
-// A dialog in one language, as the report names it: "dialog 102 (language 0409)".
-static std::wstring DialogName(LPCWSTR name, WORD language) {
-    wchar_t text[64];
-    std::swprintf(text, 64, L"dialog %d (language %04x)", int(reinterpret_cast<ULONG_PTR>(name)), unsigned(language));
-    return text;
-}
-
-static void Measure(HWND control, const std::wstring& dialog) {
-    const std::wstring text = TitleOf(control);
-    const int room = text.empty() ? 0 : TextRoom(control);
+    const int room = text.empty() ? 0 : TextRoom(control, client.right);
     if (room == 0) return;
     HDC dc = CreateCompatibleDC(nullptr);  // a DC of its own: the font need not be put back
     SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
@@ -43,8 +37,6 @@ static void Measure(HWND control, const std::wstring& dialog) {
     DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
     // A label of several lines wraps within the same share of its width and must keep
     // to its height: the comparison is then of heights.
-    RECT client{};
-    GetClientRect(control, &client);
     const bool wraps = lstrcmpiW(ClassOf(control).c_str(), L"Static") == 0 && client.bottom >= 2 * needed.bottom;
     if (wraps) {
         needed = {0, 0, room * 92 / 100, 0};
@@ -54,7 +46,8 @@ static void Measure(HWND control, const std::wstring& dialog) {
     const int need = wraps ? int(needed.bottom) : int(needed.right);
     const int have = wraps ? int(client.bottom) : room * 92 / 100;
     wchar_t report[512];
-    std::swprintf(report, 512, L"%ls \"%ls\" needs %d of %d", dialog.c_str(), text.c_str(), need, have);
+    std::swprintf(report, 512, L"dialog %d (language %04x) \"%ls\" needs %d of %d", int(reinterpret_cast<ULONG_PTR>(dialog)),
+                  unsigned(language), text.c_str(), need, have);
     char what[1024] = "";  // in UTF-8, whatever the console's code page
     WideCharToMultiByte(CP_UTF8, 0, report, -1, what, sizeof what, nullptr, nullptr);
     Check(need <= have, what, __FILE__, __LINE__);
@@ -72,9 +65,8 @@ static BOOL CALLBACK EachLanguage(HMODULE program, LPCWSTR type, LPCWSTR name, W
     const DLGPROC quiet = [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR { return message == WM_INITDIALOG; };
     HWND dialog = CreateDialogIndirectParamW(nullptr, static_cast<const DLGTEMPLATE*>(layout), parent, quiet, 0);
     if (WINE_CHECK(dialog != nullptr)) {
-        const std::wstring named = DialogName(name, language);
         for (HWND control : AllWindows(GetCurrentProcessId(), true)) {
-            if (IsChild(dialog, control)) Measure(control, named);
+            if (IsChild(dialog, control)) Measure(control, name, language);
         }
     }
     DestroyWindow(parent);

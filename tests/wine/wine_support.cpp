@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 namespace tarnwick::wine {
@@ -31,17 +32,14 @@ Started::Started(const std::wstring& program, const std::wstring& arguments) {
     // once in a while; a second try a moment later goes through.
     for (int attempt = 0; attempt < 3; ++attempt, Sleep(300)) {
         std::wstring line = L"\"" + program + L"\" " + arguments;  // CreateProcessW may write into it
-        if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &m_info)) {
-            std::fprintf(stderr, "could not start %ls: error %lu\n", program.c_str(), GetLastError());
-            m_info = {};
-            continue;
+        if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info)) {
+            WaitForInputIdle(m_info.hProcess, 5000);
+            return;
         }
-        WaitForInputIdle(m_info.hProcess, 5000);
-        return;
+        std::fprintf(stderr, "could not start %ls: error %lu\n", program.c_str(), GetLastError());
+        m_info = {};
     }
 }
-
 
 void Started::End() {
     if (!m_info.hProcess) return;
@@ -59,12 +57,6 @@ std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfold
         std::fprintf(stderr, "could not copy the target program to %ls: error %lu\n", path.c_str(), GetLastError());
     }
     return path;
-}
-
-Started& Churn::Next() {
-    if (m_running.size() >= m_keep) m_running.pop_front();
-    const std::wstring subfolder = L"churn" + std::to_wstring(m_started++ % (2 * m_keep));  // none still running
-    return m_running.emplace_back(PlaceTarget(m_folder, subfolder, m_name), L"");
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs, const std::function<void()>& between,
@@ -92,34 +84,13 @@ std::string ReadBytes(const std::wstring& path) {
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE &&
-                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    return ok;
+    std::ofstream file(std::filesystem::path(path), std::ios::binary);
+    return file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && file.flush();
 }
-
-namespace {
-
-// A real click, as the user gives it.
-void MouseClick(POINT screen, bool right, int clicks) {
-    SetCursorPos(screen.x, screen.y);
-    Sleep(100);
-    for (int i = 0; i < clicks; ++i, Sleep(50)) {
-        mouse_event(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-        mouse_event(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    }
-}
-
-}  // namespace
 
 void PressKey(WORD key, WORD modifier) {
-    if (modifier) keybd_event(static_cast<BYTE>(modifier), 0, 0, 0);
-    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
-    keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
-    if (modifier) keybd_event(static_cast<BYTE>(modifier), 0, KEYEVENTF_KEYUP, 0);
+    for (WORD down : {modifier, key}) if (down) keybd_event(static_cast<BYTE>(down), 0, 0, 0);
+    for (WORD up : {key, modifier}) if (up) keybd_event(static_cast<BYTE>(up), 0, KEYEVENTF_KEYUP, 0);
     Sleep(50);
 }
 
@@ -158,32 +129,19 @@ void CheckNoGrowth(const ResourceCounts& before, const ResourceCounts& after, co
 }
 
 std::vector<HWND> AllWindows(DWORD processId, bool descendants) {
-    struct Walk {
-        DWORD processId;
-        bool descendants;
-        std::vector<HWND> found;
-    } walk{processId, descendants, {}};
-    EnumWindows([](HWND window, LPARAM context) -> BOOL {
-        auto* w = reinterpret_cast<Walk*>(context);
+    const WNDENUMPROC add = [](HWND window, LPARAM windows) -> BOOL {
+        return reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window), TRUE;
+    };
+    std::vector<HWND> topLevel, found;
+    EnumWindows(add, reinterpret_cast<LPARAM>(&topLevel));
+    for (HWND window : topLevel) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (w->processId && owner != w->processId) return TRUE;
-        w->found.push_back(window);
-        if (w->descendants) {
-            EnumChildWindows(window, [](HWND child, LPARAM found) -> BOOL {
-                reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-                return TRUE;
-            }, reinterpret_cast<LPARAM>(&w->found));
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&walk));
-    return walk.found;
-}
-
-int TrayIconCount() {
-    int count = 0;
-    for (HWND window : AllWindows(0, true)) count += ClassOf(window) == L"__winex11_tray_icon" && IsWindowVisible(window);
-    return count;
+        if (processId && owner != processId) continue;
+        found.push_back(window);
+        if (descendants) EnumChildWindows(window, add, reinterpret_cast<LPARAM>(&found));
+    }
+    return found;
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const std::wstring& title, bool visibleOnly) {
@@ -196,10 +154,8 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const std::wst
     return nullptr;
 }
 
-namespace {
 constexpr std::size_t kRemoteSize = 1 << 16;
 constexpr std::size_t kTextOffset = 4096;  // list-view text after the record
-}  // namespace
 
 Installation::Installation(const std::string& settings, const std::string& save, const std::wstring& name)
     : folder(name) {
@@ -257,29 +213,27 @@ RECT TarnwickRun::ItemBounds(HWND control, UINT message, int index) {
 void TarnwickRun::ClickItem(HWND control, UINT message, int index, bool right, int clicks) {
     const RECT bounds = ItemBounds(control, message, index);
     Sleep(GetDoubleClickTime() + 50);  // two clicks in a row must not make a double-click
-    MouseClick({std::min(bounds.left + 30, (bounds.left + bounds.right) / 2), (bounds.top + bounds.bottom) / 2}, right,
-               clicks);
+    SetCursorPos(std::min(bounds.left + 30, (bounds.left + bounds.right) / 2), (bounds.top + bounds.bottom) / 2);
+    Sleep(100);
+    for (int i = 0; i < clicks; ++i, Sleep(50)) {  // real mouse input, as the user gives it
+        mouse_event(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    }
 }
 
 bool TarnwickRun::ColumnsShowWholeTexts(HWND list) {
     list = list ? list : List();
     auto* remote = static_cast<wchar_t*>(m_remote) + kTextOffset / sizeof(wchar_t);
-    const auto widthOf = [&](const std::wstring& text) {
-        WriteProcessMemory(Process(), remote, text.c_str(), (text.size() + 1) * sizeof(wchar_t), nullptr);
+    const auto widthOf = [&](const wchar_t* text) {  // null: the text there already
+        if (text) WriteProcessMemory(Process(), remote, text, (wcslen(text) + 1) * sizeof(wchar_t), nullptr);
         return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(remote)));
     };
-    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     bool whole = true;
-    for (int column = 0; column < SendMessageW(header, HDM_GETITEMCOUNT, 0, 0); ++column) {
-        HDITEMW item{};
-        item.mask = HDI_TEXT;
-        item.pszText = remote;
-        item.cchTextMax = 256;
-        SendRemote(header, HDM_GETITEMW, column, item);
-        std::wstring heading(256, L'\0');
-        ReadProcessMemory(Process(), remote, heading.data(), heading.size() * sizeof(wchar_t), nullptr);
-        int needed = widthOf(heading.c_str());
-        for (const std::string& value : Column(column, list)) needed = std::max(needed, widthOf(Wide(value)));
+    for (int column = 0;; ++column) {
+        LVCOLUMNW heading{LVCF_TEXT, 0, 0, remote, 256, 0, 0, 0, 0, 0, 0};
+        if (!SendRemote(list, LVM_GETCOLUMNW, column, heading)) break;
+        int needed = widthOf(nullptr);  // the heading, read into Tarnwick's memory by the message
+        for (const std::string& value : Column(column, list)) needed = std::max(needed, widthOf(Wide(value).c_str()));
         const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
         if (width < needed + 12) {
             std::printf("column %d is %d wide; its texts need %d and margins\n", column, width, needed);
@@ -307,12 +261,6 @@ std::string TarnwickRun::Text(int row, int column, HWND list) {
     return Narrow(text);
 }
 
-std::string TarnwickRun::HistoryLine(int index) {
-    std::wstring text(std::max<LRESULT>(SendMessageW(Control(1021), LB_GETTEXTLEN, index, 0), 0) + 1, L'\0');
-    const LRESULT length = SendMessageW(Control(1021), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    return Narrow(text.substr(0, static_cast<std::size_t>(std::max<LRESULT>(length, 0))));
-}
-
 ForegroundStage::ForegroundStage()
     : install("AUTOLOADMODE=1\r\nWATCHINGCYCLETIME=5000\r\nRUNPANELVIEW=0\r\n",
               "Version:4.0.0\r\n1,TwActive.exe,低,高,\r\n0,TwOther.exe,高,指定なし,\r\n"),
@@ -322,7 +270,7 @@ ForegroundStage::ForegroundStage()
             BringToForeground(otherWindow);
     run = std::make_unique<TarnwickRun>(install);
     // The first timer tick gives the target its specified class.
-    ready = ready && run->WaitForWindow() &&
+    ready = ready && run->Ready(2, false) &&
             WaitFor([&] { return target.PriorityClass() == IDLE_PRIORITY_CLASS; }, 15000, nullptr, 20);
 }
 

@@ -11,9 +11,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,8 +49,6 @@ inline std::wstring TitleOf(HWND window) {
     wchar_t title[256] = L"";
     return std::wstring(title, GetWindowTextW(window, title, 256));
 }
-// The notification-area icons that Wine shows on its stand-in tray.
-int TrayIconCount();
 // A top-level window of a process, of a class (any without one), with a title (any
 // when empty).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className = nullptr, const std::wstring& title = L"",
@@ -108,30 +106,6 @@ private:
 
 // Copies the target program to folder\subfolder\name and returns the new path.
 std::wstring PlaceTarget(const std::wstring& folder, const std::wstring& subfolder, const std::wstring& name);
-
-// Targets of one name that keep starting and ending, as programs do while Tarnwick
-// stays resident: Next() ends the oldest once `keep` run and starts another, from
-// folders in turn.
-class Churn {
-public:
-    Churn(const std::wstring& folder, const std::wstring& name, std::size_t keep)
-        : m_folder(folder), m_name(name), m_keep(keep) {}
-    Started& Next();
-    Started& Newest() { return m_running.back(); }
-
-private:
-    std::wstring m_folder, m_name;
-    std::size_t m_keep;
-    std::deque<Started> m_running;
-    int m_started = 0;
-};
-
-// The soak runs at a length that catches a leak of one object per tick or round;
-// TARNWICK_LONG_SOAK=1 (scripts/soak.sh) selects the long run of the figures in docs/reliability.md.
-inline bool LongSoak() {
-    const wchar_t* chosen = _wgetenv(L"TARNWICK_LONG_SOAK");
-    return chosen && std::wstring(chosen) == L"1";
-}
 
 // Polls the condition until it holds or the deadline passes; between polls runs
 // `between` (a watch tick, for example) and pumps this thread's messages.
@@ -238,10 +212,9 @@ public:
         }
         return m_window;
     }
-    bool WaitForWindow() { return WaitFor([this] { return Window() != nullptr; }); }
     // The window made and showing (or not) this many rows, once auto-load is done.
-    bool Ready(int rows = 0, bool visible = true) {
-        return WaitForWindow() && WaitFor([&] { return Visible() == visible && RowCount() == rows; });
+    bool Ready(int rows = 0, bool visible = true, DWORD timeoutMs = 15000) {
+        return WaitFor([&] { return Window() && Visible() == visible && RowCount() == rows; }, timeoutMs);
     }
     bool Visible() { return Window() && IsWindowVisible(Window()); }
     bool InFront() { return WaitFor([this] { return Visible() && GetForegroundWindow() == Window(); }); }
@@ -263,8 +236,8 @@ public:
     std::vector<std::string> Column(int column, HWND list = nullptr);  // every row's, top to bottom
     int Find(const std::string& name, HWND list) {  // the row with this first column; -1 when none has
         const std::vector<std::string> names = Column(0, list);
-        for (std::size_t row = 0; row < names.size(); ++row) if (names[row] == name) return static_cast<int>(row);
-        return -1;
+        const auto found = std::find(names.begin(), names.end(), name);
+        return found == names.end() ? -1 : static_cast<int>(found - names.begin());
     }
     // Every column at least as wide as its heading and each of its values, measured in
     // the list's own font, with a list's margins: nothing is cut to "...".
@@ -281,14 +254,10 @@ public:
     }
     void ClearSelection() { SetRowState(nullptr, -1, LVIS_SELECTED | LVIS_FOCUSED, 0); }  // row -1: every row
     // Real mouse input on an item of a control whose message fills a RECT with its
-    // bounds (a row, a tab), or on a column's header.
+    // bounds (a row, a tab, a column's header).
     void ClickItem(HWND control, UINT message, int index, bool right = false, int clicks = 1);
     // The screen rectangle of such an item.
     RECT ItemBounds(HWND control, UINT message, int index);
-    void ClickRow(HWND list, int row, bool right, int clicks) { ClickItem(list, LVM_GETITEMRECT, row, right, clicks); }
-    void ClickHeader(HWND list, int column) {
-        ClickItem(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMRECT, column);
-    }
 
     // A dialog of Tarnwick with this title: there now, or once it is; null when not (yet).
     HWND FindDialog(const std::string& title) { return FindProcessWindow(Id(), L"#32770", Wide(title), true); }
@@ -299,16 +268,27 @@ public:
     }
     // Posts the command (a button's or a menu item's) and waits for the dialog it opens.
     Dialog Open(int command, const std::string& title) { return PostCommand(command), WaitForDialog(title); }
+    // Opens the entry dialog (Add) and fills the name and, when given, the specified priority.
+    Dialog NewEntry(const std::string& name, const std::string& specified = "", const std::string& title = kEntryTitle) {
+        const Dialog entry = Open(1003, title);
+        entry.SetText(1020, name);
+        if (!specified.empty()) entry.Select(1019, specified);
+        return entry;
+    }
+    // From the entry dialog: its button for the running programs dialog.
+    Dialog RunningList(const Dialog& entry) { return entry.Press(1018), WaitForDialog(kRunningTitle); }
     // The control that has the keyboard focus in Tarnwick.
     HWND FocusedControl();
-    bool MenuOpen() {
-        HWND menu = FindProcessWindow(Id(), L"#32768");
-        return menu && IsWindowVisible(menu);
-    }
+    bool MenuOpen() { return FindProcessWindow(Id(), L"#32768", L"", true) != nullptr; }
 
     // History list box.
     int HistoryCount() { return static_cast<int>(SendMessageW(Control(1021), LB_GETCOUNT, 0, 0)); }
-    std::string HistoryLine(int index);
+    std::string HistoryLine(int index) {
+        wchar_t text[1024] = L"";
+        HWND history = Control(1021);
+        if (SendMessageW(history, LB_GETTEXTLEN, index, 0) < 1024) SendMessageW(history, LB_GETTEXT, index, LPARAM(text));
+        return Narrow(text);
+    }
 
     // Posts a button click (a click that may open a modal box must not wait).
     void Click(int id) { Main().Press(id); }

@@ -9,13 +9,10 @@
 
 namespace tarnwick::testing {
 
-FakeSystem* FakeSystem::current = nullptr;
-
 namespace {
 
 // Process handles carry the process id; snapshots have their own numbers.
-constexpr std::uintptr_t kProcessTag = 0x10000000;
-constexpr std::uintptr_t kSnapshotTag = 0x5A5A0000;
+constexpr std::uintptr_t kProcessTag = 0x10000000, kSnapshotTag = 0x5A5A0000;
 
 Handle ProcessHandle(Dword id) { return reinterpret_cast<Handle>(kProcessTag + id); }
 Dword ProcessIdOf(Handle handle) { return static_cast<Dword>(reinterpret_cast<std::uintptr_t>(handle) - kProcessTag); }
@@ -25,6 +22,12 @@ Dword ProcessIdOf(Handle handle) { return static_cast<Dword>(reinterpret_cast<st
 FakeSystem& Current() { return *FakeSystem::current; }
 #define FORWARD(Type, call) reinterpret_cast<void*>(static_cast<Type>([](auto... a) { return Current().call; }))
 
+// QueryFullProcessImageNameW: the full path; the size in is the buffer's, out the length.
+WinBool ImagePath(Handle process, Dword, WideChar* name, Dword* size) {
+    *size = Current().ModuleName(process, nullptr, name, *size, true);
+    return *size != 0;
+}
+
 struct Export { const char *library, *name; void* address; };
 const Export kExports[] = {
     {"PSAPI.DLL", "EnumProcesses", FORWARD(EnumProcessesFn, EnumProcesses(a...))},
@@ -32,13 +35,13 @@ const Export kExports[] = {
     {"PSAPI.DLL", "GetModuleBaseNameW", FORWARD(GetModuleNameFn, ModuleName(a..., false))},
     {"PSAPI.DLL", "GetModuleFileNameExW", FORWARD(GetModuleNameFn, ModuleName(a..., true))},
     {"VDMDBG.DLL", "VDMEnumTaskWOWEx", FORWARD(VdmEnumTaskWowExFn, EnumTasks(a...))},
-    {"Kernel32.DLL", "CreateToolhelp32Snapshot",
-     reinterpret_cast<void*>(static_cast<CreateToolhelp32SnapshotFn>([](Dword, Dword) { return Current().Snapshot(); }))},
+    {"Kernel32.DLL", "CreateToolhelp32Snapshot", FORWARD(CreateToolhelp32SnapshotFn, Snapshot(a...))},
     {"Kernel32.DLL", "Process32First", FORWARD(Process32Fn, SnapshotEntry(a..., true))},
     {"Kernel32.DLL", "Process32Next", FORWARD(Process32Fn, SnapshotEntry(a..., false))},
     {"Kernel32.DLL", "Process32FirstW", FORWARD(Process32WFn, WideSnapshotEntry(a..., true))},
     {"Kernel32.DLL", "Process32NextW", FORWARD(Process32WFn, WideSnapshotEntry(a..., false))},
-    {"Kernel32.DLL", "QueryFullProcessImageNameW", FORWARD(QueryFullProcessImageNameFn, ImagePath(a...))},
+    {"Kernel32.DLL", "QueryFullProcessImageNameW",
+     reinterpret_cast<void*>(static_cast<QueryFullProcessImageNameFn>(ImagePath))},
     {"ntdll.dll", "NtQuerySystemInformation", FORWARD(NtQuerySystemInformationFn, QuerySystemInformation(a...))},
 };
 #undef FORWARD
@@ -68,13 +71,12 @@ Dword CopyWideCut(std::string_view text, WideChar* out, Dword size) {
     return length;
 }
 
-// The names of a process in wide units, made again only when its path has changed.
-const std::shared_ptr<const FakeProcess::Names>& NamesOf(const FakeProcess& process) {
-    if (!process.names || process.names->path != process.path) {
+// The path and base name of a process, made again only when its path has changed.
+const std::shared_ptr<const PathNames>& NamesOf(const FakeProcess& process) {
+    if (!process.names || process.names->first != process.path) {
         WideChar wide[kMaxPathBytes];
         const Dword length = CopyWideCut(BaseNameOf(process.path), wide, kMaxPathBytes);
-        process.names = std::make_shared<const FakeProcess::Names>(
-            FakeProcess::Names{process.path, std::u16string(wide, length)});
+        process.names = std::make_shared<const PathNames>(process.path, std::u16string(wide, length));
     }
     return process.names;
 }
@@ -84,25 +86,15 @@ const std::shared_ptr<const FakeProcess::Names>& NamesOf(const FakeProcess& proc
 std::int32_t BasePriority(Dword priorityClass, bool wine) {
     constexpr Dword kClasses[] = {0x40, 0x4000, 0x20, 0x8000, 0x80, 0x100};
     constexpr std::int32_t kWindows[] = {4, 6, 8, 10, 13, 24}, kWine[] = {1, 5, 2, 6, 3, 4};
-    for (std::size_t i = 0; i < std::size(kClasses); ++i) {
-        if (kClasses[i] == priorityClass) return wine ? kWine[i] : kWindows[i];
-    }
-    return 0;
+    const std::size_t i = std::find(std::begin(kClasses), std::end(kClasses), priorityClass) - kClasses;
+    return i == std::size(kClasses) ? 0 : wine ? kWine[i] : kWindows[i];
 }
 
 }  // namespace
 
-FakeSystem::FakeSystem() { current = this; }
-FakeSystem::~FakeSystem() {
-    if (current == this) current = nullptr;
-}
-
 FakeProcess& FakeSystem::Add(Dword id, const std::string& path, Dword priority) {
     FakeProcess& process = processes.emplace_back();
-    process.id = id;
-    process.path = path;
-    process.priority = priority;
-    process.created = ++m_starts;
+    process.id = id, process.path = path, process.priority = priority, process.created = ++m_starts;
     return process;
 }
 
@@ -112,33 +104,23 @@ FakeProcess* FakeSystem::Process(Dword id) {
     if (found == m_positions.end() || found->second >= processes.size() || processes[found->second].id != id) {
         m_positions.clear();
         for (std::size_t i = 0; i < processes.size(); ++i) m_positions.emplace(processes[i].id, i);
-        found = m_positions.find(id);
-        if (found == m_positions.end()) return nullptr;
+        if ((found = m_positions.find(id)) == m_positions.end()) return nullptr;
     }
     return &processes[found->second];
-}
-
-bool FakeSystem::GetVersion(OsVersion& out) {
-    if (!version) return false;
-    out = *version;
-    return true;
 }
 
 ModuleHandle FakeSystem::LoadModule(const char* name) {
     if (missingLibraries.count(name)) return nullptr;
     loaded.push_back(name);
     // Each library gets a handle of its own: the address of its remembered name.
-    auto [where, inserted] = m_libraryNames.try_emplace(name, name);
-    return const_cast<char*>(where->second.c_str());
+    return const_cast<char*>(m_libraryNames.insert(name).first->c_str());
 }
 
-void FakeSystem::ReleaseModule(ModuleHandle library) { freed.push_back(static_cast<const char*>(library)); }
-
 void* FakeSystem::FindFunction(ModuleHandle library, const char* name) {
-    const std::string libraryName = static_cast<const char*>(library);
-    if (missingFunctions.count(name)) return nullptr;
     for (const Export& entry : kExports) {
-        if (libraryName == entry.library && std::strcmp(name, entry.name) == 0) return entry.address;
+        if (!std::strcmp(static_cast<const char*>(library), entry.library) && !std::strcmp(name, entry.name)) {
+            return missingFunctions.count(name) ? nullptr : entry.address;
+        }
     }
     return nullptr;
 }
@@ -156,15 +138,15 @@ Handle FakeSystem::OpenProcess(Dword access, Dword processId) {
 
 Dword FakeSystem::GetPriorityClass(Handle handle) {
     FakeProcess* process = Process(ProcessIdOf(handle));
-    m_denied = process && process->readRefused && process->refusedAsDenied;
+    m_denied = process && process->readDenied;
     if (process && std::exchange(process->readFailsOnce, false)) return 0;
-    return process && !process->readRefused ? process->priority : 0;
+    return process && !process->readDenied ? process->priority : 0;
 }
 
 bool FakeSystem::SetPriorityClass(Handle handle, Dword priorityClass) {
     FakeProcess* process = Process(ProcessIdOf(handle));
-    m_denied = process && process->setRefused && process->refusedAsDenied;
-    if (!process || process->setRefused) return false;
+    m_denied = process && process->setDenied;
+    if (!process || process->setRefused || process->setDenied) return false;
     process->priority = priorityClass == 0x100 ? realtimeGives : priorityClass;
     process->readFailsOnce = process->readBackFails;
     sets.emplace_back(process->id, priorityClass);
@@ -180,15 +162,10 @@ SettingOutcome FakeSystem::SetProcessSetting(Handle handle, ProcessSetting setti
     return SettingOutcome::Done;
 }
 
-void FakeSystem::CloseHandle(Handle handle) {
-    m_snapshots.erase(handle);
-    --openHandles;
-}
-
 bool FakeSystem::ProcessSession(Dword processId, Dword& session) {
     const FakeProcess* process = Process(processId);
-    if (!process && processId != ownId) return false;
-    session = process ? process->session : ownSession;
+    if (!process && processId != kOwnId) return false;
+    session = process ? process->session : kOwnSession;
     return true;
 }
 
@@ -214,13 +191,11 @@ WinBool FakeSystem::EnumProcessModules(Handle handle, ModuleHandle* modules, Dwo
 }
 
 void FakeSystem::ToShiftJis(std::u16string_view name, std::string& text) {
-    text.resize(2 * name.size());
-    std::size_t length = 0;
+    text.clear();
     for (WideChar unit : name) {
-        if (unit > 0xFF) text[length++] = static_cast<char>(unit >> 8);
-        text[length++] = static_cast<char>(unit & 0xFF);
+        if (unit > 0xFF) text += static_cast<char>(unit >> 8);
+        text += static_cast<char>(unit & 0xFF);
     }
-    text.resize(length);
 }
 
 Dword FakeSystem::ModuleName(Handle handle, ModuleHandle, WideChar* name, Dword size, bool fullPath) {
@@ -229,65 +204,47 @@ Dword FakeSystem::ModuleName(Handle handle, ModuleHandle, WideChar* name, Dword 
     return CopyWideCut(fullPath ? std::string_view(process->path) : BaseNameOf(process->path), name, size);
 }
 
-WinBool FakeSystem::ImagePath(Handle handle, Dword, WideChar* name, Dword* size) {
-    FakeProcess* process = Process(ProcessIdOf(handle));
-    if (!process || process->path.empty()) return 0;
-    *size = CopyWideCut(process->path, name, *size);
-    return 1;
-}
-
 int FakeSystem::EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context) {
     FakeProcess* process = Process(processId);
-    if (!process) return 0;
-    int reported = 0;
-    for (const FakeTask& task : process->tasks) {
-        std::string fileName = task.fileName;  // the callback takes writable texts
-        char moduleName[10] = "MODULE";
-        ++reported;
-        if (callback(1, 1, task.task, moduleName, fileName.data(), context)) break;
+    for (const FakeTask& task : process ? process->tasks : std::vector<FakeTask>{}) {
+        std::string fileName = task.fileName;  // the callback takes a writable text
+        if (callback(1, 1, task.task, nullptr, fileName.data(), context)) break;
     }
-    return reported;
+    return 0;
 }
 
-Handle FakeSystem::Snapshot() {
-    if (listingFails) return kInvalidHandle;
+Handle FakeSystem::Snapshot(Dword flags, Dword) {
+    if (listingFails || flags != kSnapProcess) return kInvalidHandle;
     ++openHandles;
     const Handle handle = reinterpret_cast<Handle>(kSnapshotTag + ++m_snapshotsTaken);
-    SnapshotCopy& copy = m_snapshots[handle];
-    copy.entries.reserve(processes.size());
-    for (const FakeProcess& process : processes) copy.entries.emplace_back(process.id, NamesOf(process));
+    std::vector<SnapshotRow>& rows = m_snapshots[handle].rows;
+    for (const FakeProcess& process : processes) rows.emplace_back(process.id, NamesOf(process));
     return handle;
 }
 
-const FakeSystem::SnapshotRow* FakeSystem::NextInSnapshot(Handle snapshot, bool first) {
+template <typename Entry>
+const FakeSystem::SnapshotRow* FakeSystem::NextInSnapshot(Handle snapshot, Entry* entry, bool first) {
     auto found = m_snapshots.find(snapshot);
-    if (found == m_snapshots.end()) return nullptr;
-    SnapshotCopy& copy = found->second;
-    if (first) copy.next = 0;
-    return copy.next < copy.entries.size() ? &copy.entries[copy.next++] : nullptr;
+    if (found == m_snapshots.end() || entry->dwSize != sizeof *entry) return nullptr;
+    auto& [rows, next] = found->second;
+    if (first) next = 0;
+    if (next == rows.size()) return nullptr;
+    entry->th32ProcessID = rows[next].first;
+    return &rows[next++];
 }
 
 WinBool FakeSystem::WideSnapshotEntry(Handle snapshot, ProcessEntry32W* entry, bool first) {
-    const SnapshotRow* found = entry->dwSize == sizeof *entry ? NextInSnapshot(snapshot, first) : nullptr;
-    if (!found) return 0;
-    entry->th32ProcessID = found->first;
+    const SnapshotRow* row = NextInSnapshot(snapshot, entry, first);
     // Windows NT's snapshot names the executable without its folder.
-    const std::u16string& name = found->second->baseName;
-    std::copy(name.begin(), name.end(), entry->szExeFile);
-    entry->szExeFile[name.size()] = 0;
-    return 1;
+    if (row) *std::copy(row->second->second.begin(), row->second->second.end(), entry->szExeFile) = 0;
+    return row != nullptr;
 }
 
 WinBool FakeSystem::SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first) {
-    const SnapshotRow* found = entry->dwSize == sizeof *entry ? NextInSnapshot(snapshot, first) : nullptr;
-    if (!found) return 0;
-    entry->th32ProcessID = found->first;
+    const SnapshotRow* row = NextInSnapshot(snapshot, entry, first);
     // Copied as the system copies into its short buffer: cut at the byte, characters or not.
-    const std::string& path = found->second->path;
-    const std::size_t length = std::min(path.size(), sizeof entry->szExeFile - 1);
-    path.copy(entry->szExeFile, length);
-    entry->szExeFile[length] = '\0';
-    return 1;
+    if (row) entry->szExeFile[row->second->first.copy(entry->szExeFile, sizeof entry->szExeFile - 1)] = '\0';
+    return row != nullptr;
 }
 
 std::int32_t FakeSystem::QuerySystemInformation(Dword informationClass, void* buffer, Dword bytes, Dword* needed) {
@@ -297,7 +254,7 @@ std::int32_t FakeSystem::QuerySystemInformation(Dword informationClass, void* bu
     static const std::u16string kOwnName = u"Tarnwick.exe";
     auto size = [](const std::u16string& name) { return (sizeof(SystemProcessRecord) + 80 + 2 * name.size() + 7) / 8 * 8; };
     std::size_t total = size(kOwnName);
-    for (const FakeProcess& process : processes) total += size(NamesOf(process)->baseName);
+    for (const FakeProcess& process : processes) total += size(NamesOf(process)->second);
     *needed = static_cast<Dword>(total);
     if (total > bytes) return kStatusInfoLengthMismatch;
     auto* at = static_cast<unsigned char*>(buffer);
@@ -306,20 +263,15 @@ std::int32_t FakeSystem::QuerySystemInformation(Dword informationClass, void* bu
         auto* text = reinterpret_cast<WideChar*>(at + sizeof(SystemProcessRecord));
         std::copy(name.begin(), name.end(), text);
         const auto length = static_cast<Word>(2 * name.size());
-        record = new (at) SystemProcessRecord{};
-        record->NextEntryOffset = static_cast<Dword>(size(name));
-        record->NumberOfThreads = 1;
-        record->CreateTime = created;
-        record->ImageNameLength = record->ImageNameMaximumLength = length;
-        record->ImageName = name.empty() ? nullptr : text;
-        record->BasePriority = BasePriority(priorityClass, wineBasePriorities);
-        record->UniqueProcessId = id;
-        record->SessionId = session;
+        // Its next record, one thread, creation time, name, base priority, id, parent, handles, session.
+        record = new (at) SystemProcessRecord{static_cast<Dword>(size(name)), 1, {}, created, {}, length, length,
+                                              name.empty() ? nullptr : text,
+                                              BasePriority(priorityClass, wineBasePriorities), id, 0, 0, session};
         at += size(name);
     };
-    put(ownId, ownClass, ownSession, 0, kOwnName);
+    put(kOwnId, ownClass, kOwnSession, 0, kOwnName);
     for (const FakeProcess& process : processes) {
-        put(process.id, process.priority, process.session, process.created, NamesOf(process)->baseName);
+        put(process.id, process.priority, process.session, process.created, NamesOf(process)->second);
     }
     record->NextEntryOffset = 0;
     return 0;

@@ -10,19 +10,19 @@
 #include <memory>
 #include <optional>
 #include <set>
-#include <utility>
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "watch/process_api.h"
 
 namespace tarnwick::testing {
 
-struct FakeTask {
-    Word task;
-    std::string fileName;  // full path, as VDMDBG reports it
-};
+struct FakeTask { Word task; std::string fileName; };  // the file name: a full path, as VDMDBG reports it
+
+// A path and its base name in wide units.
+using PathNames = std::pair<std::string, std::u16string>;
 
 struct FakeProcess {
     Dword id = 0;
@@ -30,9 +30,8 @@ struct FakeProcess {
     Dword priority = 0x20;
     int opensLeft = -1;  // opens that succeed before the process refuses (-1: always)
     bool modulesListable = true;
-    bool readRefused = false;
-    bool setRefused = false;
-    bool refusedAsDenied = false;  // a refused read or set says access denied: a driver stripped the rights
+    // A read or set refused as access denied (a driver stripped the rights), or a set refused otherwise.
+    bool readDenied = false, setRefused = false, setDenied = false;
     bool elevated = false;  // runs as administrator: opens with the limited query right alone
     bool efficiencyMode = false;
     bool settingsRefused = false;  // each further setting is refused
@@ -41,28 +40,24 @@ struct FakeProcess {
     Dword session = 1;
     std::int64_t created = 0;  // set by Add: each process later than the one before
     std::vector<FakeTask> tasks;
-    // The names in wide units, made once per path and shared with the snapshots: the
-    // benchmark times the program's work, not the scripted system's.
-    struct Names {
-        std::string path;
-        std::u16string baseName;
-    };
-    mutable std::shared_ptr<const Names> names;
+    // Made once per path and shared with the snapshots: the benchmark times the
+    // program's work, not the scripted system's.
+    mutable std::shared_ptr<const PathNames> names;
 };
 
 class FakeSystem final : public ProcessApi {
 public:
-    FakeSystem();
-    ~FakeSystem() override;
+    FakeSystem() { current = this; }
+    ~FakeSystem() override {
+        if (current == this) current = nullptr;
+    }
 
     // The system: NT (platform 2) on 64-bit Windows unless told otherwise.
     std::optional<OsVersion> version = OsVersion{10, 0, 19045, kPlatformNt};
     bool is64Bit = true;
-    std::set<std::string> missingLibraries;
-    std::set<std::string> missingFunctions;
+    std::set<std::string> missingLibraries, missingFunctions;
     bool listingFails = false;
     std::set<ProcessSetting> settingsMissing;  // what this system does not have
-    std::uint64_t machineProcessors = 0xFF;
     std::vector<FakeProcess> processes;
     Dword foreground = 0;
     // The rights any open may have; a wider request is refused as Windows refuses it.
@@ -71,37 +66,37 @@ public:
     Dword realtimeGives = 0x100;
     // The base priorities of the query: Windows' own (normal 8) or Wine 8's class index (normal 2).
     bool wineBasePriorities = false;
-    // This program's process, listed by the query alone.
-    Dword ownId = 2;
+    // This program's class; its process (id 2, session 1) is listed by the query alone.
     Dword ownClass = 0x20;
-    Dword ownSession = 1;
+    static constexpr Dword kOwnId = 2, kOwnSession = 1;
 
     // What happened.
-    int openHandles = 0;
-    int opens = 0;
-    std::vector<std::string> loaded;
-    std::vector<std::string> freed;
+    int openHandles = 0, opens = 0;
+    std::vector<std::string> loaded, freed;
     std::vector<std::pair<Dword, Dword>> sets;  // process id, class
 
     FakeProcess& Add(Dword id, const std::string& path, Dword priority = 0x20);
     FakeProcess* Process(Dword id);
 
-    bool GetVersion(OsVersion& out) override;
+    bool GetVersion(OsVersion& out) override { return version && (out = *version, true); }
     bool Is64BitWindows() override { return is64Bit; }
     ModuleHandle LoadModule(const char* name) override;
-    void ReleaseModule(ModuleHandle library) override;
+    void ReleaseModule(ModuleHandle library) override { freed.push_back(static_cast<const char*>(library)); }
     void* FindFunction(ModuleHandle library, const char* name) override;
     Handle OpenProcess(Dword access, Dword processId) override;
     bool LastCallWasDenied() override { return m_denied; }
     Dword GetPriorityClass(Handle process) override;
     bool SetPriorityClass(Handle process, Dword priorityClass) override;
     SettingOutcome SetProcessSetting(Handle process, ProcessSetting setting, std::uint64_t value) override;
-    std::uint64_t MachineProcessors() override { return machineProcessors; }
-    void CloseHandle(Handle handle) override;
+    std::uint64_t MachineProcessors() override { return 0xFF; }  // eight
+    void CloseHandle(Handle handle) override {
+        m_snapshots.erase(handle);
+        --openHandles;
+    }
     bool ProcessSession(Dword processId, Dword& session) override;
     bool InEfficiencyMode(Handle process) override;
     Dword ForegroundProcessId() override { return foreground; }
-    Dword CurrentProcessId() override { return ownId; }
+    Dword CurrentProcessId() override { return kOwnId; }
     Dword OwnPriorityClass() override { return ownClass; }
     void ToShiftJis(std::u16string_view name, std::string& out) override;
 
@@ -109,25 +104,23 @@ public:
     WinBool EnumProcesses(Dword* ids, Dword bytes, Dword* returned);
     WinBool EnumProcessModules(Handle process, ModuleHandle* modules, Dword bytes, Dword* needed);
     Dword ModuleName(Handle process, ModuleHandle module, WideChar* name, Dword size, bool fullPath);
-    WinBool ImagePath(Handle process, Dword flags, WideChar* name, Dword* size);
     int EnumTasks(Dword processId, TaskEnumProcEx callback, LParam context);
-    Handle Snapshot();
+    Handle Snapshot(Dword flags = kSnapProcess, Dword processId = 0);
     WinBool SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first);
     WinBool WideSnapshotEntry(Handle snapshot, ProcessEntry32W* entry, bool first);
     std::int32_t QuerySystemInformation(Dword informationClass, void* buffer, Dword bytes, Dword* needed);
 
-    static FakeSystem* current;
+    inline static FakeSystem* current = nullptr;
 
 private:
-    using SnapshotRow = std::pair<Dword, std::shared_ptr<const FakeProcess::Names>>;
-    struct SnapshotCopy {
-        std::vector<SnapshotRow> entries;
-        std::size_t next = 0;
-    };
-    // The snapshot's next process, or null at its end or for a wrong handle.
-    const SnapshotRow* NextInSnapshot(Handle snapshot, bool first);
+    using SnapshotRow = std::pair<Dword, std::shared_ptr<const PathNames>>;
+    struct SnapshotCopy { std::vector<SnapshotRow> rows; std::size_t next = 0; };
+    // The snapshot's next process, its id put in the entry; null at its end, for a
+    // wrong handle or an entry whose size is not set.
+    template <typename Entry>
+    const SnapshotRow* NextInSnapshot(Handle snapshot, Entry* entry, bool first);
 
-    std::map<std::string, std::string> m_libraryNames;
+    std::set<std::string> m_libraryNames;
     std::unordered_map<Dword, std::size_t> m_positions;  // process id to index, rebuilt when stale
     std::map<Handle, SnapshotCopy> m_snapshots;
     std::uintptr_t m_snapshotsTaken = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "tests/support/fake_system.h"
 
@@ -11,47 +12,47 @@ namespace {
 
 using testing::FakeSystem;
 
-struct Report {
-    Dword id;
-    Dword task;
-    std::string name;
-    bool operator==(const Report&) const = default;
-};
-
+using Report = std::tuple<Dword, Dword, std::string>;  // process id, task, name
 using Reports = std::vector<Report>;
 
 // What a listing reports (the names, or the full paths), its answer checked; the
 // callback stops it after `stopAfter` reports.
 Reports List(CProcessEnumerator& enumerator, bool fullPaths = false, WinBool answer = 1,
              std::size_t stopAfter = SIZE_MAX) {
-    struct Recorder {
-        Reports reports;
-        std::size_t stopAfter;
-    } recorder{{}, stopAfter};
+    std::pair<Reports, std::size_t> recorder{{}, stopAfter};
     auto callback = [](Dword id, Dword task, const char* name, void* context) -> WinBool {
-        auto& self = *static_cast<Recorder*>(context);
-        self.reports.push_back({id, task, name});
-        return self.reports.size() < self.stopAfter;
+        auto& [reports, stop] = *static_cast<std::pair<Reports, std::size_t>*>(context);
+        reports.emplace_back(id, task, name);
+        return reports.size() < stop;
     };
     EXPECT_EQ(fullPaths ? enumerator.EnumFullPaths(callback, &recorder) : enumerator.EnumBaseNames(callback, &recorder),
               answer);
-    return recorder.reports;
+    return recorder.first;
 }
 
+// Every handle that a listing opens is closed.
 class EnumeratorTest : public ::testing::Test {
 protected:
+    ~EnumeratorTest() override { EXPECT_EQ(system.openHandles, 0); }
     FakeSystem system;
 };
 
 // Names of processes that do open are the watch tests' part (process by process).
-TEST_F(EnumeratorTest, NtNamesThatCannotBeReadAreEmptyAndEachProcessOpensOncePerListing) {
+// Long names are cut without splitting a character: 表 straddles byte 259 of the
+// first; 200 double-byte characters are 200 wide units but 400 bytes.
+TEST_F(EnumeratorTest, NtNamesThatCannotBeReadAreEmptyLongOnesCutAndEachProcessOpensOncePerListing) {
     system.missingFunctions = {"GetModuleFileNameExW"};
     system.Add(4, "C:\\a.exe");
     system.Add(8, "C:\\x.exe").modulesListable = false;
+    system.Add(12, "C:\\" + std::string(258, 'a') + "\x95\x5C.exe");
+    std::string wide;
+    for (int i = 0; i < 200; ++i) wide += "\x95\x5C";
+    system.Add(16, "C:\\" + wide + ".exe");
     CProcessEnumerator enumerator(system);
-    EXPECT_EQ(List(enumerator), (Reports{{4, 0, "a.exe"}, {8, 0, ""}}));
-    EXPECT_EQ(List(enumerator, true), (Reports{{4, 0, ""}, {8, 0, ""}}));
-    EXPECT_EQ(system.opens, 4);
+    EXPECT_EQ(List(enumerator), (Reports{{4, 0, "a.exe"}, {8, 0, ""}, {12, 0, std::string(258, 'a')},
+                                         {16, 0, wide.substr(0, 258)}}));
+    EXPECT_EQ(List(enumerator, true), (Reports{{4, 0, ""}, {8, 0, ""}, {12, 0, ""}, {16, 0, ""}}));
+    EXPECT_EQ(system.opens, 8);
 }
 
 TEST_F(EnumeratorTest, NtvdmTasksFollowTheirHostAndCanStopTheListing) {
@@ -60,10 +61,8 @@ TEST_F(EnumeratorTest, NtvdmTasksFollowTheirHostAndCanStopTheListing) {
                                                                {0x2222, "C:\\OLD\\\x95\x5C\\CALC.EXE"}};
     system.Add(24, "C:\\after.exe");
     CProcessEnumerator enumerator(system);
-    EXPECT_EQ(List(enumerator), (Reports{{20, 0, "ntvdm.exe"},
-                                                      {20, 0x1111, "WORD.EXE"},
-                                                      {20, 0x2222, "CALC.EXE"},
-                                                      {24, 0, "after.exe"}}));
+    EXPECT_EQ(List(enumerator), (Reports{{20, 0, "ntvdm.exe"}, {20, 0x1111, "WORD.EXE"}, {20, 0x2222, "CALC.EXE"},
+                                         {24, 0, "after.exe"}}));
     EXPECT_EQ(List(enumerator, false, 1, 2).size(), 2u);  // stopped at the first task
     // The full-path test is case-sensitive: a lower-case system path lists no tasks.
     EXPECT_EQ(List(enumerator, true).size(), 2u);
@@ -74,34 +73,22 @@ TEST_F(EnumeratorTest, NtvdmTasksFollowTheirHostAndCanStopTheListing) {
 TEST_F(EnumeratorTest, StopsOnTheCallbacksWordAndCapsAtAThousand) {
     for (Dword id = 1; id <= 1200; ++id) system.Add(id * 4, "C:\\p" + std::to_string(id) + ".exe");
     CProcessEnumerator enumerator(system);
-    EXPECT_EQ(List(enumerator).back().name, "p1000.exe");
+    EXPECT_EQ(std::get<2>(List(enumerator).back()), "p1000.exe");
     EXPECT_EQ(List(enumerator, false, 1, 3).size(), 3u);
 }
 
-TEST_F(EnumeratorTest, LongNamesAreCutWithoutSplittingACharacter) {
-    system.Add(4, "C:\\" + std::string(258, 'a') + "\x95\x5C.exe");  // 表 straddles byte 259
-    system.version = OsVersion{4, 10, 2222, kPlatformWindows};
-    CProcessEnumerator nine(system);
-    EXPECT_EQ(List(nine)[0].name, std::string(255, 'a'));  // the part before the dot is cut to 255
-    system.version = OsVersion{5, 1, 2600, kPlatformNt};
-    CProcessEnumerator nt(system);
-    EXPECT_EQ(List(nt)[0].name, std::string(258, 'a'));  // the 259th byte would split 表
-    // 200 double-byte characters are 200 wide units but 400 bytes: cut to whole characters.
-    std::string wideName;
-    for (int i = 0; i < 200; ++i) wideName += "\x95\x5C";
-    system.Add(12, "C:\\" + wideName + ".exe");
-    EXPECT_EQ(List(nt)[1].name, wideName.substr(0, 258));
-}
-
+// The snapshot's path is cut at byte 259: the part before the dot is cut to 255.
 TEST_F(EnumeratorTest, Windows9xSnapshot) {
     system.version = OsVersion{4, 10, 2222, kPlatformWindows};
     system.Add(0xFFF1, "C:\\WINDOWS\\EXPLORER.EXE");
     system.Add(0xFFF2, "C:\\WINDOWS\\KERNEL32.DLL").opensLeft = 0;
     system.Add(0xFFF3, "C:\\APPS\\EDIT");
+    system.Add(0xFFF4, "C:\\" + std::string(258, 'a') + "\x95\x5C.exe");
     CProcessEnumerator enumerator(system);
-    EXPECT_EQ(List(enumerator), (Reports{{0xFFF1, 0, "EXPLORER.EXE"}, {0xFFF2, 0, ""}, {0xFFF3, 0, "EDIT"}}));
-    EXPECT_EQ(List(enumerator, true)[0].name, "C:\\WINDOWS\\EXPLORER.EXE");
-    EXPECT_EQ(system.openHandles, 0);
+    EXPECT_EQ(List(enumerator), (Reports{{0xFFF1, 0, "EXPLORER.EXE"}, {0xFFF2, 0, ""}, {0xFFF3, 0, "EDIT"},
+                                         {0xFFF4, 0, std::string(255, 'a')}}));
+    EXPECT_EQ(std::get<2>(List(enumerator, true)[0]), "C:\\WINDOWS\\EXPLORER.EXE");
+    EXPECT_EQ(List(enumerator, false, 1, 2).size(), 2u);
     system.processes.clear();
     EXPECT_TRUE(List(enumerator).empty());
     system.listingFails = true;
@@ -110,8 +97,7 @@ TEST_F(EnumeratorTest, Windows9xSnapshot) {
 
 TEST_F(EnumeratorTest, AvailabilityOnEachSystemAndAListingThatFails) {
     using Names = std::set<std::string>;
-    const OsVersion nt{5, 0, 2195, kPlatformNt};
-    const OsVersion nine{4, 10, 2222, kPlatformWindows};
+    const OsVersion nt{5, 0, 2195, kPlatformNt}, nine{4, 10, 2222, kPlatformWindows};
     // Complete systems are the other tests' (32-bit NT with its tasks, Windows 9x).
     // What, version, 64-bit, missing libraries, missing functions, unavailable.
     const std::tuple<const char*, std::optional<OsVersion>, bool, Names, Names, int> cases[] = {
@@ -130,10 +116,8 @@ TEST_F(EnumeratorTest, AvailabilityOnEachSystemAndAListingThatFails) {
     for (const auto& [what, version, is64Bit, libraries, functions, unavailable] : cases) {
         SCOPED_TRACE(what);
         FakeSystem fake;
-        fake.version = version;
-        fake.is64Bit = is64Bit;
-        fake.missingLibraries = libraries;
-        fake.missingFunctions = functions;
+        std::tie(fake.version, fake.is64Bit, fake.missingLibraries, fake.missingFunctions) =
+            std::tie(version, is64Bit, libraries, functions);
         fake.Add(4, "C:\\a.exe");
         {
             CProcessEnumerator enumerator(fake);

@@ -9,11 +9,9 @@
 namespace tarnwick {
 namespace {
 
-using testing::FakeProcess;
 using testing::FakeSystem;
 
-class FixedClock final : public Clock {
-public:
+struct FixedClock final : Clock {
     bool fails = false;
     std::string userFormat;  // empty: the user's format cannot be had
     bool LocalNow(std::tm& now) override {
@@ -27,11 +25,7 @@ public:
 // Every watch test runs over each listing: the query (with Windows' base priorities
 // and with Wine's), the snapshot where the query is missing, and the process-by-process
 // listing where the wide snapshot functions are missing too.
-struct ListingCase {
-    WatchListing listing;
-    bool wineBasePriorities;
-    const char* name;
-};
+struct ListingCase { WatchListing listing; bool wineBasePriorities; const char* name; };
 const ListingCase kListings[] = {
     {WatchListing::Query, false, "Query"},
     {WatchListing::Query, true, "QueryWithWineNumbers"},
@@ -39,29 +33,27 @@ const ListingCase kListings[] = {
     {WatchListing::ProcessByProcess, false, "ProcessByProcess"},
 };
 
-struct ListingSystem {
-    explicit ListingSystem(const ListingCase& listing) {
-        system.wineBasePriorities = listing.wineBasePriorities;
-        if (listing.listing != WatchListing::Query) system.missingFunctions.insert("NtQuerySystemInformation");
-        if (listing.listing == WatchListing::ProcessByProcess) system.missingFunctions.insert("Process32FirstW");
-    }
-    FakeSystem system;
-};
-
-class WatchTest : public testing::RegistryFixture<::testing::Test>,
-                  public ::testing::WithParamInterface<ListingCase>,
-                  protected ListingSystem {
+// Every handle that a tick opens is closed. The system is 32-bit: NTVDM's tasks
+// are listed too.
+class WatchTest : public testing::RegistryFixture<::testing::Test>, public ::testing::WithParamInterface<ListingCase> {
 protected:
-    WatchTest()
-        : ListingSystem(GetParam()), enumerator(system), cycle(registry, history, system, clock, settings, enumerator) {}
-
+    ~WatchTest() override { EXPECT_EQ(system.openHandles, 0); }
     WatchListing Listing() const { return GetParam().listing; }
     void Tick() { cycle.Tick(); }
 
+    FakeSystem system;
+    // What the system lacks chooses the listing, before the cycle looks.
+    const bool scripted = [this] {
+        system.is64Bit = false;
+        system.wineBasePriorities = GetParam().wineBasePriorities;
+        if (Listing() != WatchListing::Query) system.missingFunctions.insert("NtQuerySystemInformation");
+        if (Listing() == WatchListing::ProcessByProcess) system.missingFunctions.insert("Process32FirstW");
+        return true;
+    }();
     FixedClock clock;
     MemoryHistory history;
-    CProcessEnumerator enumerator;
-    WatchCycle cycle;
+    CProcessEnumerator enumerator{system};
+    WatchCycle cycle{registry, history, system, clock, settings, enumerator};
 };
 
 // The query knows each of the six classes from the base priority and opens only
@@ -91,7 +83,6 @@ TEST_P(WatchTest, LeavesUnregisteredUnwatchedNamelessAndAlreadyRightProcessesAlo
     // it, and those once more.
     const int opens[] = {2, 8, 13 + 8};  // by listing
     EXPECT_EQ(system.opens, opens[static_cast<int>(Listing())]);
-    EXPECT_EQ(system.openHandles, 0);
     // Started at any class (the Task Scheduler's below normal), Windows' numbers are told from Wine's.
     for (const PriorityLevel own : {kBelowNormal, kIdle, kHigh}) {
         system.ownClass = own;
@@ -154,7 +145,8 @@ TEST_P(WatchTest, FurtherSettingsAreAppliedOncePerProcess) {
     system.Add(8, "C:\\a.exe").efficiencyMode = true;
     system.Add(12, "C:\\a.exe", 0x80).settingsRefused = true;
     for (int tick = 0; tick < 4; ++tick) Tick();
-    EXPECT_EQ(system.Process(8)->settings, (decltype(FakeProcess::settings){{ProcessSetting::Processors, 1}, {ProcessSetting::Efficiency, 0}}));
+    EXPECT_EQ(system.Process(8)->settings,
+              (decltype(testing::FakeProcess::settings){{ProcessSetting::Processors, 1}, {ProcessSetting::Efficiency, 0}}));
     EXPECT_EQ(history.Lines(), (std::vector<std::string>{
                                    "04/07/15 09:05:03 a.exe の CPU 0 は拒否されました。",
                                    "04/07/15 09:05:03 通常 → 高 a.exe",
@@ -214,19 +206,14 @@ TEST_P(WatchTest, ATickInsideATickEndsTheOuterListing) {
 }
 
 TEST_P(WatchTest, SixteenBitTasksAreSetOnTheirNtvdmHost) {
-    system.is64Bit = false;
-    CProcessEnumerator thirtyTwo(system);
-    WatchCycle onThirtyTwo(registry, history, system, clock, settings, thirtyTwo);
     registry.Add(Entry("WORD.EXE", kHigh, kRealtime));
     system.Add(20, "C:\\WINNT\\system32\\NTVDM.EXE").tasks = {{0x1230, "C:\\OLD\\CALC.EXE"},  // not registered
                                                                {0x1234, "C:\\OLD\\WORD.EXE"}};
-    FakeProcess& closed = system.Add(24, "C:\\WINNT\\system32\\ntvdm.exe");
-    closed.tasks = {{0x1234, "C:\\OLD\\WORD.EXE"}};
-    closed.opensLeft = 0;  // a host that does not open lists no tasks
+    system.Add(24, "C:\\WINNT\\system32\\ntvdm.exe").tasks = {{0x1234, "C:\\OLD\\WORD.EXE"}};
+    system.processes.back().opensLeft = 0;  // a host that does not open lists no tasks
     system.foreground = 20;
-    onThirtyTwo.Tick();
+    Tick();
     EXPECT_EQ(history.Lines(), (std::vector<std::string>{"04/07/15 09:05:03 通常 → リアルタイム WORD.EXE"}));
-    EXPECT_EQ(system.openHandles, 0);
     // In English the time as the user's Windows writes it.
     const testing::InEnglish english;
     clock.userFormat = "7/15/2004 9:05:03 AM";
@@ -247,9 +234,8 @@ TEST_P(WatchTest, ProcessesLeftAsTheyAreAreToldOnceAndLeftWatched) {
     registry.Add(Entry("Admin.exe", kHigh));
     system.Add(4, "C:\\Admin.exe").elevated = true;
     system.Add(8, "C:\\Admin.exe");
-    system.Add(12, "C:\\Admin.exe").setRefused = true;  // each denied, its rights stripped
-    system.Add(16, "C:\\Admin.exe").readRefused = true;
-    for (Dword id : {12, 16}) system.Process(id)->refusedAsDenied = true;
+    system.Add(12, "C:\\Admin.exe").setDenied = true;  // each denied, its rights stripped
+    system.Add(16, "C:\\Admin.exe").readDenied = true;
     system.Add(20, "C:\\Admin.exe", kIdle).efficiencyMode = true;
     Tick();
     const int opened = system.opens;
@@ -262,9 +248,7 @@ TEST_P(WatchTest, ProcessesLeftAsTheyAreAreToldOnceAndLeftWatched) {
     if (named) expected.push_back(told);
     EXPECT_EQ(history.Lines(), expected);
     // Only the one in efficiency mode, which may leave it, is opened on each tick.
-    if (Listing() == WatchListing::Query) {
-        EXPECT_EQ(system.opens - opened, 4);
-    }
+    if (Listing() == WatchListing::Query) { EXPECT_EQ(system.opens - opened, 4); }
     system.processes.erase(system.processes.begin());  // ends; a copy that opens gets its id
     system.Add(4, "C:\\Admin.exe");
     Tick();

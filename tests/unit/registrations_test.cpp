@@ -177,6 +177,7 @@ TEST_F(RegistryTest, EditingARowWithoutAnEntryMakesOneFromTheDialogAndTheCheckBo
     ScriptedEntryDialog dialog;
     dialog.answer = [](ProgramEntryForm& form) {
         form = Entry("ignored.exe", kIdle, kAboveNormal, "new");
+        form.m_more.processors = 1;
         return true;
     };
     registry.Add(Entry("Editor.exe", kBelowNormal, kRealtime, "old"));
@@ -190,6 +191,7 @@ TEST_F(RegistryTest, EditingARowWithoutAnEntryMakesOneFromTheDialogAndTheCheckBo
                                                       "[ ]|しない|Viewer.exe|new|低|通常以上|"}));
     EXPECT_EQ(*registry.Programs().Find("EDITOR.EXE"), (ProgramState{0x40, 0x8000, 1, 0, -1}));
     EXPECT_EQ(*registry.Programs().Find("VIEWER.EXE"), (ProgramState{0x40, 0x8000, 0, 0, -1}));
+    ASSERT_TRUE(registry.MoreSettings().Find("VIEWER.EXE"));  // the dialog's further settings too
     const ProgramEntryForm& shown = dialog.seen.at(0);  // the row as it was; its registered name is locked
     EXPECT_EQ(std::tie(shown.m_nameLocked, shown.m_name, shown.m_description, shown.m_priority, shown.m_activePriority),
               std::make_tuple(1, "Editor.exe"s, "old"s, kBelowNormal, kRealtime));

@@ -193,7 +193,7 @@ bool Registrations::SaveTable() {
     // A load that waits replaces the list with the file: nothing to write meanwhile.
     if (m_loading || m_loadWaiting) return true;
     const std::string path = m_settings.GetSaveFilePath();
-    if (m_saveVersion.ChangedSince(m_files, path) || m_more.ChangedSince(m_files, path)) {
+    if (ChangedByAnother(path)) {
         const Text question = m_saveVersion.Seen(path) ? Text::SaveFileChanged : Text::SaveFileNotLoaded;
         switch (AskAboutChangedFile(m_boxes, question, Text::SaveFileChangedCaption, path)) {
             case kIdYes: break;
@@ -241,7 +241,7 @@ bool Registrations::Unsaved() const {
     // files since (or the options named another save file); an empty list loses nothing.
     if (m_rows.Count() == 0) return false;
     const std::string path = m_settings.GetSaveFilePath();
-    return !m_files.Stamp(path) || m_saveVersion.ChangedSince(m_files, path) || m_more.ChangedSince(m_files, path);
+    return !m_files.Stamp(path) || ChangedByAnother(path);
 }
 
 bool Registrations::ConfirmUnsaved(Text question, Text caption) {
@@ -261,7 +261,7 @@ void Registrations::SaveForSessionEnd() {
     const std::string bytes = FormatSaveFile(m_rows);
     const std::string path = m_settings.GetSaveFilePath();
     // A save file that cannot be written now (another program holds it) gets the copy too.
-    if (!m_saveVersion.ChangedSince(m_files, path) && !m_more.ChangedSince(m_files, path) && WriteSaveFile(bytes)) {
+    if (!ChangedByAnother(path) && WriteSaveFile(bytes)) {
         return;
     }
     for (int number = 1; number <= kSessionEndCopies; ++number) {

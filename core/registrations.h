@@ -108,6 +108,11 @@ private:
     // The row's last column, from the settings kept for its program.
     void ShowMore(int row);
     bool WriteSaveFile(const std::string& bytes);
+    // Whether another program has changed the save file at `path` or its companion
+    // file since this run last read or wrote them (or this run never read them).
+    bool ChangedByAnother(const std::string& path) const {
+        return m_saveVersion.ChangedSince(m_files, path) || m_more.ChangedSince(m_files, path);
+    }
     bool ConfirmUnsaved(Text question, Text caption);
     // No to the changed-file question: the other version replaces the list, at once
     // or, while the rows are in use, once they are free.

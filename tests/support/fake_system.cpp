@@ -73,10 +73,10 @@ Dword CopyWideCut(std::string_view text, WideChar* out, Dword size) {
 
 // The path and base name of a process, made again only when its path has changed.
 const std::shared_ptr<const PathNames>& NamesOf(const FakeProcess& process) {
-    if (!process.names || process.names->first != process.path) {
+    if (!process.names || process.names->path != process.path) {
         WideChar wide[kMaxPathBytes];
         const Dword length = CopyWideCut(BaseNameOf(process.path), wide, kMaxPathBytes);
-        process.names = std::make_shared<const PathNames>(process.path, std::u16string(wide, length));
+        process.names = std::make_shared<const PathNames>(PathNames{process.path, std::u16string(wide, length)});
     }
     return process.names;
 }
@@ -218,7 +218,7 @@ Handle FakeSystem::Snapshot(Dword flags, Dword) {
     ++openHandles;
     const Handle handle = reinterpret_cast<Handle>(kSnapshotTag + ++m_snapshotsTaken);
     std::vector<SnapshotRow>& rows = m_snapshots[handle].rows;
-    for (const FakeProcess& process : processes) rows.emplace_back(process.id, NamesOf(process));
+    for (const FakeProcess& process : processes) rows.push_back({process.id, NamesOf(process)});
     return handle;
 }
 
@@ -229,21 +229,21 @@ const FakeSystem::SnapshotRow* FakeSystem::NextInSnapshot(Handle snapshot, Entry
     auto& [rows, next] = found->second;
     if (first) next = 0;
     if (next == rows.size()) return nullptr;
-    entry->th32ProcessID = rows[next].first;
+    entry->th32ProcessID = rows[next].id;
     return &rows[next++];
 }
 
 WinBool FakeSystem::WideSnapshotEntry(Handle snapshot, ProcessEntry32W* entry, bool first) {
     const SnapshotRow* row = NextInSnapshot(snapshot, entry, first);
     // Windows NT's snapshot names the executable without its folder.
-    if (row) *std::copy(row->second->second.begin(), row->second->second.end(), entry->szExeFile) = 0;
+    if (row) *std::copy(row->names->baseName.begin(), row->names->baseName.end(), entry->szExeFile) = 0;
     return row != nullptr;
 }
 
 WinBool FakeSystem::SnapshotEntry(Handle snapshot, ProcessEntry32* entry, bool first) {
     const SnapshotRow* row = NextInSnapshot(snapshot, entry, first);
     // Copied as the system copies into its short buffer: cut at the byte, characters or not.
-    if (row) entry->szExeFile[row->second->first.copy(entry->szExeFile, sizeof entry->szExeFile - 1)] = '\0';
+    if (row) entry->szExeFile[row->names->path.copy(entry->szExeFile, sizeof entry->szExeFile - 1)] = '\0';
     return row != nullptr;
 }
 
@@ -254,7 +254,7 @@ std::int32_t FakeSystem::QuerySystemInformation(Dword informationClass, void* bu
     static const std::u16string kOwnName = u"Tarnwick.exe";
     auto size = [](const std::u16string& name) { return (sizeof(SystemProcessRecord) + 80 + 2 * name.size() + 7) / 8 * 8; };
     std::size_t total = size(kOwnName);
-    for (const FakeProcess& process : processes) total += size(NamesOf(process)->second);
+    for (const FakeProcess& process : processes) total += size(NamesOf(process)->baseName);
     *needed = static_cast<Dword>(total);
     if (total > bytes) return kStatusInfoLengthMismatch;
     auto* at = static_cast<unsigned char*>(buffer);
@@ -271,7 +271,7 @@ std::int32_t FakeSystem::QuerySystemInformation(Dword informationClass, void* bu
     };
     put(kOwnId, ownClass, kOwnSession, 0, kOwnName);
     for (const FakeProcess& process : processes) {
-        put(process.id, process.priority, process.session, process.created, NamesOf(process)->second);
+        put(process.id, process.priority, process.session, process.created, NamesOf(process)->baseName);
     }
     record->NextEntryOffset = 0;
     return 0;

@@ -22,7 +22,7 @@ namespace tarnwick::testing {
 struct FakeTask { Word task; std::string fileName; };  // the file name: a full path, as VDMDBG reports it
 
 // A path and its base name in wide units.
-using PathNames = std::pair<std::string, std::u16string>;
+struct PathNames { std::string path; std::u16string baseName; };
 
 struct FakeProcess {
     Dword id = 0;
@@ -113,7 +113,7 @@ public:
     inline static FakeSystem* current = nullptr;
 
 private:
-    using SnapshotRow = std::pair<Dword, std::shared_ptr<const PathNames>>;
+    struct SnapshotRow { Dword id; std::shared_ptr<const PathNames> names; };
     struct SnapshotCopy { std::vector<SnapshotRow> rows; std::size_t next = 0; };
     // The snapshot's next process, its id put in the entry; null at its end, for a
     // wrong handle or an entry whose size is not set.
